@@ -1,0 +1,19 @@
+# Warnings, and the floating-point rules the curve depends on: every value is
+# rounded to float or double exactly where the source says so. That rules out
+# fused multiply-add, -ffast-math and x87 excess precision.
+add_compile_options(-Wall -Wextra -ffp-contract=off -fno-fast-math)
+if(VELMORA_WERROR)
+  add_compile_options(-Werror)
+endif()
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$")
+  add_compile_options(-msse2 -mfpmath=sse)
+endif()
+
+if(VELMORA_SANITIZE)
+  set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${_san})
+  add_link_options(${_san})
+endif()
+
+# Every library includes headers by their folder: "curve/spline_solver.h".
+include_directories(${PROJECT_SOURCE_DIR})

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "platform/geometry.h"
+
+namespace velmora {
+
+// An ordered list of control points in client pixels; the curve runs through
+// them in this order.
+using Spline = std::vector<Point>;
+
+// The splines of one note, in the order the designer steps through them.
+using SplineList = std::vector<Spline>;
+
+constexpr int kNoteCount = 4;
+
+// Every note's spline list, indexed by note number 0..3.
+using NoteSet = std::array<SplineList, kNoteCount>;
+
+// The design space in which the origin and the targets are placed.
+constexpr int kDesignWidth = 320;
+constexpr int kDesignHeight = 240;
+constexpr Point kDesignOrigin{283, 159};
+constexpr std::array<Point, kNoteCount> kDesignTargets{{{50, 50}, {123, 50}, {197, 50}, {270, 50}}};
+
+// Maps a design-space point into a client rectangle. Each step is rounded to
+// float and the result truncated, so the markers and the default splines land
+// on the same pixels everywhere.
+Point DesignToClient(const Rect& client, int32_t x, int32_t y);
+
+// The spline a note starts with: from the origin to the note's target.
+Spline DefaultSpline(const Rect& client, Point designTarget);
+
+}  // namespace velmora

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include "platform/canvas.h"
+#include "platform/geometry.h"
+
+namespace velmora {
+
+// The window services the editor uses. A host (the Qt window for people, a
+// headless one for tests) implements them; the editor never sees a toolkit.
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+
+    // The client rectangle: left = top = 0, right = width, bottom = height.
+    virtual Rect ClientRect() const = 0;
+
+    // Sets the window caption (narrow, 8-bit text).
+    virtual void SetCaption(const std::string& text) = 0;
+
+    // The client area's canvas for drawing at once; every GetDC is paired with
+    // a ReleaseDC, which lets the host show what was drawn.
+    virtual Canvas& GetDC() = 0;
+    virtual void ReleaseDC(Canvas& canvas) = 0;
+
+    // The mouse cursor in client coordinates; false when it cannot be read.
+    virtual bool GetCursorPos(Point& clientPos) const = 0;
+
+    // A modal Yes/No question with the warning icon and No as the default
+    // button. Returns true for Yes.
+    virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+
+    // A modal message with an OK button, for failures the user must know of.
+    virtual void ShowWarning(const std::string& text, const std::string& caption) = 0;
+
+    // Opens the modal About box and returns when it is closed.
+    virtual void RunAboutBox() = 0;
+};
+
+}  // namespace velmora
