@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/canvas.h"
@@ -36,6 +37,11 @@ public:
 
     // Opens the modal About box and returns when it is closed.
     virtual void RunAboutBox() = 0;
+
+    // Appends an entry to the window's system menu: a text entry that sends
+    // WM_SYSCOMMAND with `id` when chosen, or a separator when `id` is 0
+    // (`text` is then ignored). Entries stay in the order they were added.
+    virtual void AppendSystemMenuItem(uint32_t id, const std::string& text) = 0;
 };
 
 }  // namespace velmora
