@@ -1,0 +1,62 @@
+#include "curve/curve_segment.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "curve/numeric.h"
+
+namespace velmora {
+
+using detail::Store;
+using detail::TruncateToInt32;
+
+void CurveSegment::SetSegment(float dx, float dy, float startTanX, float startTanY,
+                              float endTanX, float endTanY) {
+    m_dx = dx;
+    m_dy = dy;
+    m_startTanX = startTanX;
+    m_startTanY = startTanY;
+    m_endTanX = endTanX;
+    m_endTanY = endTanY;
+
+    // Chords are differences of integers, so truncating them changes nothing;
+    // comparing before converting keeps huge (or non-finite) values defined.
+    const double longer = std::max(std::fabs(static_cast<double>(dx)),
+                                   std::fabs(static_cast<double>(dy)));
+    const int32_t maxSteps = std::max<int32_t>(m_maxSteps, 1);
+    if (longer < 4.0 * maxSteps)
+        m_steps = static_cast<int32_t>(longer) / 4;
+    else
+        m_steps = maxSteps;
+}
+
+int32_t CurveSegment::SampleCount() {
+    if (m_steps == 0) m_steps = 1;
+    return m_steps + 1;
+}
+
+void CurveSegment::SampleSegment(float x0, float y0, Point* out, int32_t& PointCount) {
+    if (m_steps == 0) m_steps = 1;
+    const int32_t s = m_steps;
+
+    out[PointCount] = Point{TruncateToInt32(x0), TruncateToInt32(y0)};
+    ++PointCount;
+
+    for (int32_t k = 1; k <= s; ++k) {
+        // t is stored as a float, which makes it exactly 1 at k = s.
+        const double t = Store((1.0 / s) * k);
+        const double h1 = Store((t * t) * (3.0 - t * 2.0));
+        const double h2 = Store(((t - 1.0) * t) * (t - 1.0));
+        const double h3 = Store((t * t) * (t - 1.0));
+
+        const double x = ((double{m_dx} * h1 + x0) + double{m_startTanX} * h2) +
+                         double{m_endTanX} * h3;
+        const double y = ((double{m_dy} * h1 + y0) + double{m_startTanY} * h2) +
+                         double{m_endTanY} * h3;
+
+        out[PointCount] = Point{TruncateToInt32(x), TruncateToInt32(y)};
+        ++PointCount;
+    }
+}
+
+}  // namespace velmora
