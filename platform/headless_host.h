@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "platform/geometry.h"
+#include "platform/window_host.h"
+
+namespace velmora {
+
+// A window host without a window, for tests: a fixed client size, a canvas
+// to inspect, a record of every caption, question and warning, scripted
+// answers to the Yes/No questions and a cursor position the test sets.
+class HeadlessHost : public WindowHost {
+public:
+    // One message box as the program showed it.
+    struct Message {
+        std::string text;
+        std::string caption;
+    };
+
+    // One system-menu entry; id 0 is a separator with an empty text.
+    struct MenuItem {
+        uint32_t id = 0;
+        std::string text;
+    };
+
+    // A host whose client area (and canvas) is width x height pixels.
+    explicit HeadlessHost(int32_t width = 480, int32_t height = 360);
+
+    Rect ClientRect() const override;
+    void SetCaption(const std::string& text) override;
+    Canvas& GetDC() override;
+    // Counts the release; the canvas must be the one GetDC handed out.
+    void ReleaseDC(Canvas& canvas) override;
+    // The position set by SetCursor; false after SetCursorUnavailable.
+    bool GetCursorPos(Point& clientPos) const override;
+    // Records the question and answers with the next scripted answer, or
+    // No when the script is used up.
+    bool AskYesNo(const std::string& text, const std::string& caption) override;
+    void ShowWarning(const std::string& text, const std::string& caption) override;
+    void RunAboutBox() override;
+    // Records the entry; a separator is kept with an empty text.
+    void AppendSystemMenuItem(uint32_t id, const std::string& text) override;
+
+    // Every caption set, oldest first.
+    const std::vector<std::string>& Captions() const { return m_captions; }
+    // The caption set last; empty before the first one.
+    std::string Caption() const;
+
+    // The client-area canvas, for reading pixels back.
+    const Canvas& ClientCanvas() const { return m_canvas; }
+
+    // How often GetDC and ReleaseDC were called, and how many releases did
+    // not hand back this host's canvas.
+    int GetDCCount() const { return m_getDCCount; }
+    int ReleaseDCCount() const { return m_releaseDCCount; }
+    int ForeignReleaseCount() const { return m_foreignReleaseCount; }
+
+    // Queues the answer to the next unanswered question (true for Yes).
+    void AnswerNext(bool yes) { m_answers.push_back(yes); }
+    // Every question asked, oldest first.
+    const std::vector<Message>& Questions() const { return m_questions; }
+    // Every warning shown, oldest first.
+    const std::vector<Message>& Warnings() const { return m_warnings; }
+    // How often the About box was opened.
+    int AboutBoxCount() const { return m_aboutBoxCount; }
+    // The system-menu entries the program added, in order.
+    const std::vector<MenuItem>& SystemMenu() const { return m_systemMenu; }
+
+    // Places the cursor at a client position and makes it readable.
+    void SetCursor(Point clientPos);
+    // Makes GetCursorPos fail until the next SetCursor.
+    void SetCursorUnavailable() { m_cursorAvailable = false; }
+
+private:
+    Canvas m_canvas;
+    std::vector<std::string> m_captions;
+    int m_getDCCount = 0;
+    int m_releaseDCCount = 0;
+    int m_foreignReleaseCount = 0;
+    std::deque<bool> m_answers;
+    std::vector<Message> m_questions;
+    std::vector<Message> m_warnings;
+    int m_aboutBoxCount = 0;
+    std::vector<MenuItem> m_systemMenu;
+    Point m_cursor;
+    bool m_cursorAvailable = true;
+};
+
+}  // namespace velmora
