@@ -45,6 +45,8 @@ public:
     void RunAboutBox() override;
     // Records the entry; a separator is kept with an empty text.
     void AppendSystemMenuItem(uint32_t id, const std::string& text) override;
+    // Records the icon; BigIcon()/SmallIcon() read it back (0 before).
+    void SetIcon(int32_t iconId, bool big) override { (big ? m_bigIcon : m_smallIcon) = iconId; }
 
     // Every caption set, oldest first.
     const std::vector<std::string>& Captions() const { return m_captions; }
@@ -70,6 +72,8 @@ public:
     int AboutBoxCount() const { return m_aboutBoxCount; }
     // The system-menu entries the program added, in order.
     const std::vector<MenuItem>& SystemMenu() const { return m_systemMenu; }
+    int32_t BigIcon() const { return m_bigIcon; }
+    int32_t SmallIcon() const { return m_smallIcon; }
 
     // Places the cursor at a client position and makes it readable.
     void SetCursor(Point clientPos);
@@ -87,6 +91,8 @@ private:
     std::vector<Message> m_warnings;
     int m_aboutBoxCount = 0;
     std::vector<MenuItem> m_systemMenu;
+    int32_t m_bigIcon = 0;
+    int32_t m_smallIcon = 0;
     Point m_cursor;
     bool m_cursorAvailable = true;
 };

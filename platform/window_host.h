@@ -42,6 +42,10 @@ public:
     // WM_SYSCOMMAND with `id` when chosen, or a separator when `id` is 0
     // (`text` is then ignored). Entries stay in the order they were added.
     virtual void AppendSystemMenuItem(uint32_t id, const std::string& text) = 0;
+
+    // Sets the window's big (title bar, task switcher) or small icon from the
+    // icon resource `iconId`.
+    virtual void SetIcon(int32_t iconId, bool big) = 0;
 };
 
 }  // namespace velmora
