@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+
+// Identifiers of the program's resources and the facts of its version record.
+// The numbers are fixed: the dialogs, the icon, the About menu text and the
+// About system command are known by them throughout the program.
+
+namespace velmora {
+
+// Dialogs.
+constexpr int32_t IDD_ABOUTBOX = 100;
+constexpr int32_t IDD_VELMORA_DIALOG = 102;
+
+// The application icon.
+constexpr int32_t IDR_MAINFRAME = 128;
+
+// The string holding the About entry's menu text.
+constexpr int32_t IDS_ABOUTBOX = 101;
+
+// The About system command; a system command is the About command when its
+// identifier masked with 0xFFF0 equals this.
+constexpr uint32_t IDM_ABOUTBOX = 0x0010;
+
+// Version record.
+constexpr const char* kVersionText = "1.0.0.1";
+constexpr const char* kVersionCommaText = "1, 0, 0, 1";
+constexpr uint16_t kFileVersion[4] = {1, 0, 0, 1};
+constexpr uint16_t kProductVersion[4] = {1, 0, 0, 1};
+constexpr const char* kProductName = "Velmora";
+constexpr const char* kFileDescription = "Velmora note spline editor";
+constexpr const char* kInternalName = "Velmora";
+constexpr const char* kOriginalFileName = "velmora";
+constexpr const char* kCopyright = "Copyright (C) 2026 the Velmora developers";
+
+// The About box's version line.
+constexpr const char* kAboutVersionLine = "Velmora Version 1.0";
+
+}  // namespace velmora
