@@ -17,6 +17,8 @@ constexpr int32_t IDR_MAINFRAME = 128;
 
 // The string holding the About entry's menu text.
 constexpr int32_t IDS_ABOUTBOX = 101;
+// The text of string IDS_ABOUTBOX; '&' marks the mnemonic letter.
+constexpr const char* kAboutMenuText = "&About Velmora...";
 
 // The About system command; a system command is the About command when its
 // identifier masked with 0xFFF0 equals this.
