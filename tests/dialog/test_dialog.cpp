@@ -170,6 +170,7 @@ public:
     void ShowWarning(const std::string&, const std::string&) override {}
     void RunAboutBox() override {}
     void AppendSystemMenuItem(uint32_t, const std::string&) override {}
+    void SetIcon(int32_t, bool) override {}
 
 private:
     Canvas m_canvas;
