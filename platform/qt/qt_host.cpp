@@ -1,0 +1,322 @@
+#include "platform/qt/qt_host.h"
+
+#include <cmath>
+#include <limits>
+
+#include <QtCore/QEventLoop>
+#include <QtGui/QCloseEvent>
+#include <QtGui/QContextMenuEvent>
+#include <QtGui/QCursor>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
+#include <QtGui/QPainter>
+#include <QtGui/QScreen>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMessageBox>
+
+#include "platform/qt/qt_keys.h"
+
+namespace velmora {
+
+namespace {
+
+// A logical coordinate as a whole client pixel: rounded down, so that the
+// pixel containing the point is named even left of or above the window, and
+// kept inside the int32_t range.
+int32_t ToClientPixel(qreal value) {
+    const double floored = std::floor(static_cast<double>(value));
+    if (!(floored >= std::numeric_limits<int32_t>::min())) {  // also catches NaN
+        return std::numeric_limits<int32_t>::min();
+    }
+    if (floored > std::numeric_limits<int32_t>::max()) {
+        return std::numeric_limits<int32_t>::max();
+    }
+    return static_cast<int32_t>(floored);
+}
+
+// A canvas pixel (0x00BBGGRR) as a QImage RGB32 pixel (0xFFRRGGBB).
+QRgb ToRgb32(Colour colour) {
+    return 0xFF000000u | ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
+}
+
+// Whether a message comes from the user's mouse or keyboard.
+bool IsInput(uint32_t message) {
+    return message == WM_KEYDOWN || message == WM_LBUTTONDOWN || message == WM_MOUSEMOVE ||
+           message == WM_LBUTTONUP || message == WM_SYSCOMMAND;
+}
+
+}  // namespace
+
+// A fixed-size top-level window without minimise or maximise buttons; every
+// pixel comes from the canvas, so Qt neither fills nor erases the background.
+QtHost::QtHost(int32_t width, int32_t height)
+    : QWidget(nullptr,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                  Qt::MSWindowsFixedSizeDialogHint),
+      m_canvas(width < 1 ? 1 : width, height < 1 ? 1 : height),
+      m_image(m_canvas.Width(), m_canvas.Height(), QImage::Format_RGB32),
+      m_systemMenu(new QMenu(this)) {
+    setFixedSize(m_canvas.Width(), m_canvas.Height());
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+QtHost::~QtHost() = default;
+
+// Runs a nested event loop for the dialog, like a modal dialog box.
+int QtHost::RunModal(CDialog& dlg) {
+    if (m_loop != nullptr) {  // one dialog per window at a time
+        return CDialog::kNotEnded;
+    }
+    m_dialog = &dlg;
+    m_canvasFresh = false;
+    m_systemMenu->clear();  // each run builds its menu afresh in OnInitDialog
+    dlg.Attach(*this);
+    dlg.OnInitDialog();
+    if (!dlg.IsEnded()) {
+        show();
+        raise();
+        activateWindow();
+        setFocus(Qt::ActiveWindowFocusReason);
+        QEventLoop loop;
+        m_loop = &loop;
+        loop.exec(QEventLoop::DialogExec);
+        m_loop = nullptr;
+    }
+    hide();
+    m_dialog = nullptr;
+    return dlg.Result();
+}
+
+// Stores the runner RunAboutBox calls.
+void QtHost::SetAboutBoxRunner(AboutBoxRunner runner) {
+    m_aboutBoxRunner = std::move(runner);
+}
+
+// Remembers the picture of an icon resource.
+void QtHost::RegisterIcon(int32_t iconId, const QIcon& icon) {
+    m_icons[iconId] = icon;
+}
+
+// Sets the window icon from a registered picture.
+void QtHost::SetIcon(int32_t iconId, bool /*big*/) {
+    const auto found = m_icons.find(iconId);
+    if (found != m_icons.end()) {
+        setWindowIcon(found->second);
+    }
+}
+
+// The canvas size, which is the fixed client size.
+Rect QtHost::ClientRect() const {
+    Rect rect;
+    rect.right = m_canvas.Width();
+    rect.bottom = m_canvas.Height();
+    return rect;
+}
+
+// Narrow text is taken byte for byte as Latin-1.
+void QtHost::SetCaption(const std::string& text) {
+    setWindowTitle(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+// Hands out the one canvas of the client area.
+Canvas& QtHost::GetDC() {
+    return m_canvas;
+}
+
+// Inside a paint the blit follows anyway, so no second paint is scheduled.
+void QtHost::ReleaseDC(Canvas& canvas) {
+    if (&canvas != &m_canvas) {
+        return;
+    }
+    m_canvasFresh = true;
+    if (!m_painting) {
+        update();
+    }
+}
+
+// Reads the global cursor and maps it into the client area.
+bool QtHost::GetCursorPos(Point& clientPos) const {
+    if (QGuiApplication::primaryScreen() == nullptr) {
+        return false;
+    }
+    const QPointF local = mapFromGlobal(QPointF(QCursor::pos()));
+    clientPos.x = ToClientPixel(local.x());
+    clientPos.y = ToClientPixel(local.y());
+    return true;
+}
+
+// A warning box with Yes and No; No is the default and Escape answers No.
+bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(caption.c_str()),
+                    QString::fromLatin1(text.c_str()), QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+// A warning box with OK.
+void QtHost::ShowWarning(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(caption.c_str()),
+                    QString::fromLatin1(text.c_str()), QMessageBox::Ok, this);
+    box.exec();
+}
+
+// The About box is modal; input that still reaches this window while it is
+// open (say from a runner that forgot to be modal) is dropped in Send.
+void QtHost::RunAboutBox() {
+    if (!m_aboutBoxRunner || m_aboutBoxOpen) {
+        return;
+    }
+    m_aboutBoxOpen = true;
+    m_aboutBoxRunner(this);
+    m_aboutBoxOpen = false;
+}
+
+// Separators for id 0, otherwise an entry that sends its system command.
+void QtHost::AppendSystemMenuItem(uint32_t id, const std::string& text) {
+    if (id == 0) {
+        m_systemMenu->addSeparator();
+        return;
+    }
+    QAction* action = m_systemMenu->addAction(QString::fromLatin1(text.c_str()));
+    connect(action, &QAction::triggered, this, [this, id] { Send(WM_SYSCOMMAND, id); });
+}
+
+// Tab would move the focus and a shortcut could take a key before the window
+// sees it; every key that has a virtual-key code goes to keyPressEvent.
+bool QtHost::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (VirtualKeyFromQt(key->key(), key->modifiers()) != 0) {
+            event->accept();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+// Lets the dialog redraw the canvas unless a ReleaseDC already did, then
+// shows it, scaled without smoothing on high-density screens.
+void QtHost::paintEvent(QPaintEvent*) {
+    if (!m_canvasFresh) {
+        m_painting = true;
+        Send(WM_PAINT, 0);
+        m_painting = false;
+    }
+    m_canvasFresh = false;
+
+    const std::vector<Colour>& pixels = m_canvas.Pixels();
+    const int width = m_canvas.Width();
+    for (int y = 0; y < m_canvas.Height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+        const Colour* row = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
+        for (int x = 0; x < width; ++x) {
+            line[x] = ToRgb32(row[x]);
+        }
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(rect(), m_image);
+}
+
+// Only the left button is a message; the right one opens the system menu
+// through contextMenuEvent.
+void QtHost::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        SendMouse(WM_LBUTTONDOWN, event);
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+// Moves arrive with or without a button (mouse tracking is on).
+void QtHost::mouseMoveEvent(QMouseEvent* event) {
+    SendMouse(WM_MOUSEMOVE, event);
+    event->accept();
+}
+
+void QtHost::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        SendMouse(WM_LBUTTONUP, event);
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+// Auto-repeats are key-downs too; keys without a code are not sent.
+void QtHost::keyPressEvent(QKeyEvent* event) {
+    const uint32_t vk = VirtualKeyFromQt(event->key(), event->modifiers());
+    if (vk == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    Send(WM_KEYDOWN, vk);
+    event->accept();
+}
+
+// Shows the system menu where the user clicked.
+void QtHost::contextMenuEvent(QContextMenuEvent* event) {
+    if (!m_systemMenu->isEmpty()) {
+        m_systemMenu->exec(event->globalPos());
+    }
+    event->accept();
+}
+
+// Closing is the close system command; the window goes only if the dialog
+// ends on it.
+void QtHost::closeEvent(QCloseEvent* event) {
+    if (m_dialog != nullptr && !m_dialog->IsEnded()) {
+        Send(WM_SYSCOMMAND, SC_CLOSE);
+    }
+    if (m_dialog != nullptr && !m_dialog->IsEnded()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (m_loop != nullptr) {
+        m_loop->quit();
+    }
+}
+
+// Dispatches one message to the running dialog and leaves the modal loop
+// once the dialog has ended.
+void QtHost::Send(uint32_t message, uint32_t wParam, Point point) {
+    if (m_dialog == nullptr || m_dialog->IsEnded()) {
+        return;
+    }
+    if (m_aboutBoxOpen && IsInput(message)) {
+        return;
+    }
+    Message msg;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.point = point;
+    m_dialog->Dispatch(msg);
+    if (m_dialog != nullptr && m_dialog->IsEnded() && m_loop != nullptr) {
+        m_loop->quit();
+    }
+}
+
+// A mouse message with the position in client pixels and MK_LBUTTON while
+// the left button is held.
+void QtHost::SendMouse(uint32_t message, QMouseEvent* event) {
+    const QPointF pos = event->position();
+    const uint32_t flags = event->buttons().testFlag(Qt::LeftButton) ? MK_LBUTTON : 0;
+    Send(message, flags, Point{ToClientPixel(pos.x()), ToClientPixel(pos.y())});
+}
+
+}  // namespace velmora
