@@ -1,0 +1,37 @@
+#include "render/scene.h"
+
+#include "render/colours.h"
+#include "render/markers.h"
+
+namespace velmora {
+
+void DrawTargets(Canvas& dc, const SceneView& view) {
+    DrawStar(kDesignOrigin.x, kDesignOrigin.y, kOriginStarColour, kOriginStarSize, dc,
+             view.clientRect);
+    for (int i = 0; i < kNoteCount; ++i) {
+        const bool current = i == view.currentNote;
+        DrawStar(view.targets[i].x, view.targets[i].y,
+                 current ? kCurrentTargetColour : kOtherTargetColour,
+                 current ? kCurrentTargetSize : kOtherTargetSize, dc, view.clientRect);
+    }
+}
+
+void DrawScene(Canvas& dc, const Rect& currentClient, const SceneView& view) {
+    dc.FillRect(currentClient, kBackgroundColour);
+    DrawTargets(dc, view);
+    for (size_t i = 0; i < view.points.size(); ++i) {
+        const Point p = view.points[i];
+        if (i == 0) {
+            DrawCross(p.x, p.y, kFirstCrossColour, kFirstCrossSize, dc);
+        } else {
+            DrawCross(p.x, p.y, kCrossColour, kCrossSize, dc);
+        }
+    }
+    // The curve takes whatever pen the canvas holds: the markers have all
+    // put theirs back.
+    if (view.curve.size() > 1) {
+        dc.Polyline(view.curve.data(), view.curve.size());
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,147 @@
+#include "render/markers.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "render/colours.h"
+#include "shapes.h"
+
+namespace velmora {
+namespace {
+
+using test::CrossShape;
+using test::PixelSet;
+using test::PixelsOf;
+using test::StarShape;
+
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+constexpr Rect kClient{0, 0, 480, 360};
+
+Canvas GreyCanvas(int32_t width = 480, int32_t height = 360) {
+    Canvas canvas(width, height);
+    canvas.FillRect(Rect{0, 0, width, height}, kBackgroundColour);
+    return canvas;
+}
+
+TEST(DrawStarTest, OriginStarOfTheWorkedExample) {
+    Canvas canvas = GreyCanvas();
+    DrawStar(283, 159, kOriginStarColour, 10, canvas, kClient);
+
+    PixelSet expected;
+    for (int32_t x = 414; x <= 433; ++x) expected.insert({x, 238});
+    for (int32_t y = 228; y <= 247; ++y) expected.insert({424, y});
+    for (int32_t i = 0; i < 14; ++i) {
+        expected.insert({417 + i, 231 + i});  // (417,231) .. (430,244)
+        expected.insert({431 - i, 231 + i});  // (431,231) .. (418,244)
+    }
+    EXPECT_EQ(PixelsOf(canvas, kOriginStarColour), expected);
+    // The excluded end pixels keep the background.
+    for (auto [x, y] : {std::pair{434, 238}, {424, 248}, {431, 245}, {417, 245}}) {
+        EXPECT_EQ(canvas.PixelAt(x, y), kBackgroundColour) << x << "," << y;
+    }
+}
+
+struct StarCase {
+    Point design;
+    Rect rect;
+    Point centre;
+};
+
+class StarCentreTest : public ::testing::TestWithParam<StarCase> {};
+
+TEST_P(StarCentreTest, LandsOnTheMappedCentre) {
+    const StarCase& c = GetParam();
+    Canvas canvas = GreyCanvas(700, 500);
+    DrawStar(c.design.x, c.design.y, kOtherTargetColour, 8, canvas, c.rect);
+    EXPECT_EQ(PixelsOf(canvas, kOtherTargetColour), StarShape(c.centre.x, c.centre.y, 8));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Centres, StarCentreTest,
+    ::testing::Values(StarCase{{50, 50}, kClient, {75, 75}},
+                      StarCase{{123, 50}, kClient, {184, 75}},
+                      StarCase{{197, 50}, kClient, {295, 75}},
+                      StarCase{{270, 50}, kClient, {405, 75}},
+                      // The product is rounded to float before truncating:
+                      // 640 * float(283 / 320.0) is 565.99998... in double.
+                      StarCase{{283, 159}, {0, 0, 640, 480}, {566, 318}},
+                      // left and top play no part.
+                      StarCase{{50, 50}, {100, 100, 480, 360}, {75, 75}}));
+
+TEST(DrawStarTest, DiagonalIsThreeQuartersOfTheArmRoundedDown) {
+    // Size 10 gives diagonals of 7 (14 pixels), size 8 gives 6 (12 pixels).
+    for (int32_t size : {8, 10}) {
+        Canvas canvas = GreyCanvas();
+        DrawStar(0, 0, kCurrentTargetColour, size, canvas, Rect{0, 0, 480, 360});
+        const int32_t d = size == 10 ? 7 : 6;
+        EXPECT_EQ(canvas.PixelAt(d - 1, d - 1), kCurrentTargetColour) << size;
+        EXPECT_EQ(canvas.PixelAt(d, d), kBackgroundColour) << size;
+    }
+}
+
+TEST(DrawCrossTest, SizeFourCoversEightPixelsEachWay) {
+    Canvas canvas = GreyCanvas();
+    DrawCross(100, 100, kCrossColour, 4, canvas);
+    PixelSet expected;
+    for (int32_t v = 96; v <= 103; ++v) {
+        expected.insert({v, 100});
+        expected.insert({100, v});
+    }
+    EXPECT_EQ(PixelsOf(canvas, kCrossColour), expected);
+}
+
+TEST(DrawCrossTest, SizeSixCoversTwelvePixelsEachWay) {
+    Canvas canvas = GreyCanvas();
+    DrawCross(50, 60, kFirstCrossColour, 6, canvas);
+    EXPECT_EQ(PixelsOf(canvas, kFirstCrossColour), CrossShape(50, 60, 6));
+    EXPECT_EQ(PixelsOf(canvas, kFirstCrossColour).size(), 23u);
+}
+
+TEST(MarkersTest, EveryMarkerPutsThePreviousPenBack) {
+    Canvas canvas = GreyCanvas();
+    canvas.SelectPen(0x00123456);
+    DrawCross(10, 10, kCrossColour, 4, canvas);
+    EXPECT_EQ(canvas.CurrentPen(), 0x00123456u);
+    DrawStar(100, 100, kOriginStarColour, 10, canvas, kClient);
+    EXPECT_EQ(canvas.CurrentPen(), 0x00123456u);
+}
+
+// Control points come from a file and may hold any int32_t value; arms
+// reaching past the int32_t range must neither overflow nor lose the part
+// that is on the canvas.
+TEST(MarkersTest, ArmsNearTheIntLimitsKeepTheirVisiblePixels) {
+    Canvas canvas = GreyCanvas(20, 20);
+    DrawCross(10, 10, kCrossColour, kMax, canvas);
+    PixelSet expected;
+    for (int32_t v = 0; v < 20; ++v) {
+        expected.insert({v, 10});
+        expected.insert({10, v});
+    }
+    EXPECT_EQ(PixelsOf(canvas, kCrossColour), expected);
+
+    Canvas far = GreyCanvas(20, 20);
+    DrawCross(kMax, kMax, kCrossColour, 4, far);
+    DrawCross(kMin, kMin, kCrossColour, kMax, far);
+    // A negative size draws right to left: from far beyond the right edge
+    // down to x = 0, which is the excluded end pixel.
+    DrawCross(kMax, 3, kCrossColour, -kMax, far);
+    PixelSet row3;
+    for (int32_t x = 1; x < 20; ++x) row3.insert({x, 3});
+    EXPECT_EQ(PixelsOf(far, kCrossColour), row3);
+
+    Canvas stars = GreyCanvas(20, 20);
+    DrawStar(kMax, kMin, kOriginStarColour, kMax, stars, Rect{0, 0, kMax, kMax});
+    DrawStar(0, 0, kOriginStarColour, kMax, stars, Rect{0, 0, 20, 20});
+    PixelSet diagonal;
+    for (int32_t v = 0; v < 20; ++v) {
+        diagonal.insert({v, 0});
+        diagonal.insert({0, v});
+        diagonal.insert({v, v});
+    }
+    EXPECT_EQ(PixelsOf(stars, kOriginStarColour), diagonal);
+}
+
+}  // namespace
+}  // namespace velmora
