@@ -35,7 +35,4 @@ constexpr const char* kInternalName = "Velmora";
 constexpr const char* kOriginalFileName = "velmora";
 constexpr const char* kCopyright = "Copyright (C) 2026 the Velmora developers";
 
-// The About box's version line.
-constexpr const char* kAboutVersionLine = "Velmora Version 1.0";
-
 }  // namespace velmora
