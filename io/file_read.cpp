@@ -1,0 +1,95 @@
+#include "io/file_read.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+
+namespace {
+
+// "could not <what> <path>: <system reason>".
+std::string Failure(const char* what, const std::string& path, int error) {
+    return std::string("could not ") + what + " \"" + path + "\": " + std::strerror(error);
+}
+
+// Closes the descriptor when the read is over, whichever way it ends.
+class FdGuard {
+public:
+    explicit FdGuard(int fd) : m_fd(fd) {}
+    ~FdGuard() { ::close(m_fd); }
+    FdGuard(const FdGuard&) = delete;
+    FdGuard& operator=(const FdGuard&) = delete;
+
+private:
+    int m_fd;
+};
+
+}  // namespace
+
+// O_NONBLOCK keeps open() from hanging on a FIFO; it changes nothing for a
+// regular file. The size is checked before and while reading, since the file
+// may grow under us.
+ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    ReadOutcome out;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            out.status = ReadStatus::kMissing;
+            return out;
+        }
+        out.reason = Failure("open", path, errno);
+        return out;
+    }
+    FdGuard guard(fd);
+
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        out.reason = Failure("inspect", path, errno);
+        return out;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        out.reason = "\"" + path + "\" is a folder, not a file";
+        return out;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        out.reason = "\"" + path + "\" is not a regular file";
+        return out;
+    }
+    const std::string tooLarge =
+        "\"" + path + "\" is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB";
+    if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
+        out.reason = tooLarge;
+        return out;
+    }
+
+    out.bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            out.bytes.clear();
+            out.reason = Failure("read", path, errno);
+            return out;
+        }
+        if (got == 0) {
+            break;
+        }
+        if (out.bytes.size() + static_cast<std::size_t>(got) > maxBytes) {
+            out.bytes.clear();
+            out.reason = tooLarge;
+            return out;
+        }
+        out.bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    out.status = ReadStatus::kRead;
+    return out;
+}
+
+}  // namespace velmora

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace velmora {
+
+// Refuse anything larger than this before reading it whole; a spline file
+// with thousands of points is well under 1 MiB.
+constexpr std::size_t kMaxSplineFileBytes = 16u * 1024u * 1024u;
+
+enum class ReadStatus {
+    kRead,     // `bytes` holds the whole file
+    kMissing,  // no file of that name (the folder may be missing too)
+    kFailed,   // it exists but could not be read, or is too large or no regular file
+};
+
+struct ReadOutcome {
+    ReadStatus status = ReadStatus::kFailed;
+    std::string bytes;
+    std::string reason;  // for kFailed: what went wrong, for the user
+};
+
+// Reads the regular file at `path` whole, refusing files over `maxBytes`.
+// Never blocks on a FIFO and never modifies the file.
+ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes = kMaxSplineFileBytes);
+
+}  // namespace velmora

@@ -1,0 +1,62 @@
+#include "io/int_attribute.h"
+
+#include <limits>
+
+#include <tinyxml.h>
+
+namespace velmora {
+
+namespace {
+
+// The white space that "%d" skips in the C locale.
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+// Accumulates in int64_t and stops as soon as the magnitude leaves the
+// int32_t range, so no digit string can overflow.
+std::optional<int32_t> ParseDecimalInt(const char* text) {
+    if (text == nullptr) {
+        return std::nullopt;
+    }
+    const char* p = text;
+    while (IsSpace(*p)) {
+        ++p;
+    }
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = (*p == '-');
+        ++p;
+    }
+    if (!IsDigit(*p)) {
+        return std::nullopt;
+    }
+    const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
+                                   : static_cast<int64_t>(std::numeric_limits<int32_t>::max());
+    int64_t magnitude = 0;
+    for (; IsDigit(*p); ++p) {
+        magnitude = magnitude * 10 + (*p - '0');
+        if (magnitude > limit) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<int32_t>(negative ? -magnitude : magnitude);
+}
+
+// Presence and value are told apart so that a missing attribute and a
+// malformed one can be treated differently by the reader.
+IntAttribute ReadIntAttribute(const TiXmlElement& element, const char* name) {
+    IntAttribute result;
+    const char* text = element.Attribute(name);
+    if (text != nullptr) {
+        result.present = true;
+        result.value = ParseDecimalInt(text);
+    }
+    return result;
+}
+
+}  // namespace velmora

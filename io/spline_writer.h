@@ -1,0 +1,16 @@
+#pragma once
+
+#include "model/note_set.h"
+#include "platform/geometry.h"
+
+class TiXmlDocument;
+
+namespace velmora {
+
+// Fills the empty document `doc` with the spline file's content: the
+// declaration, RectSize with the client width and height, then one
+// NewNoteSpline per note (Index 0..3) holding a NewSpline per spline and a
+// ControlPoint (PosX, PosY) per point.
+void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, const Rect& clientRect);
+
+}  // namespace velmora

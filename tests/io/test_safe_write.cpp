@@ -1,0 +1,128 @@
+#include "io/safe_write.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "io_test_util.h"
+
+namespace velmora {
+namespace {
+
+enum class Step { kWrite, kFsync, kClose, kRename };
+
+// Fails one step of the write the way a full disk or a dying device would.
+class FailingOps : public FileOps {
+public:
+    explicit FailingOps(Step step) : m_step(step) {}
+    ssize_t Write(int fd, const void* data, std::size_t size) const override {
+        if (m_step == Step::kWrite) {
+            errno = ENOSPC;
+            return -1;
+        }
+        return FileOps::Write(fd, data, size);
+    }
+    int Fsync(int fd) const override {
+        if (m_step == Step::kFsync) {
+            errno = EIO;
+            return -1;
+        }
+        return FileOps::Fsync(fd);
+    }
+    int Close(int fd) const override {
+        const int result = FileOps::Close(fd);
+        if (m_step == Step::kClose) {
+            errno = EIO;
+            return -1;
+        }
+        return result;
+    }
+    int Rename(const char* from, const char* to) const override {
+        if (m_step == Step::kRename) {
+            errno = EXDEV;
+            return -1;
+        }
+        return FileOps::Rename(from, to);
+    }
+
+private:
+    Step m_step;
+};
+
+class FailedStepTest : public ::testing::TestWithParam<Step> {};
+
+TEST_P(FailedStepTest, LeavesTheOldFileAndNoTemporaryFile) {
+    const test::TempDir dir;
+    const std::string path = dir.File("Splines.xml");
+    test::WriteBytes(path, "old bytes\n");
+    const WriteOutcome out = ReplaceFile(path, "new text\n", FailingOps(GetParam()));
+    EXPECT_FALSE(out.ok);
+    EXPECT_NE(out.reason.find(path), std::string::npos) << out.reason;
+    EXPECT_EQ(test::ReadBytes(path), "old bytes\n");
+    EXPECT_EQ(dir.Listing(), "Splines.xml;");
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, FailedStepTest,
+                         ::testing::Values(Step::kWrite, Step::kFsync, Step::kClose,
+                                           Step::kRename));
+
+TEST(SafeWriteTest, FullDiskReasonNamesTheSystemError) {
+    const test::TempDir dir;
+    const WriteOutcome out = ReplaceFile(dir.File("a.xml"), "x", FailingOps(Step::kWrite));
+    EXPECT_NE(out.reason.find(std::strerror(ENOSPC)), std::string::npos) << out.reason;
+    EXPECT_EQ(dir.Listing(), "");
+}
+
+// Writes at most three bytes per call and is interrupted on every other one.
+class TrickleOps : public FileOps {
+public:
+    ssize_t Write(int fd, const void* data, std::size_t size) const override {
+        if ((m_calls++ % 2) == 0) {
+            errno = EINTR;
+            return -1;
+        }
+        return FileOps::Write(fd, data, size < 3 ? size : 3);
+    }
+
+private:
+    mutable int m_calls = 0;
+};
+
+TEST(SafeWriteTest, ShortAndInterruptedWritesStillWriteEverything) {
+    const test::TempDir dir;
+    const std::string path = dir.File("a.xml");
+    const std::string text = "<RectSize Width=\"480\" Height=\"360\" />\n";
+    ASSERT_TRUE(ReplaceFile(path, text, TrickleOps()).ok);
+    EXPECT_EQ(test::ReadBytes(path), text);
+}
+
+TEST(SafeWriteTest, KeepsPermissionBitsOrUsesTheUmaskForANewFile) {
+    const test::TempDir dir;
+    const std::string kept = dir.File("kept.xml");
+    test::WriteBytes(kept, "old");
+    ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
+    ASSERT_TRUE(ReplaceFile(kept, "new").ok);
+
+    const mode_t previous = ::umask(027);
+    const std::string fresh = dir.File("fresh.xml");
+    const bool ok = ReplaceFile(fresh, "new").ok;
+    ::umask(previous);
+    ASSERT_TRUE(ok);
+
+    struct stat info {};
+    ASSERT_EQ(::stat(kept.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+    ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(SafeWriteTest, CopyOfAMissingFileIsNothingToDo) {
+    const test::TempDir dir;
+    EXPECT_TRUE(CopyFileSafely(dir.File("none"), dir.File("none.bak")).ok);
+    EXPECT_EQ(dir.Listing(), "");
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,175 @@
+#include "io/spline_reader.h"
+
+#include <ostream>
+
+#include <gtest/gtest.h>
+
+#include "io/spline_file.h"
+#include "io_test_util.h"
+
+namespace velmora {
+
+// Readable failure messages for the note sets compared below.
+void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << "," << p.y << ")"; }
+
+namespace {
+
+using namespace std::string_literals;
+using test::MarkedNotes;
+
+struct LoadCase {
+    const char* name;
+    std::string xml;
+    LoadStatus status;
+    NoteSet expected;  // the notes after the load, starting from MarkedNotes()
+};
+
+// MarkedNotes() with some notes replaced.
+NoteSet With(std::initializer_list<std::pair<int, SplineList>> changes) {
+    NoteSet notes = MarkedNotes();
+    for (const auto& [n, list] : changes) {
+        notes[static_cast<std::size_t>(n)] = list;
+    }
+    return notes;
+}
+
+const LoadCase kLoadCases[] = {
+    {"NotesZeroAndTwoOnly",
+     R"(<?xml version="1.0" ?>
+<RectSize Width="1" Height="2" />
+<NewNoteSpline Index="0"><NewSpline><ControlPoint PosX="1" PosY="2" /><ControlPoint PosX="3" PosY="4" /></NewSpline></NewNoteSpline>
+<NewNoteSpline Index="2"><NewSpline><ControlPoint PosX="5" PosY="6" /></NewSpline><NewSpline><ControlPoint PosX="7" PosY="8" /></NewSpline></NewNoteSpline>
+)",
+     LoadStatus::kLoaded, With({{0, {{{1, 2}, {3, 4}}}}, {2, {{{5, 6}}, {{7, 8}}}}})},
+    {"DuplicateIndexLaterWins",
+     R"(<NewNoteSpline Index="1"><NewSpline><ControlPoint PosX="1" PosY="1" /></NewSpline></NewNoteSpline>
+<NewNoteSpline Index="1"><NewSpline><ControlPoint PosX="2" PosY="2" /></NewSpline></NewNoteSpline>)",
+     LoadStatus::kLoaded, With({{1, {{{2, 2}}}}})},
+    {"AnyOrder",
+     R"(<NewNoteSpline Index="3"><NewSpline><ControlPoint PosX="3" PosY="0" /></NewSpline></NewNoteSpline>
+<NewNoteSpline Index="1"><NewSpline><ControlPoint PosX="1" PosY="0" /></NewSpline></NewNoteSpline>
+<NewNoteSpline Index="0"><NewSpline><ControlPoint PosX="0" PosY="0" /></NewSpline></NewNoteSpline>
+<NewNoteSpline Index="2"><NewSpline><ControlPoint PosX="2" PosY="0" /></NewSpline></NewNoteSpline>)",
+     LoadStatus::kLoaded,
+     With({{0, {{{0, 0}}}}, {1, {{{1, 0}}}}, {2, {{{2, 0}}}}, {3, {{{3, 0}}}}})},
+    {"NoteWithoutSplinesIsEmptied", R"(<NewNoteSpline Index="2" />)", LoadStatus::kLoaded,
+     With({{2, {}}})},
+    {"EmptyAndOnePointSplinesAreKept",
+     R"(<NewNoteSpline Index="0"><NewSpline /><NewSpline><ControlPoint PosX="9" PosY="8" /></NewSpline></NewNoteSpline>)",
+     LoadStatus::kLoaded, With({{0, {Spline{}, {{9, 8}}}}})},
+    {"PointWithoutPosYEndsItsSplineOnly",
+     R"(<NewNoteSpline Index="0"><NewSpline>
+  <ControlPoint PosX="1" PosY="1" /><ControlPoint PosX="2" PosY="2" />
+  <ControlPoint PosX="3" /><ControlPoint PosX="4" PosY="4" />
+</NewSpline><NewSpline><ControlPoint PosX="5" PosY="5" /></NewSpline></NewNoteSpline>)",
+     LoadStatus::kLoaded, With({{0, {{{1, 1}, {2, 2}}, {{5, 5}}}}})},
+    {"NoteWithoutIndexEndsTheWalk",
+     R"(<NewNoteSpline Index="0"><NewSpline /></NewNoteSpline>
+<NewNoteSpline><NewSpline /></NewNoteSpline>
+<NewNoteSpline Index="1"><NewSpline /></NewNoteSpline>)",
+     LoadStatus::kLoaded, With({{0, {Spline{}}}})},
+    {"ForeignElementsBeforeAndAfterTheFirstNote",
+     R"(<Other Index="3"><NewSpline /></Other>
+<NewNoteSpline Index="0"><NewSpline /></NewNoteSpline>
+<Other Index="1"><NewSpline><ControlPoint PosX="7" PosY="7" /></NewSpline></Other>
+<Stop />
+<NewNoteSpline Index="2"><NewSpline /></NewNoteSpline>)",
+     LoadStatus::kLoaded, With({{0, {Spline{}}}, {1, {{{7, 7}}}}})},
+    {"OnlyTheFirstChildIsMatchedByName",
+     R"(<NewNoteSpline Index="0"><Lead /><!-- c --><NewSpline><!-- c --><ControlPoint PosX="1" PosY="1" /><Any PosX="2" PosY="2" /></NewSpline><Second><ControlPoint PosX="3" PosY="3" /></Second></NewNoteSpline>)",
+     LoadStatus::kLoaded, With({{0, {{{1, 1}, {2, 2}}, {{3, 3}}}}})},
+    {"ParseErrorAfterFourGoodNotesLoadsNothing",
+     R"(<NewNoteSpline Index="0"><NewSpline /></NewNoteSpline>
+<NewNoteSpline Index="1"><NewSpline /></NewNoteSpline>
+<NewNoteSpline Index="2"><NewSpline /></NewNoteSpline>
+<NewNoteSpline Index="3"><NewSpline /></NewNoteSpline>
+<NewNoteSpline Index="0" <NewSpline /></NewNoteSpline>)",
+     LoadStatus::kUnreadable, MarkedNotes()},
+    {"UnclosedElementLoadsNothing",
+     R"(<NewNoteSpline Index="0"><NewSpline><ControlPoint PosX="1" PosY="1" /></NewSpline>)",
+     LoadStatus::kUnreadable, MarkedNotes()},
+    {"SignsAndBlanksInNumbers",
+     R"(<NewNoteSpline Index="0"><NewSpline><ControlPoint PosX="-5" PosY="-2147483648" /><ControlPoint PosX="+12" PosY="  7" /><ControlPoint PosX="3px" PosY="1e3" /></NewSpline></NewNoteSpline>)",
+     LoadStatus::kLoaded, With({{0, {{{-5, INT32_MIN}, {12, 7}, {3, 1}}}}})},
+    {"IndexThatIsNoNoteNumberSkipsOnlyThatElement",
+     R"(<NewNoteSpline Index="-1"><NewSpline /></NewNoteSpline>
+<NewNoteSpline Index="4"><NewSpline /></NewNoteSpline>
+<NewNoteSpline Index="2147483647"><NewSpline /></NewNoteSpline>
+<NewNoteSpline Index="99999999999"><NewSpline /></NewNoteSpline>
+<NewNoteSpline Index=""><NewSpline /></NewNoteSpline>
+<NewNoteSpline Index="x"><NewSpline /></NewNoteSpline>
+<NewNoteSpline Index=" 2"><NewSpline><ControlPoint PosX="2" PosY="2" /></NewSpline></NewNoteSpline>
+<NewNoteSpline Index="+3"><NewSpline><ControlPoint PosX="3" PosY="3" /></NewSpline></NewNoteSpline>
+<NewNoteSpline Index="1e3"><NewSpline><ControlPoint PosX="1" PosY="1" /></NewSpline></NewNoteSpline>)",
+     LoadStatus::kLoaded, With({{1, {{{1, 1}}}}, {2, {{{2, 2}}}}, {3, {{{3, 3}}}}})},
+    {"CoordinateThatIsNoNumberCountsAsMissing",
+     R"(<NewNoteSpline Index="0"><NewSpline><ControlPoint PosX="1" PosY="1" /><ControlPoint PosX="abc" PosY="2" /><ControlPoint PosX="3" PosY="3" /></NewSpline>
+<NewSpline><ControlPoint PosX="4" PosY="4" /><ControlPoint PosX="5" PosY="99999999999" /></NewSpline></NewNoteSpline>)",
+     LoadStatus::kLoaded, With({{0, {{{1, 1}}, {{4, 4}}}}})},
+    {"NoNotesAtAll", R"(<?xml version="1.0" ?><RectSize Width="5" Height="5" />)",
+     LoadStatus::kLoaded, MarkedNotes()},
+    {"BlankTextIsEmpty", " \r\n\t\n", LoadStatus::kEmpty, MarkedNotes()},
+    {"NulByteIsRefused", "<NewNoteSpline Index=\"0\" />\0<NewNoteSpline Index=\"1\" />"s,
+     LoadStatus::kUnreadable, MarkedNotes()},
+};
+
+void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
+
+class LoadCaseTest : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadCaseTest, LeavesTheExpectedNotes) {
+    const LoadCase& c = GetParam();
+    NoteSet notes = MarkedNotes();
+    const LoadOutcome out = ReadSplineText(c.xml, notes);
+    EXPECT_EQ(out.status, c.status) << out.reason;
+    EXPECT_EQ(notes, c.expected);
+    if (c.status == LoadStatus::kUnreadable) {
+        EXPECT_FALSE(out.reason.empty());
+    } else {
+        EXPECT_TRUE(out.reason.empty()) << out.reason;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LoadCaseTest, ::testing::ValuesIn(kLoadCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SplineReaderTest, ParseErrorReportsTheParsersTextAndPlace) {
+    NoteSet notes = MarkedNotes();
+    const LoadOutcome out =
+        ReadSplineText("<RectSize />\r\n<NewNoteSpline Index=\"0\">\r\n<NewSpline></Wrong>", notes);
+    EXPECT_EQ(out.status, LoadStatus::kUnreadable);
+    EXPECT_FALSE(out.reason.empty());
+    EXPECT_EQ(out.line, 3);  // CR LF counts as one line end
+    EXPECT_GT(out.column, 0);
+}
+
+// A hand-kept file in any line-end style reads as the canonical notes, and
+// saving them gives the canonical text back.
+TEST(SplineReaderTest, HandEditedFileSavesAsCanonicalText) {
+    const std::string lf = test::DataFile("hand_edited.xml");
+    std::string crlf;
+    std::string cr;
+    for (char c : lf) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        cr += c == '\n' ? '\r' : c;
+    }
+    for (const std::string& bytes : {lf, crlf, cr}) {
+        NoteSet notes = MarkedNotes();
+        ASSERT_EQ(ReadSplineText(bytes, notes).status, LoadStatus::kLoaded);
+        EXPECT_EQ(notes, test::DefaultNotes(test::kClient480));
+        EXPECT_EQ(PrintSplines(notes, test::kClient480), test::DataFile("default_480x360.xml"));
+    }
+}
+
+TEST(SplineReaderTest, PrintedTextReadsBackUnchanged) {
+    NoteSet notes;
+    notes[0] = {{{-10, -20}, {INT32_MAX, INT32_MIN}}, Spline{}};
+    notes[2] = {{{0, 0}}};
+    NoteSet read = MarkedNotes();
+    ASSERT_EQ(ReadSplineText(PrintSplines(notes, test::kClient480), read).status,
+              LoadStatus::kLoaded);
+    EXPECT_EQ(read, notes);
+}
+
+}  // namespace
+}  // namespace velmora
