@@ -39,12 +39,14 @@ void CurveSegment::SampleSegment(float x0, float y0, Point* out, int32_t& PointC
     if (m_steps == 0) m_steps = 1;
     const int32_t s = m_steps;
 
-    out[PointCount] = Point{TruncateToInt32(x0), TruncateToInt32(y0)};
-    ++PointCount;
+    // A local index lets the compiler keep it in a register.
+    int32_t index = PointCount;
+    out[index++] = Point{TruncateToInt32(x0), TruncateToInt32(y0)};
 
+    const double step = 1.0 / s;
     for (int32_t k = 1; k <= s; ++k) {
         // t is stored as a float, which makes it exactly 1 at k = s.
-        const double t = Store((1.0 / s) * k);
+        const double t = Store(step * k);
         const double h1 = Store((t * t) * (3.0 - t * 2.0));
         const double h2 = Store(((t - 1.0) * t) * (t - 1.0));
         const double h3 = Store((t * t) * (t - 1.0));
@@ -54,9 +56,9 @@ void CurveSegment::SampleSegment(float x0, float y0, Point* out, int32_t& PointC
         const double y = ((double{m_dy} * h1 + y0) + double{m_startTanY} * h2) +
                          double{m_endTanY} * h3;
 
-        out[PointCount] = Point{TruncateToInt32(x), TruncateToInt32(y)};
-        ++PointCount;
+        out[index++] = Point{TruncateToInt32(x), TruncateToInt32(y)};
     }
+    PointCount = index;
 }
 
 }  // namespace velmora

@@ -16,12 +16,11 @@ inline float Store(double value) { return static_cast<float>(value); }
 // Truncates toward zero into int32_t. Values beyond the range are clamped and
 // NaN becomes 0, so no conversion is ever undefined.
 inline int32_t TruncateToInt32(double value) {
+    // Every double strictly between these bounds truncates into the range;
+    // NaN fails both tests and takes the slow path.
+    if (value > -2147483649.0 && value < 2147483648.0) return static_cast<int32_t>(value);
     if (std::isnan(value)) return 0;
-    if (value <= static_cast<double>(std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    if (value >= static_cast<double>(std::numeric_limits<int32_t>::max()))
-        return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(value);
+    return value < 0 ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
 }
 
 }  // namespace velmora::detail
