@@ -1,5 +1,6 @@
 #include "io/file_read.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -66,10 +67,20 @@ ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes) {
         return out;
     }
 
-    out.bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char chunk[64 * 1024];
+    // Read straight into the result; one byte more than the size we saw
+    // tells a file that grew since.
+    std::size_t size = 0;
+    out.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
     for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (size == out.bytes.size()) {
+            if (size > maxBytes) {
+                out.bytes.clear();
+                out.reason = tooLarge;
+                return out;
+            }
+            out.bytes.resize(std::min(size * 2 + 1, maxBytes + 1));
+        }
+        const ssize_t got = ::read(fd, &out.bytes[size], out.bytes.size() - size);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -81,13 +92,14 @@ ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes) {
         if (got == 0) {
             break;
         }
-        if (out.bytes.size() + static_cast<std::size_t>(got) > maxBytes) {
-            out.bytes.clear();
-            out.reason = tooLarge;
-            return out;
-        }
-        out.bytes.append(chunk, static_cast<std::size_t>(got));
+        size += static_cast<std::size_t>(got);
     }
+    if (size > maxBytes) {
+        out.bytes.clear();
+        out.reason = tooLarge;
+        return out;
+    }
+    out.bytes.resize(size);
     out.status = ReadStatus::kRead;
     return out;
 }

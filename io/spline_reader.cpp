@@ -120,7 +120,12 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
     if (std::memchr(bytes.data(), '\0', bytes.size()) != nullptr) {
         return Unreadable("the file contains a NUL byte; it is not a text file");
     }
-    const std::string text = NormaliseLineEnds(bytes);
+    // Most files have LF line ends already; those are parsed without a copy.
+    std::string normalised;
+    if (bytes.find('\r') != std::string::npos) {
+        normalised = NormaliseLineEnds(bytes);
+    }
+    const std::string& text = normalised.empty() ? bytes : normalised;
     if (IsBlank(text)) {
         return LoadOutcome{LoadStatus::kEmpty, {}, 0, 0};
     }

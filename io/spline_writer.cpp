@@ -1,5 +1,6 @@
 #include "io/spline_writer.h"
 
+#include <charconv>
 #include <memory>
 
 #include <tinyxml.h>
@@ -14,6 +15,15 @@ namespace {
 // node, which prints with a blank before "?>".
 constexpr char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n";
 
+// Sets an integer attribute in "%d" form. std::to_chars writes the same
+// digits as the library's own integer setter without going through printf.
+void SetIntAttribute(TiXmlElement& element, const char* name, int32_t value) {
+    char digits[16];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits - 1, value);
+    *end.ptr = '\0';
+    element.SetAttribute(name, digits);
+}
+
 // Hands a finished element to its parent. Linking moves ownership instead of
 // copying the subtree; the printed text is the same.
 void Append(TiXmlNode& parent, std::unique_ptr<TiXmlElement> child) {
@@ -23,13 +33,13 @@ void Append(TiXmlNode& parent, std::unique_ptr<TiXmlElement> child) {
 // One NewNoteSpline element with all its splines and points.
 std::unique_ptr<TiXmlElement> BuildNote(int index, const SplineList& splines) {
     auto item = std::make_unique<TiXmlElement>("NewNoteSpline");
-    item->SetAttribute("Index", index);
+    SetIntAttribute(*item, "Index", index);
     for (const Spline& spline : splines) {
         auto splineItem = std::make_unique<TiXmlElement>("NewSpline");
         for (const Point& thePoint : spline) {
             auto controlPointItem = std::make_unique<TiXmlElement>("ControlPoint");
-            controlPointItem->SetAttribute("PosX", thePoint.x);
-            controlPointItem->SetAttribute("PosY", thePoint.y);
+            SetIntAttribute(*controlPointItem, "PosX", thePoint.x);
+            SetIntAttribute(*controlPointItem, "PosY", thePoint.y);
             Append(*splineItem, std::move(controlPointItem));
         }
         Append(*item, std::move(splineItem));
@@ -42,8 +52,8 @@ std::unique_ptr<TiXmlElement> BuildNote(int index, const SplineList& splines) {
 void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, const Rect& clientRect) {
     doc.Parse(kDeclaration);
     auto item = std::make_unique<TiXmlElement>("RectSize");
-    item->SetAttribute("Width", clientRect.right);
-    item->SetAttribute("Height", clientRect.bottom);
+    SetIntAttribute(*item, "Width", clientRect.right);
+    SetIntAttribute(*item, "Height", clientRect.bottom);
     Append(doc, std::move(item));
     for (int n = 0; n < kNoteCount; ++n) {
         Append(doc, BuildNote(n, notes[static_cast<std::size_t>(n)]));

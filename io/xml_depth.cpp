@@ -6,48 +6,7 @@ namespace velmora {
 
 namespace {
 
-// A cursor over the text that keeps line and column for the report.
-class Scanner {
-public:
-    explicit Scanner(std::string_view text) : m_text(text) {}
-
-    bool AtEnd() const { return m_pos >= m_text.size(); }
-    char Peek(std::size_t ahead = 0) const {
-        return m_pos + ahead < m_text.size() ? m_text[m_pos + ahead] : '\0';
-    }
-    bool StartsWith(std::string_view prefix) const {
-        return m_text.substr(m_pos, prefix.size()) == prefix;
-    }
-    int Line() const { return m_line; }
-    int Column() const { return m_column; }
-
-    // Moves one character on, counting lines.
-    void Advance() {
-        if (m_text[m_pos] == '\n') {
-            ++m_line;
-            m_column = 1;
-        } else {
-            ++m_column;
-        }
-        ++m_pos;
-    }
-
-    // Moves past the next occurrence of `terminator`, or to the end.
-    void SkipPast(std::string_view terminator) {
-        while (!AtEnd() && !StartsWith(terminator)) {
-            Advance();
-        }
-        for (std::size_t i = 0; i < terminator.size() && !AtEnd(); ++i) {
-            Advance();
-        }
-    }
-
-private:
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-    int m_line = 1;
-    int m_column = 1;
-};
+constexpr std::size_t kEnd = std::string_view::npos;
 
 // The parser takes any byte from 127 up as a letter, so names in any
 // encoding start an element.
@@ -56,30 +15,50 @@ bool StartsElementName(char c) {
     return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u >= 127;
 }
 
-// Moves past an element's start tag (the '<' already consumed), honouring
-// quoted attribute values. Returns true when the tag closes itself ("/>").
-bool SkipStartTag(Scanner& s) {
+// The position just past the next `terminator` at or after `from`, or the
+// end of the text.
+std::size_t SkipPast(std::string_view text, std::size_t from, std::string_view terminator) {
+    const std::size_t at = text.find(terminator, from);
+    return at == kEnd ? text.size() : at + terminator.size();
+}
+
+// Moves past an element's start tag from just after its '<', honouring
+// quoted attribute values. Sets `selfClosing` when the tag ends in "/>".
+std::size_t SkipStartTag(std::string_view text, std::size_t pos, bool& selfClosing) {
     char previous = '\0';
-    while (!s.AtEnd()) {
-        const char c = s.Peek();
+    while (pos < text.size()) {
+        const char c = text[pos];
         if (c == '"' || c == '\'') {
-            s.Advance();
-            while (!s.AtEnd() && s.Peek() != c) {
-                s.Advance();
+            const std::size_t close = text.find(c, pos + 1);
+            if (close == kEnd) {
+                break;
             }
-            if (!s.AtEnd()) {
-                s.Advance();
+            pos = close + 1;
+        } else {
+            ++pos;
+            if (c == '>') {
+                selfClosing = previous == '/';
+                return pos;
             }
-            previous = c;
-            continue;
-        }
-        s.Advance();
-        if (c == '>') {
-            return previous == '/';
         }
         previous = c;
     }
-    return true;  // unterminated: the parser fails here and nests no further
+    selfClosing = true;  // unterminated: the parser fails here and nests no further
+    return text.size();
+}
+
+// 1-based line and column of `pos`; only needed for the rare refusal.
+DepthCheck RefusalAt(std::string_view text, std::size_t pos) {
+    DepthCheck out{false, 1, 1};
+    for (std::size_t i = 0; i < pos; ++i) {
+        if (text[i] == '\n') {
+            ++out.line;
+            out.column = 1;
+        } else {
+            ++out.column;
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -90,36 +69,31 @@ bool SkipStartTag(Scanner& s) {
 // unknown nodes too; where the parser reads further (a quoted '>' in the
 // version), the scan only sees more tags, never fewer.
 DepthCheck CheckXmlDepth(std::string_view text, int maxDepth) {
-    Scanner s(text);
     int depth = 0;
-    while (!s.AtEnd()) {
-        if (s.Peek() != '<') {
-            s.Advance();
-            continue;
-        }
-        const int line = s.Line();
-        const int column = s.Column();
-        if (s.StartsWith("<!--")) {
-            s.SkipPast("-->");
-        } else if (s.StartsWith("<![CDATA[")) {
-            s.SkipPast("]]>");
-        } else if (s.Peek(1) == '/') {
-            s.SkipPast(">");
+    std::size_t pos = text.find('<');
+    while (pos != kEnd && pos < text.size()) {
+        const std::string_view rest = text.substr(pos);
+        const char next = pos + 1 < text.size() ? text[pos + 1] : '\0';
+        if (rest.substr(0, 4) == "<!--") {
+            pos = SkipPast(text, pos + 4, "-->");
+        } else if (rest.substr(0, 9) == "<![CDATA[") {
+            pos = SkipPast(text, pos + 9, "]]>");
+        } else if (next == '/') {
+            pos = SkipPast(text, pos + 2, ">");
             if (depth > 0) {
                 --depth;
             }
-        } else if (StartsElementName(s.Peek(1))) {
-            s.Advance();
-            if (!SkipStartTag(s)) {
-                ++depth;
-                if (depth > maxDepth) {
-                    return DepthCheck{false, line, column};
-                }
+        } else if (StartsElementName(next)) {
+            bool selfClosing = false;
+            const std::size_t tag = pos;
+            pos = SkipStartTag(text, pos + 1, selfClosing);
+            if (!selfClosing && ++depth > maxDepth) {
+                return RefusalAt(text, tag);
             }
         } else {
-            s.Advance();
-            s.SkipPast(">");
+            pos = SkipPast(text, pos + 1, ">");
         }
+        pos = text.find('<', pos);
     }
     return DepthCheck{};
 }

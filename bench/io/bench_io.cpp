@@ -1,0 +1,103 @@
+// The spline file against bare TinyXML on a large note set: 4 notes of 250
+// splines of 20 points. Our load and print should cost at most 1.3 times the
+// bare parse and the bare print.
+
+#include <cstdio>
+#include <string>
+
+#include <benchmark/benchmark.h>
+#include <tinyxml.h>
+#include <unistd.h>
+
+#include "io/spline_file.h"
+#include "io/spline_writer.h"
+
+namespace velmora {
+namespace {
+
+constexpr Rect kClient{0, 0, 480, 360};
+
+NoteSet LargeNotes() {
+    NoteSet notes;
+    for (int n = 0; n < kNoteCount; ++n) {
+        for (int s = 0; s < 250; ++s) {
+            Spline spline;
+            for (int p = 0; p < 20; ++p) {
+                spline.push_back(Point{(n * 37 + s * 11 + p * 23) % 480, (s * 7 + p * 13) % 360});
+            }
+            notes[static_cast<std::size_t>(n)].push_back(spline);
+        }
+    }
+    return notes;
+}
+
+// The large file, written once to the temporary folder.
+const std::string& LargeFilePath() {
+    static const std::string path = [] {
+        const std::string p = "/tmp/velmora-bench-io-" + std::to_string(::getpid()) + ".xml";
+        const std::string text = PrintSplines(LargeNotes(), kClient);
+        std::FILE* f = std::fopen(p.c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+        return p;
+    }();
+    return path;
+}
+
+void BM_LoadOurs(benchmark::State& state) {
+    SplineFile file(LargeFilePath());
+    for (auto _ : state) {
+        NoteSet notes;
+        const LoadOutcome out = file.Load(notes);
+        if (out.status != LoadStatus::kLoaded) {
+            state.SkipWithError("load failed");
+            break;
+        }
+        benchmark::DoNotOptimize(notes);
+    }
+}
+BENCHMARK(BM_LoadOurs)->Unit(benchmark::kMillisecond);
+
+void BM_LoadBareTinyXml(benchmark::State& state) {
+    const std::string& path = LargeFilePath();
+    for (auto _ : state) {
+        TiXmlDocument doc(path.c_str());
+        if (!doc.LoadFile()) {
+            state.SkipWithError("load failed");
+            break;
+        }
+        benchmark::DoNotOptimize(doc.FirstChild());
+    }
+}
+BENCHMARK(BM_LoadBareTinyXml)->Unit(benchmark::kMillisecond);
+
+void BM_PrintOurs(benchmark::State& state) {
+    const NoteSet notes = LargeNotes();
+    for (auto _ : state) {
+        std::string text = PrintSplines(notes, kClient);
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_PrintOurs)->Unit(benchmark::kMillisecond);
+
+void BM_PrintBareTinyXml(benchmark::State& state) {
+    TiXmlDocument doc;
+    BuildSplineDocument(doc, LargeNotes(), kClient);
+    for (auto _ : state) {
+        TiXmlPrinter printer;
+        doc.Accept(&printer);
+        benchmark::DoNotOptimize(printer.Str());
+    }
+}
+BENCHMARK(BM_PrintBareTinyXml)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace velmora
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::remove(velmora::LargeFilePath().c_str());
+    return 0;
+}
