@@ -25,6 +25,7 @@ private:
     Colour m_previous;
 };
 
+// Returns -1, 0 or 1.
 int64_t Sign(int64_t v) { return (v > 0) - (v < 0); }
 
 // Narrows [lo, hi] to the t for which start + step * t fits in int32_t.
@@ -73,6 +74,7 @@ int64_t MapAxis(int32_t design, double span, int32_t extent) {
 
 }  // namespace
 
+// Draws the horizontal arm, then the vertical one, with the marker's pen.
 void DrawCross(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc) {
     const PenGuard pen(dc, colour);
     const int64_t a = size;
@@ -80,6 +82,7 @@ void DrawCross(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc) {
     Arm(dc, x, int64_t(y) - a, x, int64_t(y) + a);
 }
 
+// Maps the centre, then draws the four arms in order with the marker's pen.
 void DrawStar(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc, Rect rect) {
     const int64_t cx = MapAxis(x, kDesignWidth, rect.right);
     const int64_t cy = MapAxis(y, kDesignHeight, rect.bottom);

@@ -5,6 +5,7 @@
 
 namespace velmora {
 
+// Draws the origin star, then the target of each note.
 void DrawTargets(Canvas& dc, const SceneView& view) {
     DrawStar(kDesignOrigin.x, kDesignOrigin.y, kOriginStarColour, kOriginStarSize, dc,
              view.clientRect);
@@ -16,6 +17,7 @@ void DrawTargets(Canvas& dc, const SceneView& view) {
     }
 }
 
+// Paints background, stars, crosses and curve, in that order.
 void DrawScene(Canvas& dc, const Rect& currentClient, const SceneView& view) {
     dc.FillRect(currentClient, kBackgroundColour);
     DrawTargets(dc, view);

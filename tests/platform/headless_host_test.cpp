@@ -5,15 +5,6 @@
 namespace velmora {
 namespace {
 
-TEST(HeadlessHostTest, ClientRectMatchesTheCanvas) {
-    HeadlessHost defaults;
-    EXPECT_EQ(defaults.ClientRect(), (Rect{0, 0, 480, 360}));
-    HeadlessHost small(64, 48);
-    EXPECT_EQ(small.ClientRect(), (Rect{0, 0, 64, 48}));
-    EXPECT_EQ(small.ClientCanvas().Width(), 64);
-    EXPECT_EQ(small.ClientCanvas().Height(), 48);
-}
-
 TEST(HeadlessHostTest, QuestionsTakeScriptedAnswersThenNo) {
     HeadlessHost host;
     host.AnswerNext(true);

@@ -10,7 +10,6 @@
 namespace velmora {
 namespace {
 
-using test::CrossShape;
 using test::PixelSet;
 using test::PixelsOf;
 using test::StarShape;
@@ -70,17 +69,6 @@ INSTANTIATE_TEST_SUITE_P(
                       // left and top play no part.
                       StarCase{{50, 50}, {100, 100, 480, 360}, {75, 75}}));
 
-TEST(DrawStarTest, DiagonalIsThreeQuartersOfTheArmRoundedDown) {
-    // Size 10 gives diagonals of 7 (14 pixels), size 8 gives 6 (12 pixels).
-    for (int32_t size : {8, 10}) {
-        Canvas canvas = GreyCanvas();
-        DrawStar(0, 0, kCurrentTargetColour, size, canvas, Rect{0, 0, 480, 360});
-        const int32_t d = size == 10 ? 7 : 6;
-        EXPECT_EQ(canvas.PixelAt(d - 1, d - 1), kCurrentTargetColour) << size;
-        EXPECT_EQ(canvas.PixelAt(d, d), kBackgroundColour) << size;
-    }
-}
-
 TEST(DrawCrossTest, SizeFourCoversEightPixelsEachWay) {
     Canvas canvas = GreyCanvas();
     DrawCross(100, 100, kCrossColour, 4, canvas);
@@ -90,13 +78,6 @@ TEST(DrawCrossTest, SizeFourCoversEightPixelsEachWay) {
         expected.insert({100, v});
     }
     EXPECT_EQ(PixelsOf(canvas, kCrossColour), expected);
-}
-
-TEST(DrawCrossTest, SizeSixCoversTwelvePixelsEachWay) {
-    Canvas canvas = GreyCanvas();
-    DrawCross(50, 60, kFirstCrossColour, 6, canvas);
-    EXPECT_EQ(PixelsOf(canvas, kFirstCrossColour), CrossShape(50, 60, 6));
-    EXPECT_EQ(PixelsOf(canvas, kFirstCrossColour).size(), 23u);
 }
 
 TEST(MarkersTest, EveryMarkerPutsThePreviousPenBack) {
