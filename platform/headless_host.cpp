@@ -19,9 +19,12 @@ std::string HeadlessHost::Caption() const {
     return m_captions.empty() ? std::string() : m_captions.back();
 }
 
-// Hands out the canvas and counts the call.
+// Hands out the canvas as a fresh device context (black pen, position at
+// the origin; the pixels stay) and counts the call.
 Canvas& HeadlessHost::GetDC() {
     ++m_getDCCount;
+    m_canvas.SelectPen(kBlack);
+    m_canvas.MoveTo(Point{});
     return m_canvas;
 }
 

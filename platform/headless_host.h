@@ -33,6 +33,8 @@ public:
 
     Rect ClientRect() const override;
     void SetCaption(const std::string& text) override;
+    // The canvas with its pixels kept but its pen reset to black, as a
+    // newly obtained device context has, so no caller inherits another's pen.
     Canvas& GetDC() override;
     // Counts the release; the canvas must be the one GetDC handed out.
     void ReleaseDC(Canvas& canvas) override;

@@ -43,11 +43,18 @@ TEST(HeadlessHostTest, RecordsCaptionsDevicesWarningsAndAboutBoxes) {
 
     Canvas& dc = host.GetDC();
     EXPECT_EQ(&dc, &host.ClientCanvas());
+    dc.SelectPen(0x000000FF);
+    dc.FillRect(Rect{0, 0, 1, 1}, 0x00C0C0C0);
+    host.ReleaseDC(dc);
+    // The next device context starts with the default pen again; the
+    // pixels drawn so far stay on screen.
+    EXPECT_EQ(host.GetDC().CurrentPen(), kBlack);
+    EXPECT_EQ(host.ClientCanvas().PixelAt(0, 0), 0x00C0C0C0u);
     host.ReleaseDC(dc);
     Canvas stranger(1, 1);
     host.ReleaseDC(stranger);
-    EXPECT_EQ(host.GetDCCount(), 1);
-    EXPECT_EQ(host.ReleaseDCCount(), 2);
+    EXPECT_EQ(host.GetDCCount(), 2);
+    EXPECT_EQ(host.ReleaseDCCount(), 3);
     EXPECT_EQ(host.ForeignReleaseCount(), 1);
 
     host.ShowWarning("disk full", "Velmora");
