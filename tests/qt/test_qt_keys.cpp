@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 #include "platform/message.h"
 #include "platform/qt/qt_keys.h"
 
@@ -75,6 +78,11 @@ const KeyCase kKeyCases[] = {
     {"Eacute", Qt::Key_Eacute, kNone, 0},
     {"Unknown", Qt::Key_unknown, kNone, 0},
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const KeyCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class KeyTranslation : public ::testing::TestWithParam<KeyCase> {};
 
