@@ -40,7 +40,8 @@ QRgb ToRgb32(Colour colour) {
     return 0xFF000000u | ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
 }
 
-// Whether a message comes from the user's mouse or keyboard.
+// Whether a message carries the user's input: mouse, keys, or a system
+// command from the menu or the close button.
 bool IsInput(uint32_t message) {
     return message == WM_KEYDOWN || message == WM_LBUTTONDOWN || message == WM_MOUSEMOVE ||
            message == WM_LBUTTONUP || message == WM_SYSCOMMAND;
@@ -248,6 +249,7 @@ void QtHost::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
+// Only the left button's release is a message.
 void QtHost::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         SendMouse(WM_LBUTTONUP, event);
