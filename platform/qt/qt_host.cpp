@@ -314,11 +314,20 @@ void QtHost::Send(uint32_t message, uint32_t wParam, Point point) {
 }
 
 // A mouse message with the position in client pixels and MK_LBUTTON while
-// the left button is held.
+// the left button is held. The window does not capture the mouse: Qt keeps
+// reporting a held button outside the window, but those moves and the release
+// there belong to whatever lies under the cursor, so they are not sent. A
+// drag released outside therefore goes on until a release over the canvas.
 void QtHost::SendMouse(uint32_t message, QMouseEvent* event) {
     const QPointF pos = event->position();
+    const Point point{ToClientPixel(pos.x()), ToClientPixel(pos.y())};
+    const Rect client = ClientRect();
+    if (point.x < client.left || point.y < client.top || point.x >= client.right ||
+        point.y >= client.bottom) {
+        return;
+    }
     const uint32_t flags = event->buttons().testFlag(Qt::LeftButton) ? MK_LBUTTON : 0;
-    Send(message, flags, Point{ToClientPixel(pos.x()), ToClientPixel(pos.y())});
+    Send(message, flags, point);
 }
 
 }  // namespace velmora

@@ -10,6 +10,7 @@
 #include <string>
 
 #include <QtCore/QTimer>
+#include <QtGui/QMouseEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
@@ -130,6 +131,24 @@ TEST_F(EditorWindowTest, DraggingMovesThePointUntilRelease) {
         QTest::mouseMove(&window, QPoint(300, 300));
         EXPECT_EQ(dlg.Points(), (Spline{{424, 238}, {160, 210}}));
         EXPECT_EQ(PixelAt(160, 207), qRgb(255, 0, 0));
+    });
+}
+
+TEST_F(EditorWindowTest, ADragReleasedOutsideGoesOnUntilAReleaseOverTheCanvas) {
+    Run([&] {
+        QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, QPoint(75, 75));
+        QTest::mouseMove(&window, QPoint(100, 100));
+        const QPointF outside(600, 100);
+        QMouseEvent release(QEvent::MouseButtonRelease, outside, window.mapToGlobal(outside),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &release);
+        EXPECT_EQ(dlg.DragIndex(), 1);
+        QTest::mouseMove(&window, QPoint(120, 130));  // no button held
+        EXPECT_EQ(dlg.Points().back(), (Point{120, 130}));
+        QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(120, 130));
+        QTest::mouseMove(&window, QPoint(300, 300));
+        EXPECT_EQ(dlg.DragIndex(), -1);
+        EXPECT_EQ(dlg.Points(), (Spline{{424, 238}, {120, 130}}));
     });
 }
 

@@ -158,11 +158,21 @@ TEST(QtHost, MouseClicksAndDragsArriveInClientPixels) {
         QTest::mouseRelease(&host, Qt::LeftButton, Qt::NoModifier, QPoint(130, 70));
         QTest::mouseMove(&host, QPoint(479, 359));
         // Fractional logical positions (high-density screens) name the pixel
-        // they lie in, also left of the window while a drag is held.
-        QMouseEvent fractional(QEvent::MouseMove, QPointF(10.7, -0.5),
-                               host.mapToGlobal(QPointF(10.7, -0.5)), Qt::NoButton,
+        // they lie in.
+        QMouseEvent fractional(QEvent::MouseMove, QPointF(10.7, 0.5),
+                               host.mapToGlobal(QPointF(10.7, 0.5)), Qt::NoButton,
                                Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&host, &fractional);
+        // Outside the window nothing is sent, held button or not: the window
+        // does not capture the mouse.
+        for (const QPointF outside : {QPointF(10.7, -0.5), QPointF(480, 10), QPointF(5, 360)}) {
+            QMouseEvent move(QEvent::MouseMove, outside, host.mapToGlobal(outside), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&host, &move);
+            QMouseEvent release(QEvent::MouseButtonRelease, outside, host.mapToGlobal(outside),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&host, &release);
+        }
         // The right button is no editing message.
         QTest::mousePress(&host, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
         QTest::mouseRelease(&host, Qt::RightButton, Qt::NoModifier, QPoint(200, 200));
@@ -179,7 +189,7 @@ TEST(QtHost, MouseClicksAndDragsArriveInClientPixels) {
         {WM_MOUSEMOVE, MK_LBUTTON, {120, 61}},
         {WM_LBUTTONUP, 0, {130, 70}},
         {WM_MOUSEMOVE, 0, {479, 359}},
-        {WM_MOUSEMOVE, MK_LBUTTON, {10, -1}},
+        {WM_MOUSEMOVE, MK_LBUTTON, {10, 0}},
     };
     std::vector<Message> mouse;
     for (const Message& m : dlg.received) {
