@@ -131,13 +131,15 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
     }
     const DepthCheck depth = CheckXmlDepth(text);
     if (!depth.ok) {
-        return Unreadable("elements are nested too deeply (more than " +
-                              std::to_string(kMaxXmlDepth) + " levels)",
+        return Unreadable(depth.problem == DepthProblem::kTooDeep
+                              ? "elements are nested too deeply (more than " +
+                                    std::to_string(kMaxXmlDepth) + " levels)"
+                              : std::string("malformed XML declaration"),
                           depth.line, depth.column);
     }
 
     TiXmlDocument doc;
-    doc.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    doc.Parse(text.c_str(), nullptr, ParserEncodingFor(text));
     if (doc.Error()) {
         // ErrorRow/ErrorCol are 1-based, and 0 when the parser knew no place.
         return Unreadable(doc.ErrorDesc(), doc.ErrorRow(), doc.ErrorCol());

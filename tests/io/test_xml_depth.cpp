@@ -74,5 +74,45 @@ TEST(XmlDepthTest, HundredThousandLevelsAreRefusedWithoutACrash) {
     EXPECT_EQ(notes[0], SplineList({{Point{1, 2}}}));
 }
 
+// Text that would make the parser read differently from the scan must not
+// get deep nesting past it: both of these crash the parser unguarded.
+TEST(XmlDepthTest, MisleadingTextCannotHideDeepNesting) {
+    std::string nesting;
+    for (int i = 0; i < 100000; ++i) {
+        nesting += "<a>";
+    }
+    NoteSet notes;
+    // A quoted '>' in the declaration's version: refused.
+    const LoadOutcome quoted = ReadSplineText("<?xml version=\"><![CDATA[\" ?>" + nesting + "]]>", notes);
+    EXPECT_EQ(quoted.status, LoadStatus::kUnreadable);
+    EXPECT_EQ(quoted.reason, "malformed XML declaration");
+    // A stray UTF-8 lead byte just before a comment, in a document declared
+    // UTF-8: read byte by byte, the nesting stays inside the comment.
+    const LoadOutcome stray = ReadSplineText(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><r>\xF0<!-- " + nesting + " --></r>", notes);
+    EXPECT_EQ(stray.status, LoadStatus::kLoaded) << stray.reason;
+}
+
+TEST(XmlDepthTest, NonUtf8TextIsReadByteByByte) {
+    EXPECT_EQ(ParserEncodingFor("plain <a/>"), TIXML_DEFAULT_ENCODING);
+    EXPECT_EQ(ParserEncodingFor("caf\xC3\xA9 \xF0\x9F\x98\x80"), TIXML_DEFAULT_ENCODING);
+    EXPECT_EQ(ParserEncodingFor("caf\xE9 <a/>"), TIXML_ENCODING_LEGACY);
+    EXPECT_EQ(ParserEncodingFor("ends in a lead byte \xC3"), TIXML_ENCODING_LEGACY);
+}
+
+// Hand-kept files with Latin-1 letters, declared or not, still load.
+TEST(XmlDepthTest, LatinOneLettersInAFileStillLoad) {
+    const std::string body =
+        "<!-- caf\xE9 -->\n<NewNoteSpline Index=\"1\"><NewSpline>\xE9t\xE9"
+        "<ControlPoint PosX=\"5\" PosY=\"6\" /></NewSpline></NewNoteSpline>\n";
+    for (const char* declaration :
+         {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n", "<?xml version=\"1.0\" ?>\n", ""}) {
+        NoteSet notes;
+        const LoadOutcome out = ReadSplineText(declaration + body, notes);
+        EXPECT_EQ(out.status, LoadStatus::kLoaded) << declaration << out.reason;
+        EXPECT_EQ(notes[1], SplineList({{Point{5, 6}}})) << declaration;
+    }
+}
+
 }  // namespace
 }  // namespace velmora
