@@ -32,10 +32,10 @@ struct WriteOutcome {
 
 // Replaces the file at `path` with `text` so that it is never seen half
 // written: the text goes to a temporary file in the same folder, which is
-// flushed, closed and renamed over `path`; then the folder is flushed. The
-// new file keeps the permission bits of the file it replaces (0644 less the
-// umask for a new file). On a failure before the rename the temporary file is
-// removed and `path` is left exactly as it was.
+// flushed, closed and renamed over `path`; then the folder is flushed (best
+// effort). The new file keeps the permission bits of the file it replaces
+// (0644 less the umask for a new file). On failure (ok = false) the temporary
+// file is removed and `path` is left exactly as it was.
 WriteOutcome ReplaceFile(const std::string& path, const std::string& text,
                          const FileOps& ops = SystemFileOps());
 

@@ -64,9 +64,20 @@ TEST_P(FailedStepTest, LeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
 
+const char* StepName(Step step) {
+    switch (step) {
+        case Step::kWrite: return "Write";
+        case Step::kFsync: return "Fsync";
+        case Step::kClose: return "Close";
+        case Step::kRename: return "Rename";
+    }
+    return "?";
+}
+
 INSTANTIATE_TEST_SUITE_P(Steps, FailedStepTest,
                          ::testing::Values(Step::kWrite, Step::kFsync, Step::kClose,
-                                           Step::kRename));
+                                           Step::kRename),
+                         [](const auto& info) { return std::string(StepName(info.param)); });
 
 TEST(SafeWriteTest, FullDiskReasonNamesTheSystemError) {
     const test::TempDir dir;
