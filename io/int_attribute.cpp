@@ -13,6 +13,7 @@ bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// A decimal digit.
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace

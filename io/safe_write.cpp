@@ -11,6 +11,7 @@
 
 namespace velmora {
 
+// The system calls themselves; tests override them one at a time.
 ssize_t FileOps::Write(int fd, const void* data, std::size_t size) const {
     return ::write(fd, data, size);
 }
@@ -18,6 +19,7 @@ int FileOps::Fsync(int fd) const { return ::fsync(fd); }
 int FileOps::Close(int fd) const { return ::close(fd); }
 int FileOps::Rename(const char* from, const char* to) const { return ::rename(from, to); }
 
+// One shared instance; FileOps has no state.
 const FileOps& SystemFileOps() {
     static const FileOps ops;
     return ops;
@@ -28,6 +30,7 @@ namespace {
 // Writes the new file's content to `fd`; returns "" or why it failed.
 using Filler = std::function<std::string(int fd)>;
 
+// "could not <step> <path>: <system reason>" as a failed outcome.
 WriteOutcome Failed(const std::string& step, const std::string& path, int error) {
     return WriteOutcome{false, "could not " + step + " \"" + path + "\": " + std::strerror(error)};
 }
@@ -123,6 +126,7 @@ WriteOutcome AtomicReplace(const std::string& path, mode_t mode, const Filler& f
 
 }  // namespace
 
+// Writes `text` through the shared sequence, keeping the old permissions.
 WriteOutcome ReplaceFile(const std::string& path, const std::string& text, const FileOps& ops) {
     const Filler fill = [&](int fd) -> std::string {
         if (const int error = WriteAll(ops, fd, text.data(), text.size()); error != 0) {

@@ -27,6 +27,7 @@ int CreateEmptyFile(const std::string& path) {
 
 }  // namespace
 
+// Remembers the path; nothing is read or written until Load or Save.
 SplineFile::SplineFile(std::string path) : m_path(std::move(path)) {}
 
 // An unreadable file is left exactly as found and remembered, so that the
@@ -52,6 +53,8 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     return out;
 }
 
+// Keeps a pending backup first, then replaces the file; the backup flag is
+// cleared only by a save that fully succeeded.
 SaveOutcome SplineFile::Save(const NoteSet& notes, const Rect& clientRect) {
     const std::string text = PrintSplines(notes, clientRect);
     if (m_backupPending) {

@@ -32,10 +32,12 @@ std::string NormaliseLineEnds(const std::string& bytes) {
     return text;
 }
 
+// True when the text holds nothing but white space.
 bool IsBlank(const std::string& text) {
     return text.find_first_not_of(" \t\n\r") == std::string::npos;
 }
 
+// A refusal with the reason and, where known, the place.
 LoadOutcome Unreadable(std::string reason, int line = 0, int column = 0) {
     LoadOutcome out;
     out.status = LoadStatus::kUnreadable;

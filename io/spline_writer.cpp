@@ -49,6 +49,7 @@ std::unique_ptr<TiXmlElement> BuildNote(int index, const SplineList& splines) {
 
 }  // namespace
 
+// Builds each element whole before linking it to its parent.
 void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, const Rect& clientRect) {
     doc.Parse(kDeclaration);
     auto item = std::make_unique<TiXmlElement>("RectSize");

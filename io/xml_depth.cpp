@@ -52,12 +52,14 @@ bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// The characters the parser allows in a name after its first letter.
 bool IsNameChar(char c) {
     const auto u = static_cast<unsigned char>(c);
     return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
            c == '_' || c == '-' || c == '.' || c == ':';
 }
 
+// Whether `word` (lower case) stands at `pos`, ignoring ASCII case.
 bool StartsWithNoCase(std::string_view text, std::size_t pos, std::string_view word) {
     if (text.size() - pos < word.size()) {
         return false;
