@@ -14,9 +14,12 @@ namespace {
 
 constexpr int kJacobiIterations = 10;
 
-// Bounds the samples of one rebuild (about 128 MiB of points) however many
-// far-apart control points a file holds.
-constexpr int64_t kMaxCurveSamples = int64_t{1} << 24;
+// Bounds the samples of one rebuild (8 MiB of points) however many far-apart
+// control points a file holds: every drag move rebuilds and redraws the whole
+// curve, so a file of a thousand points spread over the int32_t range must not
+// cost millions of samples per move. Splines of up to 255 segments keep every
+// segment's full step count.
+constexpr int64_t kMaxCurveSamples = int64_t{1} << 20;
 
 // Length of a chord: the sum of squares is stored as a float before the root.
 float ChordLength(float dx, float dy) {

@@ -126,6 +126,13 @@ void Canvas::DrawStroke(Point from, Point to) {
     if ((dx == 0 && dy == 0) || m_width == 0 || m_height == 0) {
         return;
     }
+    // Every pixel of a stroke lies within the box of its two points, so a
+    // stroke wholly to one side of the canvas draws nothing. Curves that run
+    // far off the canvas are mostly such strokes; this skips their clipping.
+    if ((from.x < 0 && to.x < 0) || (from.y < 0 && to.y < 0) ||
+        (from.x >= m_width && to.x >= m_width) || (from.y >= m_height && to.y >= m_height)) {
+        return;
+    }
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
     const int64_t majorDelta = xMajor ? dx : dy;
     const int64_t minorDelta = xMajor ? dy : dx;

@@ -1,0 +1,53 @@
+// A spline file can hold a thousand control points spread over the whole
+// int32_t range; every show and every drag move rebuilds and draws its curve,
+// so the samples of one rebuild are bounded. Ordinary splines keep one step
+// per 4 units on every segment.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "curve/rebuild_curve.h"
+
+namespace velmora {
+namespace {
+
+struct BoundCase {
+    const char* name;
+    int32_t points;
+    int32_t low;   // the points alternate between (low, low) and (high, high)
+    int32_t high;
+    size_t expectedSamples;  // 0: only the bound is checked
+};
+
+class BoundedCurveTest : public testing::TestWithParam<BoundCase> {};
+
+TEST_P(BoundedCurveTest, SampleCount) {
+    const BoundCase& c = GetParam();
+    std::vector<Point> points;
+    for (int32_t i = 0; i < c.points; ++i) {
+        const int32_t v = i % 2 == 0 ? c.low : c.high;
+        points.push_back(Point{v, v});
+    }
+    std::vector<Point> curve;
+    RebuildCurve(points, curve);
+    EXPECT_LE(curve.size(), size_t{1} << 20);
+    if (c.expectedSamples != 0) {
+        EXPECT_EQ(curve.size(), c.expectedSamples);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Splines, BoundedCurveTest,
+    testing::Values(
+        // 1199 segments over the whole range: capped to 873 steps each.
+        BoundCase{"FarApartFilePoints", 1200, INT32_MIN, INT32_MAX, 1199 * 874},
+        // 255 segments of 16,000 units keep their 4,000 steps.
+        BoundCase{"LongChordsUncapped", 256, 0, 16000, 255 * 4001},
+        // A spline people draw: 40 segments across the canvas.
+        BoundCase{"CanvasSpline", 41, 10, 350, 40 * 86}),
+    [](const testing::TestParamInfo<BoundCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace velmora
