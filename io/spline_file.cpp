@@ -33,6 +33,7 @@ SplineFile::SplineFile(std::string path) : m_path(std::move(path)) {}
 // An unreadable file is left exactly as found and remembered, so that the
 // first save keeps it beside the new one instead of destroying it.
 LoadOutcome SplineFile::Load(NoteSet& notes) {
+    m_backupPending = false;
     ReadOutcome read = ReadWholeFile(m_path);
     if (read.status == ReadStatus::kMissing) {
         const int error = CreateEmptyFile(m_path);
@@ -42,14 +43,10 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
         return LoadOutcome{LoadStatus::kEmpty,
                            "could not create \"" + m_path + "\": " + std::strerror(error), 0, 0};
     }
-    if (read.status == ReadStatus::kFailed) {
-        m_backupPending = true;
-        return LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason), 0, 0};
-    }
-    LoadOutcome out = ReadSplineText(read.bytes, notes);
-    if (out.status == LoadStatus::kUnreadable) {
-        m_backupPending = true;
-    }
+    LoadOutcome out = read.status == ReadStatus::kFailed
+                          ? LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason), 0, 0}
+                          : ReadSplineText(read.bytes, notes);
+    m_backupPending = out.status == LoadStatus::kUnreadable;
     return out;
 }
 

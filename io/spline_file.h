@@ -11,8 +11,9 @@ namespace velmora {
 enum class LoadStatus {
     kLoaded,      // parsed; the notes the file names were replaced
     kCreated,     // there was no file; an empty one (zero bytes) was created
-    kEmpty,       // a zero-byte file, or one that could not be opened or created
-    kUnreadable,  // the file exists but is not a document we can read
+    kEmpty,       // a zero-byte or blank file, or none and none could be created
+    kUnreadable,  // the file exists but cannot be read, is too large or too deeply
+                  // nested, or is not a document we can read
 };
 
 struct LoadOutcome {
@@ -39,7 +40,8 @@ public:
 
     // Reads the file into `notes`, replacing the list of every note that it
     // names; notes it does not name keep what they hold. On any failure no
-    // note is touched. A missing file is created empty.
+    // note is touched. A missing file is created empty; an existing file is
+    // never changed by a load.
     LoadOutcome Load(NoteSet& notes);
 
     // Writes every note, and the client size, to the file. The previous file
