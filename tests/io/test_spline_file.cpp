@@ -56,6 +56,15 @@ TEST(SplineFileTest, FolderOfThatNameIsUnreadableAndKept) {
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
 
+TEST(SplineFileTest, FifoOfThatNameIsRefusedWithoutBlocking) {
+    const test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("Splines.xml").c_str(), 0644), 0);
+    SplineFile file(dir.File("Splines.xml"));
+    NoteSet notes = test::MarkedNotes();
+    EXPECT_EQ(file.Load(notes).status, LoadStatus::kUnreadable);
+    EXPECT_EQ(notes, test::MarkedNotes());
+}
+
 TEST(SplineFileTest, FileWithoutReadPermissionIsUnreadableAndKept) {
     const test::TempDir dir;
     const std::string path = dir.File("Splines.xml");
@@ -190,6 +199,19 @@ TEST(SplineFileTest, FailedBackupFailsTheSaveAndIsRetried) {
     ASSERT_TRUE(file.Save(notes, kClient480).ok);
     EXPECT_EQ(test::ReadBytes(path + ".bak"), "<broken");
     EXPECT_EQ(dir.Listing(), "Splines.xml;Splines.xml.bak;");
+}
+
+TEST(SplineFileTest, ReadableReloadDropsThePendingBackup) {
+    const test::TempDir dir;
+    const std::string path = dir.File("Splines.xml");
+    test::WriteBytes(path, "<broken");
+    SplineFile file(path);
+    NoteSet notes = test::DefaultNotes(kClient480);
+    ASSERT_EQ(file.Load(notes).status, LoadStatus::kUnreadable);
+    test::WriteBytes(path, test::DataFile("default_480x360.xml"));
+    ASSERT_EQ(file.Load(notes).status, LoadStatus::kLoaded);
+    ASSERT_TRUE(file.Save(notes, kClient480).ok);
+    EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
 
 }  // namespace
