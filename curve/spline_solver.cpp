@@ -21,6 +21,10 @@ constexpr int kJacobiIterations = 10;
 // segment's full step count.
 constexpr int64_t kMaxCurveSamples = int64_t{1} << 20;
 
+// The budget never cuts below this many steps, so a chord that fits on any
+// real canvas (up to 1,024 units) keeps its step count in every spline.
+constexpr int32_t kMinSegmentStepLimit = 256;
+
 // Length of a chord: the sum of squares is stored as a float before the root.
 float ChordLength(float dx, float dy) {
     const float squares = Store(double{dx} * dx + double{dy} * dy);
@@ -121,7 +125,8 @@ void SplineSolver::SolveTridiagonal(std::vector<float>& v) {
 int32_t SplineSolver::SegmentStepLimit() const {
     const int64_t segments = m_count - 1;
     const int64_t perSegment = kMaxCurveSamples / segments - 1;
-    return static_cast<int32_t>(std::clamp<int64_t>(perSegment, 1, kMaxSegmentSteps));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(perSegment, kMinSegmentStepLimit, kMaxSegmentSteps));
 }
 
 int32_t SplineSolver::CountCurveSamples() const {

@@ -4,6 +4,7 @@
 // per 4 units on every segment.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -32,7 +33,8 @@ TEST_P(BoundedCurveTest, SampleCount) {
     }
     std::vector<Point> curve;
     RebuildCurve(points, curve);
-    EXPECT_LE(curve.size(), size_t{1} << 20);
+    // The budget, or 257 samples per segment where that is more.
+    EXPECT_LE(curve.size(), std::max(size_t{1} << 20, static_cast<size_t>(c.points - 1) * 257));
     if (c.expectedSamples != 0) {
         EXPECT_EQ(curve.size(), c.expectedSamples);
     }
@@ -46,7 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
         // 255 segments of 16,000 units keep their 4,000 steps.
         BoundCase{"LongChordsUncapped", 256, 0, 16000, 255 * 4001},
         // A spline people draw: 40 segments across the canvas.
-        BoundCase{"CanvasSpline", 41, 10, 350, 40 * 86}),
+        BoundCase{"CanvasSpline", 41, 10, 350, 40 * 86},
+        // However many segments, chords up to 1,024 units keep their steps.
+        BoundCase{"ManyCanvasChords", 20001, 0, 1000, 20000 * 251},
+        // 10,000 far-apart points: 256 steps each at the least.
+        BoundCase{"ManyFarApartPoints", 10000, INT32_MIN, INT32_MAX, 9999 * 257}),
     [](const testing::TestParamInfo<BoundCase>& info) { return info.param.name; });
 
 }  // namespace
