@@ -1,0 +1,263 @@
+// Crafted spline files, each with the outcome the editor must reach: what it
+// tells the user, what every note holds afterwards, and no crash. The large
+// inputs are generated into a temporary folder instead of being kept as files.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "editor/velmora_dlg.h"
+#include "platform/headless_host.h"
+#include "tests/support/temp_dir.h"
+
+namespace velmora {
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+// Each note as "d" when it holds just its default spline, else the point
+// counts of its splines, "[2,3]", with runs written "2*10000".
+std::string Describe(const NoteSet& notes, const Rect& client) {
+    std::string out;
+    for (int n = 0; n < kNoteCount; ++n) {
+        if (!out.empty()) out += ' ';
+        if (notes[n] == SplineList{DefaultSpline(client, kDesignTargets[n])}) {
+            out += 'd';
+            continue;
+        }
+        out += '[';
+        const SplineList& list = notes[n];
+        for (size_t s = 0; s < list.size();) {
+            size_t run = 1;
+            while (s + run < list.size() && list[s + run].size() == list[s].size()) ++run;
+            if (s > 0) out += ',';
+            out += std::to_string(list[s].size());
+            if (run > 2) {
+                out += '*' + std::to_string(run);
+            } else if (run == 2) {
+                out += ',' + std::to_string(list[s].size());
+            }
+            s += run;
+        }
+        out += ']';
+    }
+    return out;
+}
+
+// Writes a generated input to `path`.
+using Generator = std::function<void(const std::string& path)>;
+
+struct CorpusCase {
+    const char* name;     // a file of tests/data/corpus, or a generated input
+    bool warned;          // the user is told the file cannot be read
+    const char* notes;    // Describe() of the note set after start-up
+    Generator generate;   // empty for a kept file
+};
+
+void PointsInOneSpline(const std::string& path) {
+    std::ofstream out(path);
+    out << "<NewNoteSpline Index=\"0\"><NewSpline>\n";
+    for (int i = 0; i < 10000; ++i)
+        out << "<ControlPoint PosX=\"" << i % 480 << "\" PosY=\"" << (i * 7) % 360 << "\" />\n";
+    out << "</NewSpline></NewNoteSpline>\n";
+}
+
+void SplinesInOneNote(const std::string& path) {
+    std::ofstream out(path);
+    out << "<NewNoteSpline Index=\"1\">\n";
+    for (int i = 0; i < 10000; ++i)
+        out << "<NewSpline><ControlPoint PosX=\"" << i % 480
+            << "\" PosY=\"5\" /><ControlPoint PosX=\"9\" PosY=\"9\" /></NewSpline>\n";
+    out << "</NewNoteSpline>\n";
+}
+
+void DeepNesting(const std::string& path) {
+    std::ofstream out(path);
+    out << "<NewNoteSpline Index=\"0\">";
+    for (int i = 0; i < 100000; ++i) out << "<a>";
+    for (int i = 0; i < 100000; ++i) out << "</a>";
+    out << "</NewNoteSpline>\n";
+}
+
+void FiftyMegabytes(const std::string& path) {
+    std::ofstream out(path);
+    out << "<NewNoteSpline Index=\"0\"><NewSpline>\n";
+    const std::string point = "<ControlPoint PosX=\"100\" PosY=\"100\" />\n";
+    for (size_t written = 0; written < 50u * 1024 * 1024; written += point.size()) out << point;
+    out << "</NewSpline></NewNoteSpline>\n";
+}
+
+void FarApartPoints(const std::string& path) {
+    std::ofstream out(path);
+    out << "<NewNoteSpline Index=\"2\"><NewSpline>\n";
+    for (int i = 0; i < 10000; ++i)
+        out << "<ControlPoint PosX=\"" << (i % 2 ? 2147483647 : -2147483647) << "\" PosY=\""
+            << (i % 3 ? -2147483647 : 2147483647) << "\" />\n";
+    out << "</NewSpline></NewNoteSpline>\n";
+}
+
+void Directory(const std::string& path) { std::filesystem::create_directory(path); }
+
+const CorpusCase kCases[] = {
+    {"empty.xml", false, "d d d d", {}},
+    {"blank.xml", false, "d d d d", {}},
+    {"declaration_only.xml", false, "d d d d", {}},
+    {"byte_order_mark.xml", false, "[2,3] [3] [2] [3,2,2]", {}},
+    {"utf16.xml", true, "d d d d", {}},
+    {"cr_only_line_ends.xml", false, "[2,3] [3] [2] [3,2,2]", {}},
+    {"crlf_line_ends.xml", false, "[2,3] [3] [2] [3,2,2]", {}},
+    {"single_quotes.xml", false, "[2,3] [3] [2] [3,2,2]", {}},
+    {"attributes_reordered.xml", false, "[2] d d d", {}},
+    {"duplicate_attribute.xml", true, "d d d d", {}},
+    {"unknown_elements_and_attributes.xml", false, "d d [2] d", {}},
+    {"comments.xml", false, "d [3] d d", {}},
+    {"index_minus_one.xml", false, "d [3] d d", {}},
+    {"index_four.xml", false, "d [3] d d", {}},
+    {"index_int_max.xml", false, "d [3] d d", {}},
+    {"index_empty.xml", false, "d [3] d d", {}},
+    {"index_letter.xml", false, "d [3] d d", {}},
+    {"index_overflow.xml", false, "d [3] d d", {}},
+    {"index_leading_blank.xml", false, "d d [3] d", {}},
+    {"index_plus_sign.xml", false, "d d d [3]", {}},
+    {"index_exponent.xml", false, "d [3] d d", {}},
+    {"nested_note.xml", false, "[2,0] d d d", {}},
+    {"control_point_outside_spline.xml", false, "d d d d", {}},
+    {"extreme_coordinates.xml", false, "[3] d d d", {}},
+    {"coincident_points.xml", false, "[6] d d d", {}},
+    {"unterminated_tag.xml", true, "d d d d", {}},
+    {"unterminated_attribute.xml", true, "d d d d", {}},
+    {"mismatched_end_tag.xml", true, "d d d d", {}},
+    {"text_after_last_element.xml", false, "[3] d d d", {}},
+    {"parse_error_after_four_notes.xml", true, "d d d d", {}},
+    {"second_note_without_index.xml", false, "[3] d d d", {}},
+    {"rect_size_differs.xml", false, "d d d [2]", {}},
+    {"coordinate_not_a_number.xml", false, "[1,1] d d d", {}},
+    {"ten_thousand_points", false, "[10000] d d d", PointsInOneSpline},
+    {"ten_thousand_splines", false, "d [2*10000] d d", SplinesInOneNote},
+    {"far_apart_points", false, "d d [10000] d", FarApartPoints},
+    {"nested_100000_deep", true, "d d d d", DeepNesting},
+    {"fifty_megabytes", true, "d d d d", FiftyMegabytes},
+    {"a_directory", true, "d d d d", Directory},
+};
+
+void PrintTo(const CorpusCase& c, std::ostream* os) { *os << c.name; }
+
+class BadInputCorpus : public ::testing::TestWithParam<CorpusCase> {
+protected:
+    // Puts the case's input in place as Splines.xml in a fresh folder.
+    std::string Prepare() {
+        const std::string path = m_dir.File("Splines.xml");
+        const CorpusCase& c = GetParam();
+        if (c.generate) {
+            c.generate(path);
+        } else {
+            const std::string source = std::string(VELMORA_TEST_DATA) + "/corpus/" + c.name;
+            EXPECT_TRUE(std::filesystem::exists(source)) << source;
+            WriteFile(path, ReadFile(source));
+        }
+        return path;
+    }
+
+    TempDir m_dir;
+};
+
+TEST_P(BadInputCorpus, StartsWithTheDocumentedOutcome) {
+    const std::string path = Prepare();
+    const bool wasRegularFile = std::filesystem::is_regular_file(path);
+    const std::string before = wasRegularFile ? ReadFile(path) : std::string();
+
+    HeadlessHost host;
+    CVelmoraDlg dlg(path);
+    dlg.Attach(host);
+    dlg.OnInitDialog();
+
+    EXPECT_EQ(host.Warnings().size(), GetParam().warned ? 1u : 0u);
+    EXPECT_EQ(Describe(dlg.NoteSplines(), dlg.ClientRect()), GetParam().notes);
+    // Loading never changes the file, and the editor is on a valid spline.
+    if (wasRegularFile) {
+        EXPECT_EQ(ReadFile(path), before);
+    }
+    EXPECT_EQ(dlg.Points(), dlg.NoteSplines()[0][0]);
+    EXPECT_EQ(host.Caption().rfind("Velmora (Editing note 0 spline 1 / ", 0), 0u);
+}
+
+// The user's file is never lost: a save after an unreadable start keeps it
+// as the backup; any save gives a file that loads back to the same notes.
+TEST_P(BadInputCorpus, SavingKeepsTheOriginalAndWritesAReadableFile) {
+    const std::string path = Prepare();
+    if (!std::filesystem::is_regular_file(path)) GTEST_SKIP() << "nothing to save over";
+    const std::string before = ReadFile(path);
+
+    HeadlessHost host;
+    CVelmoraDlg dlg(path);
+    dlg.Attach(host);
+    dlg.OnInitDialog();
+    dlg.SaveSplines();
+    ASSERT_EQ(host.Warnings().size(), GetParam().warned ? 1u : 0u);
+    if (GetParam().warned) {
+        EXPECT_EQ(ReadFile(path + ".bak"), before);
+    }
+
+    HeadlessHost again;
+    CVelmoraDlg reloaded(path);
+    reloaded.Attach(again);
+    reloaded.OnInitDialog();
+    EXPECT_TRUE(again.Warnings().empty());
+    EXPECT_EQ(reloaded.NoteSplines(), dlg.NoteSplines());
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMORA_UNDER_ASAN 1
+#endif
+#endif
+
+// Loading and showing, then showing every spline of every note, stays within
+// 256 MB for every input, measured as the peak resident size of a child
+// process that does only that.
+TEST_P(BadInputCorpus, LoadAndShowStayWithin256Megabytes) {
+#ifdef VELMORA_UNDER_ASAN
+    GTEST_SKIP() << "the address sanitizer's shadow memory would dominate the measurement";
+#else
+    const std::string path = Prepare();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        HeadlessHost host;
+        CVelmoraDlg dlg(path);
+        dlg.Attach(host);
+        dlg.OnInitDialog();
+        for (int n = 0; n < kNoteCount; ++n) {
+            dlg.ShowCurrentSpline();
+            dlg.NextNote();
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    struct rusage usage {};
+    ASSERT_EQ(::wait4(child, &status, 0, &usage), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_LE(usage.ru_maxrss, 256L * 1024) << "peak resident size in KiB";
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BadInputCorpus, ::testing::ValuesIn(kCases),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& ch : name)
+                                 if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace velmora
