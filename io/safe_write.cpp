@@ -5,7 +5,9 @@
 #include <functional>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,9 +88,63 @@ void FlushFolder(const FileOps& ops, const std::string& folder) {
     }
 }
 
+// The file name part of `path`.
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Whether `entry` is a temporary file of `name`: the name, a dot and the six
+// letters or digits mkstemp puts there.
+bool IsTemporaryOf(const std::string& entry, const std::string& name) {
+    if (entry.size() != name.size() + 7 || entry.compare(0, name.size(), name) != 0 ||
+        entry[name.size()] != '.') {
+        return false;
+    }
+    for (std::size_t i = name.size() + 1; i < entry.size(); ++i) {
+        const char c = entry[i];
+        const bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!alnum) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Removes the temporary files of `path` whose writer has gone. A writer holds
+// an exclusive lock on its temporary file for as long as it lives, and the
+// system drops the lock when the process ends however it ends, so a file
+// that can be locked at once belongs to a save that was killed half-way.
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const std::string name = NameOf(path);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryOf(entry->d_name, name)) {
+            continue;
+        }
+        const std::string temp = folder + "/" + entry->d_name;
+        const int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::unlink(temp.c_str());
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 // The write-flush-close-rename sequence shared by both public functions.
 WriteOutcome AtomicReplace(const std::string& path, mode_t mode, const Filler& fill,
                            const FileOps& ops) {
+    RemoveStaleTemporaries(path);
     std::vector<char> name(path.begin(), path.end());
     const char suffix[] = ".XXXXXX";
     name.insert(name.end(), suffix, suffix + sizeof suffix);  // with the NUL
@@ -97,6 +153,10 @@ WriteOutcome AtomicReplace(const std::string& path, mode_t mode, const Filler& f
         return Failed("create a temporary file next to", path, errno);
     }
     const std::string temp(name.data());
+    // The lock marks the file as in use until the save is over. It lives on
+    // a second descriptor, so it outlasts the close before the rename.
+    ::flock(fd, LOCK_EX);
+    const int lock = ::dup(fd);
 
     bool open = true;
     WriteOutcome out;
@@ -114,6 +174,9 @@ WriteOutcome AtomicReplace(const std::string& path, mode_t mode, const Filler& f
             out = Failed("replace", path, errno);
         } else {
             FlushFolder(ops, FolderOf(path));
+            if (lock >= 0) {
+                ::close(lock);
+            }
             return WriteOutcome{};
         }
     }
@@ -121,6 +184,9 @@ WriteOutcome AtomicReplace(const std::string& path, mode_t mode, const Filler& f
         ::close(fd);
     }
     ::unlink(temp.c_str());
+    if (lock >= 0) {
+        ::close(lock);
+    }
     return out;
 }
 

@@ -35,7 +35,8 @@ struct WriteOutcome {
 // flushed, closed and renamed over `path`; then the folder is flushed (best
 // effort). The new file keeps the permission bits of the file it replaces
 // (0644 less the umask for a new file). On failure (ok = false) the temporary
-// file is removed and `path` is left exactly as it was.
+// file is removed and `path` is left exactly as it was. A temporary file left
+// by a save that was killed half-way is removed by the next save.
 WriteOutcome ReplaceFile(const std::string& path, const std::string& text,
                          const FileOps& ops = SystemFileOps());
 
