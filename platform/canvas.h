@@ -40,6 +40,13 @@ public:
     Colour SelectPen(Colour pen);
     Colour CurrentPen() const { return m_pen; }
 
+    // Gives the canvas the black pen and the position (0, 0) again, as a
+    // freshly obtained device context has them; the pixels stay.
+    void ResetDrawingState() {
+        m_pen = kBlack;
+        m_position = Point{};
+    }
+
     // Fills the part of `rect` that lies on the canvas.
     void FillRect(const Rect& rect, Colour colour);
 

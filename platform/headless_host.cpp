@@ -23,8 +23,7 @@ std::string HeadlessHost::Caption() const {
 // the origin; the pixels stay) and counts the call.
 Canvas& HeadlessHost::GetDC() {
     ++m_getDCCount;
-    m_canvas.SelectPen(kBlack);
-    m_canvas.MoveTo(Point{});
+    m_canvas.ResetDrawingState();
     return m_canvas;
 }
 

@@ -126,6 +126,7 @@ void QtHost::SetCaption(const std::string& text) {
 
 // Hands out the one canvas of the client area.
 Canvas& QtHost::GetDC() {
+    m_canvas.ResetDrawingState();
     return m_canvas;
 }
 
