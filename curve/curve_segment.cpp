@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "curve/hermite.h"
 #include "curve/numeric.h"
 
 namespace velmora {
 
-using detail::Store;
 using detail::TruncateToInt32;
 
 void CurveSegment::SetSegment(float dx, float dy, float startTanX, float startTanY,
@@ -43,21 +43,11 @@ void CurveSegment::SampleSegment(float x0, float y0, Point* out, int32_t& PointC
     int32_t index = PointCount;
     out[index++] = Point{TruncateToInt32(x0), TruncateToInt32(y0)};
 
-    const double step = 1.0 / s;
-    for (int32_t k = 1; k <= s; ++k) {
-        // t is stored as a float, which makes it exactly 1 at k = s.
-        const double t = Store(step * k);
-        const double h1 = Store((t * t) * (3.0 - t * 2.0));
-        const double h2 = Store(((t - 1.0) * t) * (t - 1.0));
-        const double h3 = Store((t * t) * (t - 1.0));
-
-        const double x = ((double{m_dx} * h1 + x0) + double{m_startTanX} * h2) +
-                         double{m_endTanX} * h3;
-        const double y = ((double{m_dy} * h1 + y0) + double{m_startTanY} * h2) +
-                         double{m_endTanY} * h3;
-
-        out[index++] = Point{TruncateToInt32(x), TruncateToInt32(y)};
-    }
+    const detail::HermiteSegment c{m_dx,      m_dy,     m_startTanX, m_startTanY, m_endTanX,
+                                   m_endTanY, double{x0}, double{y0},  1.0 / s};
+    int32_t k = 1;
+    for (; k < s; k += 2, index += 2) detail::SamplePair(c, k, out + index);
+    if (k == s) out[index++] = detail::SampleAt(c, k);
     PointCount = index;
 }
 

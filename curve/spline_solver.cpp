@@ -14,12 +14,13 @@ namespace {
 
 constexpr int kJacobiIterations = 10;
 
-// Bounds the samples of one rebuild (8 MiB of points) however many far-apart
+// Bounds the samples of one rebuild (2 MiB of points) however many far-apart
 // control points a file holds: every drag move rebuilds and redraws the whole
 // curve, so a file of a thousand points spread over the int32_t range must not
-// cost millions of samples per move. Splines of up to 255 segments keep every
-// segment's full step count.
-constexpr int64_t kMaxCurveSamples = int64_t{1} << 20;
+// cost millions of samples per move. Splines of up to 63 segments keep every
+// segment's full step count, and chords across the canvas (a few hundred
+// units) keep theirs in splines of over a thousand segments.
+constexpr int64_t kMaxCurveSamples = int64_t{1} << 18;
 
 // The budget never cuts below this many steps, so a chord that fits on any
 // real canvas (up to 1,024 units) keeps its step count in every spline.
