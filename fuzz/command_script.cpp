@@ -17,6 +17,10 @@ constexpr int kMaxMessages = 1000;
 constexpr size_t kMaxSplinesPerNote = 32;
 constexpr size_t kMaxPoints = 128;
 constexpr int kMaxSaves = 16;
+// Curve samples drawn per input. A drag on a spline of far-apart points
+// draws up to a million samples per move; past this budget the script stops,
+// so a long input of such moves is not mistaken for a hang.
+constexpr size_t kSampleBudget = 2'000'000;
 constexpr uint32_t kAboutCommand = 0x0010;
 
 // Files the editor may start from; the first entry means no file at all.
@@ -63,9 +67,12 @@ public:
     std::string Run() {
         std::string failure = Check(false, false);
         if (!failure.empty()) return "after start-up: " + failure;
-        for (int i = 0; i < kMaxMessages && !m_in.Empty(); ++i) {
+        size_t drawn = 0;
+        for (int i = 0; i < kMaxMessages && !m_in.Empty() && drawn < kSampleBudget; ++i) {
             const size_t captions = m_host.Captions().size();
+            const int redraws = m_host.GetDCCount();
             const bool moved = PlayOne();
+            drawn += static_cast<size_t>(m_host.GetDCCount() - redraws) * m_dlg.Curve().size();
             failure = Check(m_host.Captions().size() != captions, moved);
             if (!failure.empty()) return "after message " + std::to_string(i) + ": " + failure;
         }
