@@ -42,16 +42,6 @@ namespace pair {
 // Rounds both lanes to float and back, as storing a float does.
 inline __m128d StorePair(__m128d v) { return _mm_cvtps_pd(_mm_cvtpd_ps(v)); }
 
-// TruncateToInt32 on both lanes: NaN becomes 0, the rest is clamped to the
-// int32_t range, then truncated.
-inline __m128i TruncatePair(__m128d v) {
-    const __m128d isNaN = _mm_cmpunord_pd(v, v);
-    v = _mm_andnot_pd(isNaN, v);
-    v = _mm_max_pd(v, _mm_set1_pd(-2147483648.0));
-    v = _mm_min_pd(v, _mm_set1_pd(2147483647.0));
-    return _mm_cvttpd_epi32(v);
-}
-
 // One coordinate of both samples: ((d * h1 + p0) + startTan * h2) + endTan * h3.
 inline __m128d Combine(double d, double p0, double startTan, double endTan, __m128d h1,
                        __m128d h2, __m128d h3) {
@@ -80,9 +70,17 @@ inline void SamplePair(const HermiteSegment& c, int32_t k, Point* out) {
 
     const __m128d x = pair::Combine(c.dx, c.x0, c.startTanX, c.endTanX, h1, h2, h3);
     const __m128d y = pair::Combine(c.dy, c.y0, c.startTanY, c.endTanY, h1, h2, h3);
-    // Points are laid out x, y: interleave the lanes.
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
-                     _mm_unpacklo_epi32(pair::TruncatePair(x), pair::TruncatePair(y)));
+    // Points are laid out x, y: interleave the lanes. Truncation gives
+    // INT32_MIN for NaN and for values beyond the int32_t range; a pair with
+    // such a lane (or a true INT32_MIN) is redone one at a time, which clamps.
+    const __m128i both = _mm_unpacklo_epi32(_mm_cvttpd_epi32(x), _mm_cvttpd_epi32(y));
+    const __m128i outOfRange = _mm_cmpeq_epi32(both, _mm_set1_epi32(INT32_MIN));
+    if (_mm_movemask_epi8(outOfRange) != 0) {
+        out[0] = SampleAt(c, k);
+        out[1] = SampleAt(c, k + 1);
+        return;
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), both);
 }
 
 #else

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "curve/curve_segment.h"
 #include "curve/numeric.h"
@@ -117,10 +118,12 @@ void SplineSolver::SolveTridiagonal(std::vector<float>& v) {
                          m_diag[j]);
         }
         q[n - 1] = Store((double{v[n - 1]} - double{m_lower[n - 1]} * r[n - 2]) / m_diag[n - 1]);
-        r = q;
+        // Every entry of q is new, so swapping is the copy r = q made cheap;
+        // the next iteration overwrites all of q again.
+        std::swap(q, r);
     }
 
-    v = q;
+    v = r;
 }
 
 int32_t SplineSolver::SegmentStepLimit() const {
