@@ -155,7 +155,9 @@ void Canvas::DrawStroke(Point from, Point to) {
     if (kLo > kHi || fLo > fHi) {
         return;
     }
-    if (walk.minor > 0) {
+    // Only a stroke that leaves the canvas along the minor axis needs the
+    // closed forms; one within it keeps every step of the major range.
+    if (walk.minor > 0 && (fLo > 0 || fHi < walk.minor)) {
         kLo = std::max(kLo, FirstStepReaching(walk, fLo));
         kHi = std::min(kHi, LastStepWithin(walk, fHi));
         if (kLo > kHi) {
@@ -167,9 +169,15 @@ void Canvas::DrawStroke(Point from, Point to) {
     // exact state of step kLo.
     const int64_t twoMajor = 2 * walk.major;
     const int64_t twoMinor = 2 * walk.minor;
-    const Wide n = Wide(2) * Wide(kLo) * Wide(walk.minor) + Wide(walk.major);
-    const int64_t f = static_cast<int64_t>(n / Wide(twoMajor));
-    int64_t remainder = static_cast<int64_t>(n % Wide(twoMajor));
+    // At step 0 the offset is 0 and the error term is major; elsewhere both
+    // come from the closed form.
+    int64_t f = 0;
+    int64_t remainder = walk.major;
+    if (kLo > 0) {
+        const Wide n = Wide(2) * Wide(kLo) * Wide(walk.minor) + Wide(walk.major);
+        f = static_cast<int64_t>(n / Wide(twoMajor));
+        remainder = static_cast<int64_t>(n % Wide(twoMajor));
+    }
 
     const int64_t x = xMajor ? major0 + majorStep * kLo : minor0 + minorStep * f;
     const int64_t y = xMajor ? minor0 + minorStep * f : major0 + majorStep * kLo;
