@@ -100,8 +100,7 @@ void CVelmoraDlg::RebuildWorkingCurve() {
 }
 
 Spline CVelmoraDlg::DefaultSplineOf(int note) const {
-    return Spline{DesignToClient(kDesignOrigin.x, kDesignOrigin.y),
-                  DesignToClient(m_targets[note].x, m_targets[note].y)};
+    return DefaultSpline(m_clientRect, m_targets[note]);
 }
 
 void CVelmoraDlg::RepairNoteSet() {

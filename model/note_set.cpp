@@ -1,15 +1,29 @@
 #include "model/note_set.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace velmora {
 
+int64_t DesignAxisToClient(int32_t design, int32_t span, int32_t extent) {
+    const float fraction = static_cast<float>(design / static_cast<double>(span));
+    const float client = static_cast<float>(extent * static_cast<double>(fraction));
+    // |client| stays below 2^31 * 2^31 / span, far inside the int64_t range.
+    return static_cast<int64_t>(client);
+}
+
+namespace {
+
+int32_t Saturate(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
 Point DesignToClient(const Rect& client, int32_t x, int32_t y) {
-    const float fx = static_cast<float>(x / 320.0);
-    const float fy = static_cast<float>(y / 240.0);
-    const float cx = static_cast<float>(client.right * static_cast<double>(fx));
-    const float cy = static_cast<float>(client.bottom * static_cast<double>(fy));
-    // Client sizes and design coordinates are small, so cx and cy are far
-    // inside the int32_t range.
-    return Point{static_cast<int32_t>(cx), static_cast<int32_t>(cy)};
+    return Point{Saturate(DesignAxisToClient(x, kDesignWidth, client.right)),
+                 Saturate(DesignAxisToClient(y, kDesignHeight, client.bottom))};
 }
 
 Spline DefaultSpline(const Rect& client, Point designTarget) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -25,9 +26,14 @@ constexpr int kDesignHeight = 240;
 constexpr Point kDesignOrigin{283, 159};
 constexpr std::array<Point, kNoteCount> kDesignTargets{{{50, 50}, {123, 50}, {197, 50}, {270, 50}}};
 
-// Maps a design-space point into a client rectangle. Each step is rounded to
-// float and the result truncated, so the markers and the default splines land
-// on the same pixels everywhere.
+// Maps one design coordinate onto a client extent: float(design / span), then
+// float(extent * that), truncated. Each step is rounded to float so that the
+// markers and the default splines land on the same pixels everywhere. The
+// result is 64-bit, so any int32_t input gives a defined value.
+int64_t DesignAxisToClient(int32_t design, int32_t span, int32_t extent);
+
+// Maps a design-space point into a client rectangle (only its right and
+// bottom are used), clamped to the int32_t range.
 Point DesignToClient(const Rect& client, int32_t x, int32_t y);
 
 // The spline a note starts with: from the origin to the note's target.

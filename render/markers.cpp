@@ -63,15 +63,6 @@ void Arm(Canvas& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
     dc.LineTo(Point{static_cast<int32_t>(x0 + ux * hi), static_cast<int32_t>(y0 + uy * hi)});
 }
 
-// DesignToClient's float rule with the rectangle given. The product stays
-// below 2^31 * 2^31 / 320, so the truncation to int64_t is always defined,
-// even for design points far outside the design space.
-int64_t MapAxis(int32_t design, double span, int32_t extent) {
-    const float f = static_cast<float>(design / span);
-    const float c = static_cast<float>(extent * static_cast<double>(f));
-    return static_cast<int64_t>(c);
-}
-
 }  // namespace
 
 // Draws the horizontal arm, then the vertical one, with the marker's pen.
@@ -84,8 +75,8 @@ void DrawCross(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc) {
 
 // Maps the centre, then draws the four arms in order with the marker's pen.
 void DrawStar(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc, Rect rect) {
-    const int64_t cx = MapAxis(x, kDesignWidth, rect.right);
-    const int64_t cy = MapAxis(y, kDesignHeight, rect.bottom);
+    const int64_t cx = DesignAxisToClient(x, kDesignWidth, rect.right);
+    const int64_t cy = DesignAxisToClient(y, kDesignHeight, rect.bottom);
     const PenGuard pen(dc, colour);
     const int64_t c = size;
     Arm(dc, cx - c, cy, cx + c, cy);
