@@ -52,9 +52,6 @@ inline __m128d Combine(double d, double p0, double startTan, double endTan, __m1
 
 }  // namespace pair
 
-// Whether SamplePair uses the processor's two-lane double arithmetic.
-inline bool HasPairSampling() { return true; }
-
 // Writes the samples at steps k and k + 1 to out[0] and out[1], both lanes
 // computed exactly as SampleAt computes one.
 inline void SamplePair(const HermiteSegment& c, int32_t k, Point* out) {
@@ -84,8 +81,6 @@ inline void SamplePair(const HermiteSegment& c, int32_t k, Point* out) {
 }
 
 #else
-
-inline bool HasPairSampling() { return false; }
 
 // Without two-lane arithmetic, the two samples one at a time.
 inline void SamplePair(const HermiteSegment& c, int32_t k, Point* out) {
