@@ -35,7 +35,9 @@ CAboutDlg::CAboutDlg(QWidget* owner)
     : QDialog(owner),
       m_icon(new QLabel(this)),
       m_version(new QLabel(VersionLine(), this)),
-      m_rights(new QLabel(QString::fromLatin1(kCopyright), this)),
+      m_rights(new QLabel(QStringLiteral("%1\nReleased under the %2 License.")
+                              .arg(QString::fromLatin1(kCopyright), QString::fromLatin1(kLicenceName)),
+                          this)),
       m_ok(new QPushButton(QStringLiteral("OK"), this)) {
     setWindowTitle(QStringLiteral("About %1").arg(QString::fromLatin1(kProductName)));
     setModal(true);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "resources/version_info.h"
+
 // Identifiers of the program's resources and the facts of its version record.
 // The numbers are fixed: the dialogs, the icon, the About menu text and the
 // About system command are known by them throughout the program.
@@ -24,11 +26,7 @@ constexpr const char* kAboutMenuText = "&About Velmora...";
 // identifier masked with 0xFFF0 equals this.
 constexpr uint32_t IDM_ABOUTBOX = 0x0010;
 
-// Version record.
-constexpr const char* kVersionText = "1.0.0.1";
-constexpr const char* kVersionCommaText = "1, 0, 0, 1";
-constexpr uint16_t kFileVersion[4] = {1, 0, 0, 1};
-constexpr uint16_t kProductVersion[4] = {1, 0, 0, 1};
+// Version record; the numbers come from the generated version_info.h.
 constexpr const char* kProductName = "Velmora";
 constexpr const char* kFileDescription = "Velmora note spline editor";
 constexpr const char* kInternalName = "Velmora";
