@@ -17,3 +17,17 @@ endif()
 
 # Every library includes headers by their folder: "curve/spline_solver.h".
 include_directories(${PROJECT_SOURCE_DIR})
+
+# velmora_exact_float(target...) gives targets whose results must be the same
+# bit for bit everywhere the floating-point options above as their own
+# PRIVATE options. They come after CMAKE_CXX_FLAGS on the command line, so a
+# builder's -ffast-math or -O3 -march=native cannot loosen them.
+function(velmora_exact_float)
+  set(options -ffp-contract=off -fno-fast-math)
+  if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$")
+    list(APPEND options -msse2 -mfpmath=sse)
+  endif()
+  foreach(target ${ARGN})
+    target_compile_options(${target} PRIVATE ${options})
+  endforeach()
+endfunction()

@@ -2,16 +2,11 @@
 
 #include <cstdint>
 
+// Point is the one of the installed library, so that the editor and game code
+// share the type (client pixels, or design units where a caller says so).
+#include "velmora/point.h"
+
 namespace velmora {
-
-// A point in client pixels (or in design units where a caller says so).
-struct Point {
-    int32_t x = 0;
-    int32_t y = 0;
-};
-
-inline bool operator==(Point a, Point b) { return a.x == b.x && a.y == b.y; }
-inline bool operator!=(Point a, Point b) { return !(a == b); }
 
 // A rectangle as left, top, right, bottom; right and bottom are exclusive.
 // The client rectangle has left = top = 0, so right is the width and bottom

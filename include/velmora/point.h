@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+namespace velmora {
+
+// A point in the editor's client pixels: x to the right, y downwards.
+struct Point {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+inline bool operator==(Point a, Point b) { return a.x == b.x && a.y == b.y; }
+inline bool operator!=(Point a, Point b) { return !(a == b); }
+
+}  // namespace velmora

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "velmora/export.h"
+#include "velmora/point.h"
+
+// Reading Splines.xml as the Velmora editor reads it at start-up: the same
+// rules, limits and repairs, and the same message for a file it cannot read.
+// This is a reader for game code: it never creates, changes or locks a file.
+
+namespace velmora {
+
+// Control points in client pixels, in drawing order.
+using Spline = std::vector<Point>;
+// One note's splines, in the order the designer steps through them.
+using SplineList = std::vector<Spline>;
+// The four notes' splines, indexed by note number 0..3.
+using NoteSet = std::array<SplineList, 4>;
+
+// The editor's client size; default splines are placed in it.
+constexpr int32_t kEditorClientWidth = 480;
+constexpr int32_t kEditorClientHeight = 360;
+
+enum class SplineFileStatus {
+    kLoaded,      // read: the notes the file names hold its splines
+    kMissing,     // there is no file (the editor would create an empty one)
+    kEmpty,       // zero bytes or only white space
+    kUnreadable,  // cannot be read, is refused by a limit, or is no document
+                  // the editor reads
+};
+
+struct SplineFileContents {
+    SplineFileStatus status = SplineFileStatus::kEmpty;
+    // What the editor shows after loading: every note the file does not name,
+    // and every note left without splines, holds its default spline (from the
+    // origin to the note's target), so each note has at least one spline.
+    NoteSet notes;
+    // For kUnreadable: what was wrong and where (1-based; 0 when unknown).
+    std::string reason;
+    int line = 0;
+    int column = 0;
+    // The warning the editor shows at start-up; empty when it shows none.
+    std::string message;
+};
+
+// Reads the file at `path`. Never throws for a bad or missing file; the
+// status says what was found.
+VELMORA_API SplineFileContents ReadSplineFile(const std::string& path);
+
+}  // namespace velmora
