@@ -1,8 +1,10 @@
 // This program is compiled and linked with -O3 -ffast-math -march=native, as
 // game code may be (linking with -ffast-math also turns on flush-to-zero for
-// the process). The library must still give the editor's samples.
+// the process), and calls with directed rounding too. The library must still
+// give the editor's samples.
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <utility>
 #include <vector>
 
@@ -22,6 +24,17 @@ struct WorkedCurve {
 
 void PrintTo(const WorkedCurve& c, std::ostream* os) { *os << c.name; }
 
+// The samples with the caller's rounding mode set to `mode`, which the
+// library must give back as it found it.
+std::vector<Point> SampleUnder(int mode, const std::vector<Point>& points) {
+    std::fesetround(mode);
+    std::vector<Point> curve = velmora::SampleCurve(points);
+    const int after = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    EXPECT_EQ(after, mode);
+    return curve;
+}
+
 class FastMathConsumer : public testing::TestWithParam<WorkedCurve> {};
 
 TEST_P(FastMathConsumer, GetsTheEditorsSamplesFromBothInterfaces) {
@@ -31,6 +44,8 @@ TEST_P(FastMathConsumer, GetsTheEditorsSamplesFromBothInterfaces) {
     EXPECT_EQ(curve.front(), c.points.front());
     EXPECT_EQ(curve.back(), c.points.back());
     for (const auto& [index, sample] : c.samples) EXPECT_EQ(curve[index], sample) << index;
+    EXPECT_EQ(SampleUnder(FE_UPWARD, c.points), curve);
+    EXPECT_EQ(SampleUnder(FE_DOWNWARD, c.points), curve);
 
     std::vector<int32_t> xy;
     for (Point p : c.points) xy.insert(xy.end(), {p.x, p.y});
