@@ -97,6 +97,17 @@ void BM_AddPoint(benchmark::State& state) {
     Report(state, editor);
 }
 
+// The drawing part of an edit alone: the whole scene on the client canvas.
+void BM_Redraw(benchmark::State& state) {
+    LoadedEditor editor(static_cast<int>(state.range(0)), state.range(1) != 0);
+    for (auto _ : state) {
+        Canvas& dc = editor.Host().GetDC();
+        editor.Dlg().DrawScene(dc);
+        editor.Host().ReleaseDC(dc);
+    }
+    Report(state, editor);
+}
+
 // Loading a large file takes seconds: the large cases run a fixed number of
 // edits, so that the file is loaded once. 640,000 points is about the most
 // that 16 MiB hold (25 bytes a point).
@@ -112,6 +123,7 @@ BENCHMARK(BM_DragMove)->Apply(LargeCases);
 BENCHMARK(BM_AddPoint)->ArgNames({"points", "far"})->Args({2000, 0})->Iterations(75)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddPoint)->Apply(LargeCases);
+BENCHMARK(BM_Redraw)->Apply(LargeCases);
 
 }  // namespace
 
