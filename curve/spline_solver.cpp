@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "curve/curve_segment.h"
+#include "curve/jacobi_rows.h"
 #include "curve/numeric.h"
 #include "curve/sample_budget.h"
 
@@ -102,11 +103,8 @@ void SplineSolver::SolveTridiagonal(std::vector<float>& v) {
     // Jacobi: every new value comes from the previous iteration's values.
     for (int iteration = 0; iteration < kJacobiIterations; ++iteration) {
         q[0] = Store((double{v[0]} - double{m_upper[0]} * r[1]) / m_diag[0]);
-        for (int32_t j = 1; j <= n - 2; ++j) {
-            q[j] = Store(((double{v[j]} - double{m_lower[j]} * r[j - 1]) -
-                          double{m_upper[j]} * r[j + 1]) /
-                         m_diag[j]);
-        }
+        detail::JacobiRows(v.data(), m_lower.data(), m_diag.data(), m_upper.data(), r.data(),
+                           q.data(), 1, n - 2);
         q[n - 1] = Store((double{v[n - 1]} - double{m_lower[n - 1]} * r[n - 2]) / m_diag[n - 1]);
         // Every entry of q is new, so swapping is the copy r = q made cheap;
         // the next iteration overwrites all of q again.
