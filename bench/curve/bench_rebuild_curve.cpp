@@ -31,7 +31,8 @@ std::vector<Point> LongChordThenShortOnes() {
 // Points alternating between two far corners: every chord is capped.
 std::vector<Point> FarApartPoints(int count) {
     std::vector<Point> points(count);
-    for (int i = 0; i < count; ++i) points[i] = i % 2 == 0 ? Point{-9999, -9999} : Point{9999, 9999};
+    for (int i = 0; i < count; ++i)
+        points[i] = i % 2 == 0 ? Point{-9999, -9999} : Point{9999, 9999};
     return points;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "curve/rebuild_curve.h"
@@ -35,15 +36,13 @@ TEST(SampleBudget, CurvesWithinTheBudgetKeepEveryStep) {
     for (int32_t i = 1; i <= 64; ++i) longChord.push_back({16128 + 8 * i, i % 2 == 0 ? 3 : 0});
     std::mt19937 random(2000);
     for (Point& p : canvas) p = {int32_t(random() % 480), int32_t(random() % 360)};
-    const struct {
-        std::vector<Point> points;
-        size_t samples;
-    } cases[] = {{longChord, 4033 + 64 * 3}, {canvas, 101'757}};
-    for (const auto& c : cases) {
+    const std::pair<std::vector<Point>, size_t> cases[] = {{longChord, 4033 + 64 * 3},
+                                                           {canvas, 101'757}};
+    for (const auto& [points, samples] : cases) {
         std::vector<Point> curve;
-        RebuildCurve(c.points, curve);
-        EXPECT_EQ(curve.size(), c.samples);
-        EXPECT_EQ(curve, UnbudgetedCurve(c.points)) << c.points.size() << " points";
+        RebuildCurve(points, curve);
+        EXPECT_EQ(curve.size(), samples);
+        EXPECT_EQ(curve, UnbudgetedCurve(points)) << points.size() << " points";
     }
 }
 

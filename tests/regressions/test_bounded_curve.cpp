@@ -1,7 +1,7 @@
 // A spline file can hold a thousand control points spread over the whole
 // int32_t range; every show and every drag move rebuilds and draws its curve,
-// so the samples of one rebuild are bounded. Splines within the budget keep
-// one step per 4 units on every segment.
+// so the samples of one rebuild are bounded. Ordinary splines keep one step
+// per 4 units on every segment.
 #include <gtest/gtest.h>
 
 #include <algorithm>
