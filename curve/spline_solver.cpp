@@ -1,11 +1,12 @@
 #include "curve/spline_solver.h"
 
-#include <algorithm>
 #include <cmath>
 #include <utility>
 
 #include "curve/curve_segment.h"
+#include "curve/jacobi_rows.h"
 #include "curve/numeric.h"
+#include "curve/sample_budget.h"
 
 namespace velmora {
 
@@ -14,18 +15,6 @@ using detail::Store;
 namespace {
 
 constexpr int kJacobiIterations = 10;
-
-// Bounds the samples of one rebuild (2 MiB of points) however many far-apart
-// control points a file holds: every drag move rebuilds and redraws the whole
-// curve, so a file of a thousand points spread over the int32_t range must not
-// cost millions of samples per move. Splines of up to 63 segments keep every
-// segment's full step count, and chords across the canvas (a few hundred
-// units) keep theirs in splines of over a thousand segments.
-constexpr int64_t kMaxCurveSamples = int64_t{1} << 18;
-
-// The budget never cuts below this many steps, so a chord that fits on any
-// real canvas (up to 1,024 units) keeps its step count in every spline.
-constexpr int32_t kMinSegmentStepLimit = 256;
 
 // Length of a chord: the sum of squares is stored as a float before the root.
 float ChordLength(float dx, float dy) {
@@ -97,6 +86,8 @@ void SplineSolver::SolveTangents() {
         m_endTanX[j] = Store(double{R[j]} * m_tanX[j + 1]);
         m_endTanY[j] = Store(double{R[j]} * m_tanY[j + 1]);
     }
+
+    m_stepLimit = SegmentStepLimit(m_dx, m_dy, n - 1);
 }
 
 void SplineSolver::SolveTridiagonal(std::vector<float>& v) {
@@ -112,11 +103,8 @@ void SplineSolver::SolveTridiagonal(std::vector<float>& v) {
     // Jacobi: every new value comes from the previous iteration's values.
     for (int iteration = 0; iteration < kJacobiIterations; ++iteration) {
         q[0] = Store((double{v[0]} - double{m_upper[0]} * r[1]) / m_diag[0]);
-        for (int32_t j = 1; j <= n - 2; ++j) {
-            q[j] = Store(((double{v[j]} - double{m_lower[j]} * r[j - 1]) -
-                          double{m_upper[j]} * r[j + 1]) /
-                         m_diag[j]);
-        }
+        detail::JacobiRows(v.data(), m_lower.data(), m_diag.data(), m_upper.data(), r.data(),
+                           q.data(), 1, n - 2);
         q[n - 1] = Store((double{v[n - 1]} - double{m_lower[n - 1]} * r[n - 2]) / m_diag[n - 1]);
         // Every entry of q is new, so swapping is the copy r = q made cheap;
         // the next iteration overwrites all of q again.
@@ -126,15 +114,8 @@ void SplineSolver::SolveTridiagonal(std::vector<float>& v) {
     v = r;
 }
 
-int32_t SplineSolver::SegmentStepLimit() const {
-    const int64_t segments = m_count - 1;
-    const int64_t perSegment = kMaxCurveSamples / segments - 1;
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(perSegment, kMinSegmentStepLimit, kMaxSegmentSteps));
-}
-
 int32_t SplineSolver::CountCurveSamples() const {
-    CurveSegment c(SegmentStepLimit());
+    CurveSegment c(m_stepLimit);
     int32_t total = 0;
     for (int32_t i = 0; i <= m_count - 2; ++i) {
         c.SetSegment(m_dx[i], m_dy[i], m_tanX[i], m_tanY[i], m_endTanX[i], m_endTanY[i]);
@@ -144,7 +125,7 @@ int32_t SplineSolver::CountCurveSamples() const {
 }
 
 void SplineSolver::SampleCurve(Point* out, int32_t& PointCount) const {
-    CurveSegment c(SegmentStepLimit());
+    CurveSegment c(m_stepLimit);
     for (int32_t i = 0; i <= m_count - 2; ++i) {
         c.SetSegment(m_dx[i], m_dy[i], m_tanX[i], m_tanY[i], m_endTanX[i], m_endTanY[i]);
         c.SampleSegment(m_x[i], m_y[i], out, PointCount);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "curve/curve_segment.h"
 #include "platform/geometry.h"
 
 namespace velmora {
@@ -20,7 +21,8 @@ public:
     SplineSolver(const SplineSolver&) = delete;
     SplineSolver& operator=(const SplineSolver&) = delete;
 
-    // Computes chords, ratios, the system, the tangents and the end tangents.
+    // Computes chords, ratios, the system, the tangents and the end tangents,
+    // and the step limit that keeps the samples within the rebuild's budget.
     void SolveTangents();
 
     // Replaces the right-hand sides in `values` (m_tanX or m_tanY) by the
@@ -45,8 +47,6 @@ public:
     const std::vector<float>& Upper() const { return m_upper; }
 
 private:
-    int32_t SegmentStepLimit() const;
-
     std::vector<float> m_x;
     std::vector<float> m_y;
     std::vector<float> m_dx;
@@ -60,6 +60,7 @@ private:
     std::vector<float> m_diag;
     std::vector<float> m_upper;
     int32_t m_count;
+    int32_t m_stepLimit = kMaxSegmentSteps;
 };
 
 }  // namespace velmora

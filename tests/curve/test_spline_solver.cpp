@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <memory>
+#include <random>
 #include <vector>
 
+#include "curve/jacobi_rows.h"
 #include "curve/spline_solver.h"
 
 namespace velmora {
@@ -104,6 +106,24 @@ TEST(SplineSolver, CoincidentPointsKeepEveryValueFinite) {
         for (size_t j = 0; j + 1 < points.size(); ++j) {
             EXPECT_TRUE(std::isfinite(s.EndTanX()[j]) && std::isfinite(s.EndTanY()[j]));
         }
+    }
+}
+
+// Rows two at a time must give the bits of one at a time, odd counts included.
+TEST(JacobiRows, GiveTheBitsOfJacobiRow) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> value(-1e4f, 1e4f), positive(0.01f, 50.0f);
+    for (int n = 3; n < 40; ++n) {
+        SCOPED_TRACE(n);
+        std::vector<float> v(n), lower(n), diag(n), upper(n), r(n), q(n);
+        for (int i = 0; i < n; ++i) {
+            v[i] = value(random), r[i] = value(random), lower[i] = positive(random);
+            diag[i] = positive(random), upper[i] = i % 7 == 0 ? 3e38f : positive(random);
+        }
+        const float* in[] = {v.data(), lower.data(), diag.data(), upper.data(), r.data()};
+        detail::JacobiRows(in[0], in[1], in[2], in[3], in[4], q.data(), 1, n - 2);
+        for (int j = 1; j <= n - 2; ++j)
+            EXPECT_EQ(q[j], detail::JacobiRow(in[0], in[1], in[2], in[3], in[4], j)) << "row " << j;
     }
 }
 

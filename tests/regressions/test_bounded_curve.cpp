@@ -33,27 +33,27 @@ TEST_P(BoundedCurveTest, SampleCount) {
     }
     std::vector<Point> curve;
     RebuildCurve(points, curve);
-    // The budget, or 257 samples per segment where that is more.
-    EXPECT_LE(curve.size(), std::max(size_t{1} << 18, static_cast<size_t>(c.points - 1) * 257));
+    // The budget, or two samples per segment where that is more.
+    EXPECT_LE(curve.size(), std::max(size_t{1} << 22, static_cast<size_t>(c.points - 1) * 2));
     EXPECT_EQ(curve.size(), c.expectedSamples);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Splines, BoundedCurveTest,
     testing::Values(
-        // 1199 segments over the whole range: capped to 256 steps each
+        // 1199 segments over the whole range: capped to 3,497 steps each
         // instead of 4,096 (4.9 million samples per show and drag move).
-        BoundCase{"FarApartFilePoints", 1200, INT32_MIN, INT32_MAX, 1199 * 257},
+        BoundCase{"FarApartFilePoints", 1200, INT32_MIN, INT32_MAX, 1199 * 3498},
         // 63 segments of 16,000 units keep their 4,000 steps.
         BoundCase{"LongChordsUncapped", 64, 0, 16000, 63 * 4001},
         // 1500 segments of 400 units, across the canvas, keep their 100 steps.
         BoundCase{"ManyCanvasChordsUncapped", 1501, 0, 400, 1500 * 101},
         // A spline people draw: 40 segments across the canvas.
         BoundCase{"CanvasSpline", 41, 10, 350, 40 * 86},
-        // However many segments, chords up to 1,024 units keep their steps.
-        BoundCase{"ManyCanvasChords", 20001, 0, 1000, 20000 * 251},
-        // 10,000 far-apart points: 256 steps each at the least.
-        BoundCase{"ManyFarApartPoints", 10000, INT32_MIN, INT32_MAX, 9999 * 257}),
+        // 20,000 segments of 250 steps are over the budget: 208 steps each.
+        BoundCase{"ManyCanvasChords", 20001, 0, 1000, 20000 * 209},
+        // 10,000 far-apart points: 418 steps each.
+        BoundCase{"ManyFarApartPoints", 10000, INT32_MIN, INT32_MAX, 9999 * 419}),
     [](const testing::TestParamInfo<BoundCase>& info) { return info.param.name; });
 
 }  // namespace
