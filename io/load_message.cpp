@@ -42,15 +42,16 @@ std::string LoadMessage(const LoadOutcome& outcome, const std::string& path) {
         case LoadStatus::kLoaded:
             break;
     }
+    const std::string stopped =
+        outcome.stoppedEarly ? "reading stopped" + Place(outcome) + " at " + outcome.reason : "";
     if (outcome.noNote) {
         return file + " holds no note that Velmora can read" +
-               (outcome.stoppedEarly ? ": reading stopped" + Place(outcome) + " at " + outcome.reason
-                                     : std::string()) +
+               (stopped.empty() ? "" : ": " + stopped) +
                ".\n\nThe default splines are shown instead. " + BackupPromise(path, "the file");
     }
     if (outcome.stoppedEarly) {
-        return file + " was read only in part: reading stopped" + Place(outcome) + " at " +
-               outcome.reason + ", and what follows is not shown.\n\n" +
+        return file + " was read only in part: " + stopped +
+               ", and what follows is not shown.\n\n" +
                BackupPromise(path, "the whole file");
     }
     return {};

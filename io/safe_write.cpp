@@ -48,7 +48,8 @@ using Filler = std::function<std::string(int fd)>;
 
 // "could not <step> <path>: <system reason>" as a failed outcome.
 WriteOutcome Failed(const std::string& step, const std::string& path, int error) {
-    return WriteOutcome{false, "could not " + step + " \"" + path + "\": " + std::strerror(error), {}};
+    return WriteOutcome{
+        false, "could not " + step + " \"" + path + "\": " + std::strerror(error), {}};
 }
 
 bool IsLetterOrDigit(char c) {
@@ -337,7 +338,8 @@ Filler StreamFiller(const FileOps& ops, int in, const std::string& from, const s
 bool IsTemporaryOf(const std::string& entry, const std::string& name) {
     const std::string head = "." + name + ".";
     const std::size_t tail = sizeof kTempEnding - 1;
-    if (entry.size() != head.size() + kRandomLetters + tail || entry.compare(0, head.size(), head) != 0 ||
+    if (entry.size() != head.size() + kRandomLetters + tail ||
+        entry.compare(0, head.size(), head) != 0 ||
         entry.compare(head.size() + kRandomLetters, tail, kTempEnding) != 0) {
         return false;
     }
@@ -409,7 +411,8 @@ WriteOutcome KeepBackup(const std::string& path, const std::string* bytes, const
     if (::fstat(in, &info) != 0) {
         out = Failed("inspect", path, errno);
     } else if (!S_ISREG(info.st_mode)) {
-        out = WriteOutcome{false, "could not keep a copy of \"" + path + "\": it is not a regular file", {}};
+        out = WriteOutcome{
+            false, "could not keep a copy of \"" + path + "\": it is not a regular file", {}};
     } else {
         out = WriteThrough(base, NameOf(path), info.st_mode & 07777, nullptr,
                            StreamFiller(ops, in, path, base), true, ops);

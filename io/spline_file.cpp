@@ -87,7 +87,7 @@ void SplineFile::MatchLoaded(const NoteSet& notes, const Rect& clientRect) {
 SaveOutcome SplineFile::Save(const NoteSet& notes, const Rect& clientRect) {
     const std::string text = PrintSplines(notes, clientRect);
     ReadOutcome disk = ReadWholeFile(m_path);
-    const bool hadFile = disk.status != ReadStatus::kMissing;
+    const bool hadFile = disk.status == ReadStatus::kRead || disk.status == ReadStatus::kFailed;
     if (const WriteOutcome check = CheckReplaceable(m_path); !check.ok) {
         return SaveFailed(check.reason, hadFile);
     }

@@ -56,7 +56,8 @@ std::pair<int, int> PlaceOf(std::string_view text, std::size_t offset) {
     const std::string_view before = text.substr(0, offset);
     const std::size_t lineStart = before.find_last_of('\n');
     const auto line = std::count(before.begin(), before.end(), '\n') + 1;
-    const std::size_t column = lineStart == std::string_view::npos ? offset + 1 : offset - lineStart;
+    const std::size_t column =
+        lineStart == std::string_view::npos ? offset + 1 : offset - lineStart;
     return {static_cast<int>(line), static_cast<int>(column)};
 }
 
@@ -195,16 +196,18 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
     LoadOutcome out;
     out.status = LoadStatus::kLoaded;
     out.noNote = walk.notesRead == 0;
-    const std::size_t stopOffset = stop == nullptr ? text.size() : static_cast<std::size_t>(stop - start);
+    const std::size_t parsed =
+        stop == nullptr ? text.size() : static_cast<std::size_t>(stop - start);
+    const std::size_t stopOffset = std::min(parsed, text.size());
     if (walk.stoppedAt != nullptr) {
         out.stoppedEarly = true;
         out.reason = "a note without an \"Index\" attribute";
         out.line = walk.stoppedAt->Row();
         out.column = walk.stoppedAt->Column();
-    } else if (!tailIsPadding || !IsBlankText(text.substr(std::min(stopOffset, text.size())))) {
+    } else if (!tailIsPadding || !IsBlankText(text.substr(stopOffset))) {
         out.stoppedEarly = true;
         out.reason = "text outside any element";
-        std::tie(out.line, out.column) = PlaceOf(text, std::min(stopOffset, text.size()));
+        std::tie(out.line, out.column) = PlaceOf(text, stopOffset);
     }
     return out;
 }

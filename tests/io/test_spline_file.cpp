@@ -104,13 +104,17 @@ struct Content {
 void PrintTo(const Content& c, std::ostream* os) { *os << c.name; }
 
 const std::string kDefault = test::DataFile("default_480x360.xml");
-const std::string kNote0 = "<NewNoteSpline Index=\"0\"><NewSpline><ControlPoint PosX=\"1\" PosY=\"2\" /></NewSpline></NewNoteSpline>\n";
+const std::string kNote0 =
+    "<NewNoteSpline Index=\"0\"><NewSpline><ControlPoint PosX=\"1\" PosY=\"2\" /></NewSpline>"
+    "</NewNoteSpline>\n";
 const std::string kNote1 = "<NewNoteSpline Index=\"1\"><NewSpline /></NewNoteSpline>\n";
 
 // `text` with every `from` replaced by `to`.
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
         text.replace(at, from.size(), to);
+    }
     return text;
 }
 
@@ -126,8 +130,10 @@ const Content kContents[] = {
     {"Blank", " \r\n\t\n", LoadStatus::kEmpty, "", false},
     {"NulPaddedTail", kDefault + std::string(300, '\0'), LoadStatus::kLoaded, "", true},
     {"HandEdited", test::DataFile("hand_edited.xml"), LoadStatus::kLoaded, "", true},
-    {"BadCoordinate", Replaced(kDefault, "PosX=\"75\"", "PosX=\"x\""), LoadStatus::kLoaded, "", true},
-    {"StrayTextBetweenNotes", kNote0 + "x\n" + kNote1, LoadStatus::kLoaded, "line 2, column 1", true},
+    {"BadCoordinate", Replaced(kDefault, "PosX=\"75\"", "PosX=\"x\""), LoadStatus::kLoaded, "",
+     true},
+    {"StrayTextBetweenNotes", kNote0 + "x\n" + kNote1, LoadStatus::kLoaded, "line 2, column 1",
+     true},
     {"MergeConflict", "<<<<<<< HEAD\n" + kNote0 + "=======\n" + kNote1 + ">>>>>>> theirs\n",
      LoadStatus::kLoaded, "no note", true},
     {"DoctypeWithSubset", "<!DOCTYPE s [ <!ENTITY e \"1\"> ]>\n" + kNote0, LoadStatus::kLoaded,
@@ -137,12 +143,14 @@ const Content kContents[] = {
      "no note", true},
     {"LowerCaseIndex", kNote0 + Replaced(kNote1, "Index", "index") + kNote0, LoadStatus::kLoaded,
      "line 2, column 1", true},
-    {"NulThenText", kDefault + std::string("\0\0x", 3), LoadStatus::kLoaded, "line 27, column 1", true},
+    {"NulThenText", kDefault + std::string("\0\0x", 3), LoadStatus::kLoaded, "line 27, column 1",
+     true},
     {"PlainText", "plain text, not XML\n", LoadStatus::kUnreadable, "not an XML document", true},
     {"Utf16", Utf16(kNote0), LoadStatus::kUnreadable, "UTF-16", true},
-    {"ParseError", "<NewNoteSpline Index=\"0\"><NewSpline></NewNoteSpline>\n", LoadStatus::kUnreadable,
-     "line 1", true},
-    {"TooDeep", Replaced(std::string(70, '.'), ".", "<a>"), LoadStatus::kUnreadable, "deeply", true},
+    {"ParseError", "<NewNoteSpline Index=\"0\"><NewSpline></NewNoteSpline>\n",
+     LoadStatus::kUnreadable, "line 1", true},
+    {"TooDeep", Replaced(std::string(70, '.'), ".", "<a>"), LoadStatus::kUnreadable, "deeply",
+     true},
     {"TooLarge", "", LoadStatus::kUnreadable, "larger", true, true},
 };
 
@@ -222,7 +230,8 @@ const Folder kFolders[] = {
      "", true,
      [](const test::TempDir& dir) {
          EXPECT_TRUE(S_ISLNK(StatOf(dir.File("Splines.xml")).st_mode));
-         EXPECT_EQ(test::ReadBytes(dir.File("made.xml")), PrintSplines(test::MarkedNotes(), kClient480));
+         EXPECT_EQ(test::ReadBytes(dir.File("made.xml")),
+                   PrintSplines(test::MarkedNotes(), kClient480));
      }},
     {"ReadOnlyFile",
      [](const test::TempDir& dir) {
@@ -237,7 +246,9 @@ const Folder kFolders[] = {
     {"OtherOwner",
      [](const test::TempDir& dir) {
          test::WriteBytes(dir.File("Splines.xml"), kDefault);
-         if (::chown(dir.File("Splines.xml").c_str(), 4242, 4243) != 0) GTEST_SKIP() << "needs root";
+         if (::chown(dir.File("Splines.xml").c_str(), 4242, 4243) != 0) {
+             GTEST_SKIP() << "changing the owner needs root";
+         }
      },
      LoadStatus::kLoaded, "", true,
      [](const test::TempDir& dir) {
@@ -249,9 +260,13 @@ const Folder kFolders[] = {
      LoadStatus::kNotAFile, "impossible until it is moved", false,
      [](const test::TempDir& dir) { EXPECT_EQ(dir.Listing(), "Splines.xml;"); }},
     {"FifoOfThatName",
-     [](const test::TempDir& dir) { ASSERT_EQ(::mkfifo(dir.File("Splines.xml").c_str(), 0644), 0); },
+     [](const test::TempDir& dir) {
+         ASSERT_EQ(::mkfifo(dir.File("Splines.xml").c_str(), 0644), 0);
+     },
      LoadStatus::kNotAFile, "impossible until it is moved", false,
-     [](const test::TempDir& dir) { EXPECT_TRUE(S_ISFIFO(StatOf(dir.File("Splines.xml")).st_mode)); }},
+     [](const test::TempDir& dir) {
+         EXPECT_TRUE(S_ISFIFO(StatOf(dir.File("Splines.xml")).st_mode));
+     }},
     {"OlderBackups",
      [](const test::TempDir& dir) {
          test::WriteBytes(dir.File("Splines.xml"), "<broken");
