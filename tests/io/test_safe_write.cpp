@@ -20,11 +20,8 @@ class FailingOps : public FileOps {
 public:
     explicit FailingOps(Step step, bool unnamed = true) : m_step(step), m_unnamed(unnamed) {}
     int OpenUnnamed(const char* folder, mode_t mode) const override {
-        if (!m_unnamed) {
-            errno = EOPNOTSUPP;
-            return -1;
-        }
-        return FileOps::OpenUnnamed(folder, mode);
+        errno = EOPNOTSUPP;
+        return m_unnamed ? FileOps::OpenUnnamed(folder, mode) : -1;
     }
     ssize_t Write(int fd, const void* data, std::size_t size) const override {
         if (m_step == Step::kWrite) {
