@@ -14,8 +14,7 @@ namespace {
 
 enum class Step { kWrite, kFsync, kClose, kRename };
 
-// Fails one step of the write the way a full disk or a dying device would;
-// without `unnamed` it also stands for a file system that has no unnamed files.
+// Fails one step as a full disk or a dying device would; may offer no unnamed files.
 class FailingOps : public FileOps {
 public:
     explicit FailingOps(Step step, bool unnamed = true) : m_step(step), m_unnamed(unnamed) {}

@@ -168,9 +168,6 @@ TEST_P(ContentTest, StartUpOutcomeAndBackup) {
     EXPECT_EQ(message.empty(), *c.told == '\0') << message;
     EXPECT_NE(message.find(c.told), std::string::npos) << message;
     EXPECT_EQ(test::ReadBytes(path), original);
-    if (c.bytes.find(kDefault) == 0) {
-        EXPECT_EQ(notes, test::DefaultNotes(kClient480));
-    }
 
     ASSERT_TRUE(file.Save(notes, kClient480).ok);
     ASSERT_TRUE(file.Save(test::MarkedNotes(), kClient480).ok);
