@@ -74,10 +74,18 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     return out;
 }
 
-// Printing the notes is the cheap way to know whether the editor would have
-// written this very file.
+// Printing the notes is the sure way to know whether the editor would have
+// written this very file. Every point prints as a line of at least 43 bytes,
+// so a file too short for its points (a compact one, say) is not printed.
 void SplineFile::MatchLoaded(const NoteSet& notes, const Rect& clientRect) {
-    if (m_backupPending && m_matchable && m_known && PrintSplines(notes, clientRect) == *m_known) {
+    if (!m_backupPending || !m_matchable || !m_known) {
+        return;
+    }
+    std::size_t points = 0;
+    for (const SplineList& splines : notes) {
+        for (const Spline& spline : splines) points += spline.size();
+    }
+    if (points <= m_known->size() / 43 && PrintSplines(notes, clientRect) == *m_known) {
         m_backupPending = false;
     }
 }
