@@ -42,7 +42,15 @@ ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes) {
             out.status = ReadStatus::kMissing;
             return out;
         }
-        out.reason = Failure("open", path, errno);
+        const int error = errno;
+        // A socket cannot be opened at all; it is still no file.
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            out.status = ReadStatus::kNotAFile;
+            out.reason = "\"" + path + "\" is not a regular file";
+            return out;
+        }
+        out.reason = Failure("open", path, error);
         return out;
     }
     FdGuard guard(fd);
@@ -52,12 +60,10 @@ ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes) {
         out.reason = Failure("inspect", path, errno);
         return out;
     }
-    if (S_ISDIR(info.st_mode)) {
-        out.reason = "\"" + path + "\" is a folder, not a file";
-        return out;
-    }
     if (!S_ISREG(info.st_mode)) {
-        out.reason = "\"" + path + "\" is not a regular file";
+        out.status = ReadStatus::kNotAFile;
+        out.reason = "\"" + path + "\" is " +
+                     (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file");
         return out;
     }
     const std::string tooLarge =

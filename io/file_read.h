@@ -12,13 +12,14 @@ constexpr std::size_t kMaxSplineFileBytes = 16u * 1024u * 1024u;
 enum class ReadStatus {
     kRead,     // `bytes` holds the whole file
     kMissing,  // no file of that name (the folder may be missing too)
-    kFailed,   // it exists but could not be read, or is too large or no regular file
+    kNotAFile, // a folder, FIFO, device or socket has that name
+    kFailed,   // it exists but could not be read, or is too large
 };
 
 struct ReadOutcome {
     ReadStatus status = ReadStatus::kFailed;
     std::string bytes;
-    std::string reason;  // for kFailed: what went wrong, for the user
+    std::string reason;  // for kNotAFile and kFailed: what went wrong, for the user
 };
 
 // Reads the regular file at `path` whole, refusing files over `maxBytes`.

@@ -1,19 +1,30 @@
 #include "io/safe_write.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <functional>
-#include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "io/link_target.h"
+
 namespace velmora {
 
-// The system calls themselves; tests override them one at a time.
+// The system calls themselves; tests override them one at a time. Naming an
+// unnamed file later goes through /proc, so without it there is none.
+int FileOps::OpenUnnamed(const char* folder, mode_t mode) const {
+    if (::access("/proc/self/fd", X_OK) != 0) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return ::open(folder, O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+}
 ssize_t FileOps::Write(int fd, const void* data, std::size_t size) const {
     return ::write(fd, data, size);
 }
@@ -29,32 +40,53 @@ const FileOps& SystemFileOps() {
 
 namespace {
 
+constexpr char kTempEnding[] = ".velmora-save";
+constexpr std::size_t kRandomLetters = 6;
+
 // Writes the new file's content to `fd`; returns "" or why it failed.
 using Filler = std::function<std::string(int fd)>;
 
 // "could not <step> <path>: <system reason>" as a failed outcome.
 WriteOutcome Failed(const std::string& step, const std::string& path, int error) {
-    return WriteOutcome{false, "could not " + step + " \"" + path + "\": " + std::strerror(error)};
+    return WriteOutcome{
+        false, "could not " + step + " \"" + path + "\": " + std::strerror(error), {}};
 }
 
-// The folder that holds `path`, for the temporary file and the folder flush.
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
+bool IsLetterOrDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// The permission bits for the file that replaces `path`.
-mode_t ModeFor(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        return info.st_mode & 07777;
+// Letters and digits from the system's random source; the clock stands in
+// when that fails, the name is still checked for being free.
+std::string RandomLetters() {
+    static const char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char raw[kRandomLetters] = {};
+    if (::getrandom(raw, sizeof raw, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof raw)) {
+        auto seed = static_cast<unsigned long long>(
+            std::chrono::steady_clock::now().time_since_epoch().count());
+        for (unsigned char& r : raw) {
+            r = static_cast<unsigned char>(seed);
+            seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        }
     }
+    std::string letters;
+    for (const unsigned char r : raw) {
+        letters += kAlphabet[r % (sizeof kAlphabet - 1)];
+    }
+    return letters;
+}
+
+// A fresh hidden name for a temporary file of `family` in `folder`.
+std::string HiddenName(const std::string& folder, const std::string& family) {
+    return folder + "/." + family + "." + RandomLetters() + kTempEnding;
+}
+
+// The permission bits a file gets when it is created new: 0666 less the umask.
+mode_t NewFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    return 0644 & ~mask;
+    return 0666 & ~mask;
 }
 
 // Writes all of `data`, resuming after short writes and interruptions.
@@ -88,42 +120,18 @@ void FlushFolder(const FileOps& ops, const std::string& folder) {
     }
 }
 
-// The file name part of `path`.
-std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Whether `entry` is a temporary file of `name`: the name, a dot and the six
-// letters or digits mkstemp puts there.
-bool IsTemporaryOf(const std::string& entry, const std::string& name) {
-    if (entry.size() != name.size() + 7 || entry.compare(0, name.size(), name) != 0 ||
-        entry[name.size()] != '.') {
-        return false;
-    }
-    for (std::size_t i = name.size() + 1; i < entry.size(); ++i) {
-        const char c = entry[i];
-        const bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        if (!alnum) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Removes the temporary files of `path` whose writer has gone. A writer holds
-// an exclusive lock on its temporary file for as long as it lives, and the
-// system drops the lock when the process ends however it ends, so a file
-// that can be locked at once belongs to a save that was killed half-way.
-void RemoveStaleTemporaries(const std::string& path) {
-    const std::string folder = FolderOf(path);
-    const std::string name = NameOf(path);
+// Removes the temporary files of `family` in `folder` whose writer has gone.
+// A writer holds an exclusive lock on its temporary file for as long as it
+// lives, and the system drops the lock when the process ends however it
+// ends, so a file that can be locked at once belongs to a save that was
+// killed half-way.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& family) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return;
     }
     while (const dirent* entry = ::readdir(dir)) {
-        if (!IsTemporaryOf(entry->d_name, name)) {
+        if (!IsTemporaryOf(entry->d_name, family)) {
             continue;
         }
         const std::string temp = folder + "/" + entry->d_name;
@@ -141,89 +149,170 @@ void RemoveStaleTemporaries(const std::string& path) {
     ::closedir(dir);
 }
 
-// The write-flush-close-rename sequence shared by both public functions.
-WriteOutcome AtomicReplace(const std::string& path, mode_t mode, const Filler& fill,
-                           const FileOps& ops) {
-    RemoveStaleTemporaries(path);
-    std::vector<char> name(path.begin(), path.end());
-    const char suffix[] = ".XXXXXX";
-    name.insert(name.end(), suffix, suffix + sizeof suffix);  // with the NUL
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        return Failed("create a temporary file next to", path, errno);
-    }
-    const std::string temp(name.data());
-    // The lock marks the file as in use until the save is over. It lives on
-    // a second descriptor, so it outlasts the close before the rename.
-    ::flock(fd, LOCK_EX);
-    const int lock = ::dup(fd);
+// A temporary file being written. The lock lives on a second descriptor, so
+// it outlasts the close before the file is moved into place.
+struct Temp {
+    int fd = -1;
+    int lock = -1;
+    std::string name;  // empty while the file has no name
+};
 
-    bool open = true;
-    WriteOutcome out;
-    if (::fchmod(fd, mode) != 0) {
-        out = Failed("set the permissions of", temp, errno);
-    } else if (std::string reason = fill(fd); !reason.empty()) {
-        out = WriteOutcome{false, reason};
-    } else if (ops.Fsync(fd) != 0) {
-        out = Failed("flush to disk", temp, errno);
-    } else {
-        open = false;  // close() releases the descriptor even when it fails
-        if (ops.Close(fd) != 0) {
-            out = Failed("finish writing", temp, errno);
-        } else if (ops.Rename(temp.c_str(), path.c_str()) != 0) {
-            out = Failed("replace", path, errno);
-        } else {
-            FlushFolder(ops, FolderOf(path));
-            if (lock >= 0) {
-                ::close(lock);
-            }
-            return WriteOutcome{};
+// Opens a temporary file in `folder`: one without a name where the file
+// system offers that, else one under a hidden name nobody would choose.
+// Returns 0 or the errno.
+int OpenTemp(const FileOps& ops, const std::string& folder, const std::string& family,
+             Temp& temp) {
+    temp.fd = ops.OpenUnnamed(folder.c_str(), 0600);
+    for (int attempt = 0; temp.fd < 0; ++attempt) {
+        temp.name = HiddenName(folder, family);
+        temp.fd = ::open(temp.name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (temp.fd < 0 && (errno != EEXIST || attempt == 100)) {
+            temp.name.clear();
+            return errno;
         }
     }
-    if (open) {
-        ::close(fd);
+    ::flock(temp.fd, LOCK_EX);
+    temp.lock = ::dup(temp.fd);
+    return 0;
+}
+
+// Gives the unnamed file open on `fd` the name `name`. Returns 0 or the errno.
+int NameUnnamed(int fd, const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0
+               ? 0
+               : errno;
+}
+
+// Closes the temporary file; a failing close can mean lost data (NFS).
+WriteOutcome CloseTemp(const FileOps& ops, Temp& temp, const std::string& path) {
+    const int fd = temp.fd;
+    temp.fd = -1;  // close() releases the descriptor even when it fails
+    return ops.Close(fd) == 0 ? WriteOutcome{} : Failed("finish writing", path, errno);
+}
+
+// Moves the finished temporary file over `path`. An unnamed file gets a
+// hidden name first: rename is the one step that replaces atomically.
+WriteOutcome PlaceOver(const FileOps& ops, Temp& temp, const std::string& path,
+                       const std::string& family) {
+    if (temp.name.empty()) {
+        const std::string name = HiddenName(FolderOf(path), family);
+        if (const int error = NameUnnamed(temp.fd, name); error != 0) {
+            return Failed("name the temporary file for", path, error);
+        }
+        temp.name = name;
     }
-    ::unlink(temp.c_str());
-    if (lock >= 0) {
-        ::close(lock);
+    if (WriteOutcome closed = CloseTemp(ops, temp, path); !closed.ok) {
+        return closed;
+    }
+    if (ops.Rename(temp.name.c_str(), path.c_str()) != 0) {
+        return Failed("replace", path, errno);
+    }
+    temp.name.clear();
+    return WriteOutcome{true, {}, path};
+}
+
+// Links the named temporary file as `to` without replacing anything, on
+// file systems without hard links by a check and a rename. Returns 0 or the
+// errno (EEXIST when `to` is taken).
+int LinkNew(const std::string& from, const std::string& to) {
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        return 0;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) {
+        return errno;
+    }
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0) {
+        return EEXIST;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+// Gives the finished temporary file the first free name of `path`,
+// `path`.1, `path`.2 and so on.
+WriteOutcome PlaceUnderFreeName(const FileOps& ops, Temp& temp, const std::string& path) {
+    const bool named = !temp.name.empty();
+    if (named) {
+        if (WriteOutcome closed = CloseTemp(ops, temp, path); !closed.ok) {
+            return closed;
+        }
+    }
+    for (int n = 0;; ++n) {
+        const std::string candidate = n == 0 ? path : path + "." + std::to_string(n);
+        const int error = named ? LinkNew(temp.name, candidate) : NameUnnamed(temp.fd, candidate);
+        if (error == EEXIST && n < 1000000) {
+            continue;
+        }
+        if (error != 0) {
+            return Failed("create", candidate, error);
+        }
+        if (named) {
+            ::unlink(temp.name.c_str());  // gone already after a rename
+            temp.name.clear();
+        } else if (WriteOutcome closed = CloseTemp(ops, temp, candidate); !closed.ok) {
+            ::unlink(candidate.c_str());
+            return closed;
+        }
+        return WriteOutcome{true, {}, candidate};
+    }
+}
+
+// Fills a temporary file in the folder of `path` and moves it into place:
+// over `path`, or, with `freeName`, to the first free name from `path` on.
+// `owner`, when given, is the file replaced, whose owner and group the new
+// file takes where the system allows it.
+WriteOutcome WriteThrough(const std::string& path, const std::string& family, mode_t mode,
+                          const struct stat* owner, const Filler& fill, bool freeName,
+                          const FileOps& ops) {
+    const std::string folder = FolderOf(path);
+    RemoveStaleTemporaries(folder, family);
+    Temp temp;
+    if (const int error = OpenTemp(ops, folder, family, temp); error != 0) {
+        return Failed("create a temporary file next to", path, error);
+    }
+    // Owner first: changing it clears the set-id bits that fchmod then sets.
+    if (owner != nullptr && ::fchown(temp.fd, owner->st_uid, owner->st_gid) != 0) {
+        (void)!::fchown(temp.fd, static_cast<uid_t>(-1), owner->st_gid);
+    }
+    WriteOutcome out;
+    if (::fchmod(temp.fd, mode) != 0) {
+        out = Failed("set the permissions of", path, errno);
+    } else if (std::string reason = fill(temp.fd); !reason.empty()) {
+        out = WriteOutcome{false, reason, {}};
+    } else if (ops.Fsync(temp.fd) != 0) {
+        out = Failed("flush to disk", path, errno);
+    } else {
+        out = freeName ? PlaceUnderFreeName(ops, temp, path) : PlaceOver(ops, temp, path, family);
+    }
+    if (temp.fd >= 0) {
+        ::close(temp.fd);
+    }
+    if (!temp.name.empty()) {
+        ::unlink(temp.name.c_str());
+    }
+    if (temp.lock >= 0) {
+        ::close(temp.lock);
+    }
+    if (out.ok) {
+        FlushFolder(ops, folder);
     }
     return out;
 }
 
-}  // namespace
-
-// Writes `text` through the shared sequence, keeping the old permissions.
-WriteOutcome ReplaceFile(const std::string& path, const std::string& text, const FileOps& ops) {
-    const Filler fill = [&](int fd) -> std::string {
+// A filler that writes `text`, naming `path` on failure.
+Filler TextFiller(const FileOps& ops, const std::string& text, const std::string& path) {
+    return [&ops, &text, path](int fd) -> std::string {
         if (const int error = WriteAll(ops, fd, text.data(), text.size()); error != 0) {
             return "could not write \"" + path + "\": " + std::strerror(error);
         }
         return {};
     };
-    return AtomicReplace(path, ModeFor(path), fill, ops);
 }
 
-// Streams the copy in chunks: the file kept may be one refused for its size.
-WriteOutcome CopyFileSafely(const std::string& from, const std::string& to, const FileOps& ops) {
-    const int in = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (in < 0) {
-        if (errno == ENOENT) {
-            return WriteOutcome{};
-        }
-        return Failed("open", from, errno);
-    }
-    struct stat info {};
-    if (::fstat(in, &info) != 0) {
-        const int error = errno;
-        ::close(in);
-        return Failed("inspect", from, error);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(in);
-        return WriteOutcome{false,
-                            "could not keep a copy of \"" + from + "\": it is not a regular file"};
-    }
-    const Filler fill = [&](int fd) -> std::string {
+// A filler that copies what is left to read on `in`, in chunks.
+Filler StreamFiller(const FileOps& ops, int in, const std::string& from, const std::string& to) {
+    return [&ops, in, from, to](int fd) -> std::string {
         char chunk[64 * 1024];
         for (;;) {
             const ssize_t got = ::read(in, chunk, sizeof chunk);
@@ -242,7 +331,92 @@ WriteOutcome CopyFileSafely(const std::string& from, const std::string& to, cons
             }
         }
     };
-    WriteOutcome out = AtomicReplace(to, info.st_mode & 07777, fill, ops);
+}
+
+}  // namespace
+
+bool IsTemporaryOf(const std::string& entry, const std::string& name) {
+    const std::string head = "." + name + ".";
+    const std::size_t tail = sizeof kTempEnding - 1;
+    if (entry.size() != head.size() + kRandomLetters + tail ||
+        entry.compare(0, head.size(), head) != 0 ||
+        entry.compare(head.size() + kRandomLetters, tail, kTempEnding) != 0) {
+        return false;
+    }
+    for (std::size_t i = head.size(); i < head.size() + kRandomLetters; ++i) {
+        if (!IsLetterOrDigit(entry[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A file with no write bit at all is refused even where the caller's rights
+// would let it through (root): someone made it read-only on purpose.
+WriteOutcome CheckReplaceable(const std::string& path) {
+    const LinkTarget target = FollowLinks(path);
+    if (target.error != 0) {
+        return Failed("follow the link", path, target.error);
+    }
+    struct stat info {};
+    if (::stat(target.path.c_str(), &info) != 0) {
+        return errno == ENOENT ? WriteOutcome{} : Failed("inspect", target.path, errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return WriteOutcome{false,
+                            "\"" + target.path + "\" is " +
+                                (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file") +
+                                ", so nothing can be saved under that name",
+                            {}};
+    }
+    if ((info.st_mode & 0222) == 0) {
+        return Failed("write", target.path, EACCES);
+    }
+    if (::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0) {
+        return Failed("write", target.path, errno);
+    }
+    return WriteOutcome{};
+}
+
+// The link is followed here, so the temporary file lands in the target's
+// folder and the rename replaces the target, not the link.
+WriteOutcome ReplaceFile(const std::string& path, const std::string& text, const FileOps& ops) {
+    if (WriteOutcome check = CheckReplaceable(path); !check.ok) {
+        return check;
+    }
+    const std::string target = FollowLinks(path).path;
+    struct stat info {};
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    const mode_t mode = exists ? info.st_mode & 07777 : NewFileMode();
+    return WriteThrough(target, NameOf(target), mode, exists ? &info : nullptr,
+                        TextFiller(ops, text, target), false, ops);
+}
+
+// The copy's temporary files carry the name of `path`, so that the one
+// clean-up pattern covers them too.
+WriteOutcome KeepBackup(const std::string& path, const std::string* bytes, const FileOps& ops) {
+    const std::string base = path + ".bak";
+    if (bytes != nullptr) {
+        struct stat info {};
+        const mode_t mode = ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : NewFileMode();
+        return WriteThrough(base, NameOf(path), mode, nullptr, TextFiller(ops, *bytes, base), true,
+                            ops);
+    }
+    const int in = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (in < 0) {
+        return Failed("keep a copy of", path, errno);
+    }
+    struct stat info {};
+    WriteOutcome out;
+    if (::fstat(in, &info) != 0) {
+        out = Failed("inspect", path, errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        out = WriteOutcome{
+            false, "could not keep a copy of \"" + path + "\": it is not a regular file", {}};
+    } else {
+        out = WriteThrough(base, NameOf(path), info.st_mode & 07777, nullptr,
+                           StreamFiller(ops, in, path, base), true, ops);
+    }
     ::close(in);
     return out;
 }

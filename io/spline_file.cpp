@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "io/file_read.h"
-#include "io/safe_write.h"
+#include "io/link_target.h"
 #include "io/spline_reader.h"
 
 namespace velmora {
@@ -25,47 +25,106 @@ int CreateEmptyFile(const std::string& path) {
     return ::close(fd) == 0 ? 0 : errno;
 }
 
+// A failed save that tells whether there was a file before it.
+SaveOutcome SaveFailed(std::string reason, bool hadFile, SaveOutcome so_far = {}) {
+    so_far.ok = false;
+    so_far.reason = std::move(reason);
+    so_far.hadFile = hadFile;
+    return so_far;
+}
+
 }  // namespace
 
 // Remembers the path; nothing is read or written until Load or Save.
-SplineFile::SplineFile(std::string path) : m_path(std::move(path)) {}
+SplineFile::SplineFile(std::string path, const FileOps& ops)
+    : m_path(std::move(path)), m_ops(&ops) {}
 
-// An unreadable file is left exactly as found and remembered, so that the
-// first save keeps it beside the new one instead of destroying it.
+// Whatever is read is left exactly as found and remembered, so that the
+// first save can keep it beside the new file instead of destroying it.
 LoadOutcome SplineFile::Load(NoteSet& notes) {
+    m_known.reset();
     m_backupPending = false;
+    m_matchable = false;
     ReadOutcome read = ReadWholeFile(m_path);
-    if (read.status == ReadStatus::kMissing) {
-        const int error = CreateEmptyFile(m_path);
-        if (error == 0) {
-            return LoadOutcome{LoadStatus::kCreated, {}, 0, 0};
+    switch (read.status) {
+        case ReadStatus::kMissing: {
+            // Through a dangling link this creates the file the link names.
+            m_known = std::string();
+            const LinkTarget target = FollowLinks(m_path);
+            const int error = target.error != 0 ? target.error : CreateEmptyFile(target.path);
+            if (error == 0) {
+                return LoadOutcome{LoadStatus::kCreated, {}, 0, 0, false, false};
+            }
+            return LoadOutcome{LoadStatus::kEmpty,
+                               "could not create \"" + target.path + "\": " + std::strerror(error),
+                               0, 0, false, false};
         }
-        return LoadOutcome{LoadStatus::kEmpty,
-                           "could not create \"" + m_path + "\": " + std::strerror(error), 0, 0};
+        case ReadStatus::kNotAFile:
+            return LoadOutcome{LoadStatus::kNotAFile, std::move(read.reason), 0, 0, false, false};
+        case ReadStatus::kFailed:
+            m_backupPending = true;
+            return LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason), 0, 0, false, false};
+        case ReadStatus::kRead:
+            break;
     }
-    LoadOutcome out = read.status == ReadStatus::kFailed
-                          ? LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason), 0, 0}
-                          : ReadSplineText(read.bytes, notes);
-    m_backupPending = out.status == LoadStatus::kUnreadable;
+    LoadOutcome out = ReadSplineText(read.bytes, notes);
+    m_backupPending = out.status != LoadStatus::kEmpty;
+    m_matchable = out.status == LoadStatus::kLoaded;
+    m_known = std::move(read.bytes);
     return out;
 }
 
-// Keeps a pending backup first, then replaces the file; the backup flag is
-// cleared only by a save that fully succeeded.
+// Printing the notes is the sure way to know whether the editor would have
+// written this very file. Every point prints as a line of at least 43 bytes,
+// so a file too short for its points (a compact one, say) is not printed.
+void SplineFile::MatchLoaded(const NoteSet& notes, const Rect& clientRect) {
+    if (!m_backupPending || !m_matchable || !m_known) {
+        return;
+    }
+    std::size_t points = 0;
+    for (const SplineList& splines : notes) {
+        for (const Spline& spline : splines) points += spline.size();
+    }
+    if (points <= m_known->size() / 43 && PrintSplines(notes, clientRect) == *m_known) {
+        m_backupPending = false;
+    }
+}
+
+// Looks at the file on disk first: a version that would be lost is kept as
+// the next backup before the new text replaces it.
 SaveOutcome SplineFile::Save(const NoteSet& notes, const Rect& clientRect) {
     const std::string text = PrintSplines(notes, clientRect);
-    if (m_backupPending) {
-        const WriteOutcome kept = CopyFileSafely(m_path, m_path + ".bak");
-        if (!kept.ok) {
-            return SaveOutcome{false, kept.reason};
+    ReadOutcome disk = ReadWholeFile(m_path);
+    const bool hadFile = disk.status == ReadStatus::kRead || disk.status == ReadStatus::kFailed;
+    if (const WriteOutcome check = CheckReplaceable(m_path); !check.ok) {
+        return SaveFailed(check.reason, hadFile);
+    }
+
+    SaveOutcome out;
+    const bool read = disk.status == ReadStatus::kRead;
+    if (hadFile && !(read && IsBlankText(disk.bytes))) {
+        // Unreadable now (grown too large, say) counts as changed.
+        out.changedElsewhere = m_known && !(read && disk.bytes == *m_known);
+        if (m_backupPending || out.changedElsewhere) {
+            const WriteOutcome kept = KeepBackup(m_path, read ? &disk.bytes : nullptr, *m_ops);
+            if (!kept.ok) {
+                return SaveFailed(kept.reason, hadFile);
+            }
+            out.backup = kept.path;
+            // That version is safe now; a retry need not keep it again.
+            m_backupPending = false;
+            m_known = read ? std::optional<std::string>(std::move(disk.bytes)) : std::nullopt;
         }
     }
-    const WriteOutcome written = ReplaceFile(m_path, text);
+
+    const WriteOutcome written = ReplaceFile(m_path, text, *m_ops);
     if (!written.ok) {
-        return SaveOutcome{false, written.reason};
+        return SaveFailed(written.reason, hadFile, std::move(out));
     }
+    m_known = text;
     m_backupPending = false;
-    return SaveOutcome{};
+    out.hadFile = hadFile;
+    return out;
 }
 
 }  // namespace velmora

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "io/safe_write.h"
 #include "model/note_set.h"
 #include "platform/geometry.h"
 
@@ -11,48 +13,80 @@ namespace velmora {
 enum class LoadStatus {
     kLoaded,      // parsed; the notes the file names were replaced
     kCreated,     // there was no file; an empty one (zero bytes) was created
-    kEmpty,       // a zero-byte or blank file, or none and none could be created
+    kEmpty,       // a zero-byte or blank file (white space, NUL bytes), or none and
+                  // none could be created
     kUnreadable,  // the file exists but cannot be read, is too large or too deeply
                   // nested, or is not a document we can read
+    kNotAFile,    // a folder, FIFO or device has the file's name: nothing can be
+                  // read from it or saved there until it is moved
 };
 
 struct LoadOutcome {
     LoadStatus status = LoadStatus::kEmpty;
-    // For kUnreadable: what was wrong and where (1-based; 0 when unknown).
+    // kUnreadable, kNotAFile: what is wrong. kLoaded with `stoppedEarly`: why
+    // reading stopped. kEmpty: why no file could be created, if that failed.
     std::string reason;
+    // Where the error is, or where reading stopped (1-based; 0 when unknown).
     int line = 0;
     int column = 0;
+    // kLoaded: reading stopped before the end of the file (at line, column);
+    // what follows was not read.
+    bool stoppedEarly = false;
+    // kLoaded: the file holds more than blank text but not one note was read.
+    bool noNote = false;
 };
 
 struct SaveOutcome {
     bool ok = true;
-    std::string reason;  // why it failed, for the user
+    std::string reason;   // why it failed, for the user
+    bool hadFile = false; // a file was there before; after a failure it is unchanged
+    // The backup this save kept of the file it was about to replace, or "".
+    std::string backup;
+    // That file was not the one last read or written here: another program
+    // changed it. Its version is in `backup`.
+    bool changedElsewhere = false;
 };
 
-// The spline file in one folder. It remembers whether the file it read was
-// unreadable, so that the first save keeps that file as "<path>.bak" before
-// replacing it.
+// The spline file in one folder. It remembers the bytes it last read or
+// wrote, so that a save keeps what it would otherwise destroy as a backup
+// ("<path>.bak", then ".bak.1", ".bak.2" ...): the file read at start-up
+// unless it is exactly what the editor writes for what it read, and a file
+// that another program changed since.
 class SplineFile {
 public:
-    explicit SplineFile(std::string path);
+    explicit SplineFile(std::string path, const FileOps& ops = SystemFileOps());
 
     const std::string& Path() const { return m_path; }
 
     // Reads the file into `notes`, replacing the list of every note that it
     // names; notes it does not name keep what they hold. On any failure no
-    // note is touched. A missing file is created empty; an existing file is
-    // never changed by a load.
+    // note is touched. A missing file (or the missing target of a symbolic
+    // link) is created empty; an existing file is never changed by a load.
     LoadOutcome Load(NoteSet& notes);
 
-    // Writes every note, and the client size, to the file. The previous file
-    // is replaced only once the new one is complete on disk; on failure it is
-    // left as it was.
+    // To be called after Load with the notes as they will be edited (a note
+    // left empty given its default spline): the first save keeps the file
+    // read as a backup unless its bytes are exactly the text Save writes for
+    // `notes` and `clientRect`.
+    void MatchLoaded(const NoteSet& notes, const Rect& clientRect);
+
+    // Writes every note, and the client size, to the file, keeping a backup
+    // first where one is due. The previous file is replaced only once the new
+    // one is complete on disk; on failure it is left as it was.
     SaveOutcome Save(const NoteSet& notes, const Rect& clientRect);
 
 private:
     std::string m_path;
-    bool m_backupPending = false;
+    const FileOps* m_ops;
+    // The bytes last read or written ("" also for no file); none when unknown.
+    std::optional<std::string> m_known;
+    bool m_backupPending = false;  // the next save keeps the file read
+    bool m_matchable = false;      // MatchLoaded may drop that backup
 };
+
+// The text the start-up message shows for `outcome` of loading `path`, or
+// "" when there is nothing to tell.
+std::string LoadMessage(const LoadOutcome& outcome, const std::string& path);
 
 // The text of the file for these notes and this client size.
 std::string PrintSplines(const NoteSet& notes, const Rect& clientRect);

@@ -1,7 +1,10 @@
 #include "io/spline_reader.h"
 
+#include <algorithm>
 #include <array>
-#include <cstring>
+#include <string_view>
+#include <tuple>
+#include <utility>
 
 #include <tinyxml.h>
 
@@ -14,7 +17,7 @@ namespace {
 
 // Turns CR LF and lone CR into LF, as the parser's own file loader does, so
 // that line numbers and text match what a file load would give.
-std::string NormaliseLineEnds(const std::string& bytes) {
+std::string NormaliseLineEnds(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size());
     const std::size_t n = bytes.size();
@@ -32,9 +35,30 @@ std::string NormaliseLineEnds(const std::string& bytes) {
     return text;
 }
 
-// True when the text holds nothing but white space.
-bool IsBlank(const std::string& text) {
-    return text.find_first_not_of(" \t\n\r") == std::string::npos;
+// White space as the parser skips it, and the NUL bytes a crash can leave.
+bool IsPadding(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\0';
+}
+
+// A byte-order mark, or two characters each with a NUL byte beside it.
+bool IsUtf16(const std::string& b) {
+    if (b.size() < 4) {
+        return false;
+    }
+    const auto u = [&b](std::size_t i) { return static_cast<unsigned char>(b[i]); };
+    return (u(0) == 0xFF && u(1) == 0xFE) || (u(0) == 0xFE && u(1) == 0xFF) ||
+           (u(0) != 0 && u(1) == 0 && u(2) != 0 && u(3) == 0) ||
+           (u(0) == 0 && u(1) != 0 && u(2) == 0 && u(3) != 0);
+}
+
+// The 1-based line and column of `offset` in `text`.
+std::pair<int, int> PlaceOf(std::string_view text, std::size_t offset) {
+    const std::string_view before = text.substr(0, offset);
+    const std::size_t lineStart = before.find_last_of('\n');
+    const auto line = std::count(before.begin(), before.end(), '\n') + 1;
+    const std::size_t column =
+        lineStart == std::string_view::npos ? offset + 1 : offset - lineStart;
+    return {static_cast<int>(line), static_cast<int>(column)};
 }
 
 // A refusal with the reason and, where known, the place.
@@ -77,13 +101,20 @@ SplineList ReadNote(const TiXmlElement& note) {
     return splines;
 }
 
+// How far the walk over the top level got.
+struct Walk {
+    int notesRead = 0;
+    const TiXmlElement* stoppedAt = nullptr;  // the note without Index that ended it
+};
+
 // Walks the top level: the first node named NewNoteSpline, then every
 // element after it whatever its name. A missing Index ends the walk; an Index
 // that is no note number (not a number, or outside 0..3) skips that element
 // only. Later elements with the same Index replace earlier ones. Everything
 // is built aside and committed at the end, so `notes` is either untouched or
 // updated for exactly the notes the file names.
-void WalkDocument(const TiXmlDocument& doc, NoteSet& notes) {
+Walk WalkDocument(const TiXmlDocument& doc, NoteSet& notes) {
+    Walk walk;
     NoteSet read;
     std::array<bool, kNoteCount> named{};
     for (const TiXmlNode* node = doc.FirstChild("NewNoteSpline"); node != nullptr;
@@ -94,6 +125,7 @@ void WalkDocument(const TiXmlDocument& doc, NoteSet& notes) {
         }
         const IntAttribute index = ReadIntAttribute(*note, "Index");
         if (!index.present) {
+            walk.stoppedAt = note;
             break;
         }
         if (!index.value || *index.value < 0 || *index.value >= kNoteCount) {
@@ -102,34 +134,44 @@ void WalkDocument(const TiXmlDocument& doc, NoteSet& notes) {
         const auto n = static_cast<std::size_t>(*index.value);
         read[n] = ReadNote(*note);
         named[n] = true;
+        ++walk.notesRead;
     }
     for (std::size_t n = 0; n < read.size(); ++n) {
         if (named[n]) {
             notes[n] = std::move(read[n]);
         }
     }
+    return walk;
 }
 
 }  // namespace
 
-// The text is checked before it reaches the parser: a NUL byte would make the
-// parser stop early and load half a file, and deep nesting would overflow its
-// recursion.
+bool IsBlankText(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), IsPadding);
+}
+
+// The parser stops without an error at text between top-level elements and
+// at a NUL byte; whatever it left unread, beyond padding, is reported, so
+// that the user learns of it and the first save keeps the file.
 LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
     if (bytes.empty()) {
-        return LoadOutcome{LoadStatus::kEmpty, {}, 0, 0};
+        return LoadOutcome{};
     }
-    if (std::memchr(bytes.data(), '\0', bytes.size()) != nullptr) {
-        return Unreadable("the file contains a NUL byte; it is not a text file");
+    if (IsUtf16(bytes)) {
+        return Unreadable("the file is UTF-16 text; Velmora reads UTF-8 or ISO-8859-1 text");
     }
-    // Most files have LF line ends already; those are parsed without a copy.
+    const std::size_t end = std::min(bytes.find('\0'), bytes.size());
+    const std::string_view head(bytes.data(), end);
+    const bool tailIsPadding = IsBlankText(std::string_view(bytes).substr(end));
+    // Most files have LF line ends already; those are parsed without a copy,
+    // and the parser stops at the NUL byte by itself.
     std::string normalised;
-    if (bytes.find('\r') != std::string::npos) {
-        normalised = NormaliseLineEnds(bytes);
+    if (head.find('\r') != std::string_view::npos) {
+        normalised = NormaliseLineEnds(head);
     }
-    const std::string& text = normalised.empty() ? bytes : normalised;
-    if (IsBlank(text)) {
-        return LoadOutcome{LoadStatus::kEmpty, {}, 0, 0};
+    const std::string_view text = normalised.empty() ? head : std::string_view(normalised);
+    if (IsBlankText(text)) {
+        return tailIsPadding ? LoadOutcome{} : Unreadable("it is not an XML document");
     }
     const DepthCheck depth = CheckXmlDepth(text);
     if (!depth.ok) {
@@ -141,13 +183,33 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
     }
 
     TiXmlDocument doc;
-    doc.Parse(text.c_str(), nullptr, ParserEncodingFor(text));
+    const char* start = normalised.empty() ? bytes.c_str() : normalised.c_str();
+    const char* stop = doc.Parse(start, nullptr, ParserEncodingFor(text));
     if (doc.Error()) {
+        if (doc.ErrorId() == TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY) {
+            return Unreadable("it is not an XML document");
+        }
         // ErrorRow/ErrorCol are 1-based, and 0 when the parser knew no place.
         return Unreadable(doc.ErrorDesc(), doc.ErrorRow(), doc.ErrorCol());
     }
-    WalkDocument(doc, notes);
-    return LoadOutcome{LoadStatus::kLoaded, {}, 0, 0};
+    const Walk walk = WalkDocument(doc, notes);
+    LoadOutcome out;
+    out.status = LoadStatus::kLoaded;
+    out.noNote = walk.notesRead == 0;
+    const std::size_t parsed =
+        stop == nullptr ? text.size() : static_cast<std::size_t>(stop - start);
+    const std::size_t stopOffset = std::min(parsed, text.size());
+    if (walk.stoppedAt != nullptr) {
+        out.stoppedEarly = true;
+        out.reason = "a note without an \"Index\" attribute";
+        out.line = walk.stoppedAt->Row();
+        out.column = walk.stoppedAt->Column();
+    } else if (!tailIsPadding || !IsBlankText(text.substr(stopOffset))) {
+        out.stoppedEarly = true;
+        out.reason = "text outside any element";
+        std::tie(out.line, out.column) = PlaceOf(text, stopOffset);
+    }
+    return out;
 }
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "io/spline_file.h"
 #include "model/note_set.h"
@@ -8,10 +9,16 @@
 namespace velmora {
 
 // Reads the bytes of a spline file into `notes`: the list of every note the
-// file names is replaced, the other notes keep what they hold. Returns
-// kLoaded, kEmpty (no bytes, or only white space; nothing touched) or
-// kUnreadable (with the reason and, where known, the line and column;
-// nothing touched). Line ends may be LF, CR LF or a lone CR.
+// file names is replaced, the other notes keep what they hold. A NUL byte
+// ends the text, as when the parser loads a file itself. Returns kLoaded
+// (saying whether reading stopped before the end, with more than white space
+// or NUL bytes left, and whether no note was read), kEmpty (nothing but
+// white space and NUL bytes; nothing touched) or kUnreadable (with the reason
+// and, where known, the line and column; nothing touched). Line ends may be
+// LF, CR LF or a lone CR.
 LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes);
+
+// True when `bytes` hold nothing but white space and NUL bytes.
+bool IsBlankText(std::string_view bytes);
 
 }  // namespace velmora

@@ -77,6 +77,25 @@ TEST_F(EditorTest, AFailedSaveIsToldAndKeepsTheNotes) {
     EXPECT_NE(ReadFile(FilePath()).find("PosX=\"33\" PosY=\"44\""), std::string::npos);
 }
 
+TEST_F(EditorTest, AFailedSaveWithNoFileBeforeDoesNotCallTheFileUnchanged) {
+    std::filesystem::create_symlink("gone/Splines.xml", FilePath());
+    Start();
+    Key('S');
+    ASSERT_EQ(host.Warnings().size(), 1u);
+    EXPECT_NE(host.Warnings()[0].text.find("Nothing was written"), std::string::npos);
+}
+
+TEST_F(EditorTest, ASaveOverAnotherProgramsVersionKeepsItAndSaysSo) {
+    Start();
+    Key('S');
+    WriteFile(FilePath(), "another program's notes");
+    Key('S');
+    ASSERT_EQ(host.Warnings().size(), 1u);
+    EXPECT_NE(host.Warnings()[0].text.find("Another program changed"), std::string::npos);
+    EXPECT_EQ(ReadFile(FilePath() + ".bak"), "another program's notes");
+    EXPECT_EQ(ReadFile(FilePath()), kDefaultFile);
+}
+
 TEST_F(EditorTest, AnUnreadableFileIsToldAtStartAndKeptAsBackupOnTheFirstSave) {
     const std::string broken = "<NewNoteSpline Index=\"0\">\n<NewSpline>\n<ControlPoint PosX=\"1\n";
     StartWith(broken);

@@ -1,13 +1,15 @@
 // A save killed at any moment never leaves a damaged spline file: the file is
-// always one of the versions saved, and a killed save's temporary file is
-// cleaned up by the next save.
+// always one of the versions saved, a killed save's temporary file is cleaned
+// up by the next save, and no other file in the folder is ever touched.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <iterator>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -15,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "io/safe_write.h"
 #include "io/spline_file.h"
 #include "tests/support/temp_dir.h"
 
@@ -40,36 +43,67 @@ NoteSet Version(int v) {
     return notes;
 }
 
-// The temporary files a save left next to `path`.
+// The temporary files a save left in `folder`.
 int TemporaryFiles(const std::filesystem::path& folder) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
-        if (name.rfind("Splines.xml.", 0) == 0 && name != "Splines.xml.bak") ++count;
+        if (IsTemporaryOf(entry.path().filename().string(), "Splines.xml")) ++count;
     }
     return count;
 }
 
-TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersion) {
+// A file system without unnamed files: every save goes through a hidden name.
+class HiddenNamesOnly : public FileOps {
+public:
+    int OpenUnnamed(const char*, mode_t) const override {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+};
+
+// Files people keep beside the spline file, each holding its own name.
+const char* const kNeighbours[] = {
+    "Splines.xml.backup", "Splines.xml.241207", "Splines.xml.copy01", "Splines.xml.OLDv02",
+    "Splines.xml.bak",    "Splines.xml.orig",   "Splines.xml.tmp",    "Splines.xml.swp",
+    "Splines.xml~",       ".Splines.xml.swp",   ".Splines.xml.123456.velmora-save~"};
+
+// Saves under hidden names leave a file behind when killed, which the next
+// save must clean up without touching any other file.
+TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersionAndNothingElseIsTouched) {
     constexpr int kVersions = 5;
     constexpr int kKills = 200;
+    const HiddenNamesOnly ops;
     TempDir dir;
     const std::string path = dir.File("Splines.xml");
+    for (const char* name : kNeighbours) testing_support::WriteFile(dir.File(name), name);
 
     std::set<std::string> versions;
     for (int v = 0; v < kVersions; ++v) versions.insert(PrintSplines(Version(v), kClient));
-    ASSERT_TRUE(SplineFile(path).Save(Version(0), kClient).ok);
-
+    // A hundred saves time one save, so that each kill below lands anywhere
+    // in the first three saves of a child that is already running.
+    const auto start = std::chrono::steady_clock::now();
+    for (int save = 0; save < 100; ++save) {
+        ASSERT_TRUE(SplineFile(path, ops).Save(Version(save % kVersions), kClient).ok);
+    }
+    const auto oneSave = std::chrono::duration_cast<std::chrono::microseconds>(
+        (std::chrono::steady_clock::now() - start) / 100);
     std::mt19937 random(12345);
-    std::uniform_int_distribution<int> delayMicros(0, 4000);
+    std::uniform_int_distribution<long long> delayMicros(0, 3 * oneSave.count() + 1);
     int killedWithTemporaryLeft = 0;
     for (int round = 0; round < kKills; ++round) {
+        int running[2];
+        ASSERT_EQ(::pipe(running), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            SplineFile file(path);
+            SplineFile file(path, ops);
+            (void)!::write(running[1], "", 1);
             for (int v = round;; ++v) file.Save(Version(v % kVersions), kClient);
         }
+        char byte = 0;
+        (void)!::read(running[0], &byte, 1);
+        ::close(running[0]);
+        ::close(running[1]);
         std::this_thread::sleep_for(std::chrono::microseconds(delayMicros(random)));
         ::kill(child, SIGKILL);
         int status = 0;
@@ -83,9 +117,12 @@ TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersion) {
         ASSERT_LE(temporaries, 1) << "round " << round;
         killedWithTemporaryLeft += temporaries;
     }
-    ASSERT_TRUE(SplineFile(path).Save(Version(1), kClient).ok);
+    ASSERT_TRUE(SplineFile(path, ops).Save(Version(1), kClient).ok);
     EXPECT_EQ(TemporaryFiles(dir.Path()), 0);
     EXPECT_EQ(ReadFile(path), PrintSplines(Version(1), kClient));
+    for (const char* name : kNeighbours) EXPECT_EQ(ReadFile(dir.File(name)), name);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}),
+              std::size(kNeighbours) + 1);
     RecordProperty("kills_with_a_temporary_file_left", killedWithTemporaryLeft);
     // The kills did land in the middle of saves.
     EXPECT_GT(killedWithTemporaryLeft, 0);

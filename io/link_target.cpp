@@ -1,0 +1,45 @@
+#include "io/link_target.h"
+
+#include <cerrno>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The system itself gives up after 40 links; so do we.
+LinkTarget FollowLinks(const std::string& path) {
+    LinkTarget out{path, 0};
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(out.path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return out;  // the file itself, or nothing yet
+        }
+        std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+        const ssize_t size = ::readlink(out.path.c_str(), link.data(), link.size());
+        if (size <= 0 || static_cast<std::size_t>(size) >= link.size()) {
+            out.error = size < 0 ? errno : size == 0 ? ENOENT : ENAMETOOLONG;
+            return out;
+        }
+        std::string next(link.data(), static_cast<std::size_t>(size));
+        out.path = next.front() == '/' ? next : FolderOf(out.path) + "/" + next;
+    }
+    out.error = ELOOP;
+    return out;
+}
+
+}  // namespace velmora

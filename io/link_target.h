@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace velmora {
+
+struct LinkTarget {
+    std::string path;  // the file itself, once every link is followed
+    int error = 0;     // 0, or the errno of a link that cannot be read or a loop
+};
+
+// Follows `path` through symbolic links, one after the other, to the name of
+// the file they lead to. That file need not exist: a dangling link gives the
+// name it points at. A relative link is taken from the folder that holds it.
+LinkTarget FollowLinks(const std::string& path);
+
+// The folder part of `path` ("." when it has none) and its last part.
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
+
+}  // namespace velmora

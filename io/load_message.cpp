@@ -1,0 +1,60 @@
+// The start-up message about the spline file, composed from what the load
+// found. It names the file as the user gave it.
+#include <string>
+
+#include "io/spline_file.h"
+
+namespace velmora {
+
+namespace {
+
+// " (line L, column C)" when the place is known.
+std::string Place(const LoadOutcome& outcome) {
+    if (outcome.line <= 0) {
+        return {};
+    }
+    return " (line " + std::to_string(outcome.line) + ", column " +
+           std::to_string(outcome.column) + ")";
+}
+
+// What happens to the file on the first save.
+std::string BackupPromise(const std::string& path, const char* what) {
+    return std::string("When you save, ") + what + " is first kept as a backup, \"" + path +
+           ".bak\" (or \"" + path + ".bak.1\" and so on when that name is taken).";
+}
+
+}  // namespace
+
+std::string LoadMessage(const LoadOutcome& outcome, const std::string& path) {
+    const std::string file = "The spline file \"" + path + "\"";
+    switch (outcome.status) {
+        case LoadStatus::kCreated:
+        case LoadStatus::kEmpty:
+            return {};
+        case LoadStatus::kNotAFile:
+            return file + " cannot be read:\n" + outcome.reason +
+                   ".\n\nThe default splines are shown instead. Saving there is impossible "
+                   "until it is moved or renamed.";
+        case LoadStatus::kUnreadable:
+            return file + " cannot be read" + Place(outcome) + ":\n" + outcome.reason +
+                   "\n\nThe default splines are shown instead. " +
+                   BackupPromise(path, "the unreadable file");
+        case LoadStatus::kLoaded:
+            break;
+    }
+    const std::string stopped =
+        outcome.stoppedEarly ? "reading stopped" + Place(outcome) + " at " + outcome.reason : "";
+    if (outcome.noNote) {
+        return file + " holds no note that Velmora can read" +
+               (stopped.empty() ? "" : ": " + stopped) +
+               ".\n\nThe default splines are shown instead. " + BackupPromise(path, "the file");
+    }
+    if (outcome.stoppedEarly) {
+        return file + " was read only in part: " + stopped +
+               ", and what follows is not shown.\n\n" +
+               BackupPromise(path, "the whole file");
+    }
+    return {};
+}
+
+}  // namespace velmora
