@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "io/file_read.h"
+#include "io/read_limits.h"
 #include "io/safe_write.h"
 #include "io/spline_reader.h"
 
@@ -54,6 +55,10 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
 // cleared only by a save that fully succeeded.
 SaveOutcome SplineFile::Save(const NoteSet& notes, const Rect& clientRect) {
     const std::string text = PrintSplines(notes, clientRect);
+    // Never write a file that the next start would refuse to read.
+    if (std::string refusal = CheckWriteLimits(text); !refusal.empty()) {
+        return SaveOutcome{false, std::move(refusal)};
+    }
     if (m_backupPending) {
         const WriteOutcome kept = CopyFileSafely(m_path, m_path + ".bak");
         if (!kept.ok) {

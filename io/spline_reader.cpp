@@ -6,7 +6,9 @@
 #include <tinyxml.h>
 
 #include "io/int_attribute.h"
-#include "io/xml_depth.h"
+#include "io/guarded_parse.h"
+#include "io/read_limits.h"
+#include "io/xml_scan.h"
 
 namespace velmora {
 
@@ -113,8 +115,8 @@ void WalkDocument(const TiXmlDocument& doc, NoteSet& notes) {
 }  // namespace
 
 // The text is checked before it reaches the parser: a NUL byte would make the
-// parser stop early and load half a file, and deep nesting would overflow its
-// recursion.
+// parser stop early and load half a file, and deep nesting or too many nodes
+// would overflow its recursion or exhaust memory.
 LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
     if (bytes.empty()) {
         return LoadOutcome{LoadStatus::kEmpty, {}, 0, 0};
@@ -131,17 +133,15 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
     if (IsBlank(text)) {
         return LoadOutcome{LoadStatus::kEmpty, {}, 0, 0};
     }
-    const DepthCheck depth = CheckXmlDepth(text);
-    if (!depth.ok) {
-        return Unreadable(depth.problem == DepthProblem::kTooDeep
-                              ? "elements are nested too deeply (more than " +
-                                    std::to_string(kMaxXmlDepth) + " levels)"
-                              : std::string("malformed XML declaration"),
-                          depth.line, depth.column);
+    const TiXmlEncoding encoding = ParserEncodingFor(text);
+    const LimitCheck limits = CheckReadLimits(text, encoding);
+    if (!limits.ok) {
+        return Unreadable(limits.reason, limits.line, limits.column);
     }
-
     TiXmlDocument doc;
-    doc.Parse(text.c_str(), nullptr, ParserEncodingFor(text));
+    if (!ParseWithAmpleStack(doc, text, encoding)) {
+        return Unreadable("there is not enough memory to read the file");
+    }
     if (doc.Error()) {
         // ErrorRow/ErrorCol are 1-based, and 0 when the parser knew no place.
         return Unreadable(doc.ErrorDesc(), doc.ErrorRow(), doc.ErrorCol());
