@@ -1,5 +1,6 @@
 #include "io/xml_scan.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ public:
 };
 
 // The byte-order mark that makes the document read as UTF-8.
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr char kBom[] = "\xEF\xBB\xBF";
 
 // What TiXmlNode::Identify makes of the text at `p`.
 enum class NodeKind { kNone, kDeclaration, kComment, kCdata, kUnknown, kElement };
@@ -37,7 +38,7 @@ public:
         if (*p == '\0') {
             return m_result;
         }
-        if (m_encoding == TIXML_ENCODING_UNKNOWN && std::string_view(p).substr(0, 3) == kBom) {
+        if (m_encoding == TIXML_ENCODING_UNKNOWN && std::strncmp(p, kBom, 3) == 0) {
             m_encoding = TIXML_ENCODING_UTF8;
         }
         p = Lexer::SkipWhiteSpace(p, m_encoding);
@@ -120,7 +121,7 @@ private:
             if (level > m_result.depth) {
                 m_result.depth = level;
                 if (level > m_limits.maxDepth) {
-                    Refuse(XmlProblem::kTooDeep, Lexer::SkipWhiteSpace(p, m_encoding));
+                    Refuse(XmlProblem::kTooDeep, p);
                     return nullptr;
                 }
             }
