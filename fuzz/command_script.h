@@ -10,9 +10,10 @@ namespace velmora::fuzz {
 // spline file or one of a few small ones, chosen by the first byte) and plays
 // the rest of the bytes as messages: presses, moves and releases anywhere,
 // keys of the key table and others, scripted answers to the delete question,
-// cursor changes, paint and the About command. At most 1000 messages (fewer
-// once two million curve samples have been drawn), 32 splines per note and
-// 128 points per spline are played. Returns an empty
+// cursor changes, paint and the About command, on a 96 x 72 client area.
+// Points are placed within +-4096. At most 300 messages, two saves (fewer once 16,384
+// curve samples have been drawn), 32 splines per note and 128 points per
+// spline are played. Returns an empty
 // string when every editor invariant held after every message, else the
 // first one that broke.
 std::string RunCommandScript(const uint8_t* data, size_t size);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 #include "curve/rebuild_curve.h"
 #include "fuzz/byte_reader.h"
@@ -25,6 +26,25 @@ bool InExactRange(Point p) {
 int32_t Step(int32_t v, int8_t delta) {
     const int64_t sum = int64_t{v} + delta;
     return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+// About how many samples the curve from `a` to `b` takes.
+uint64_t SamplesBetween(Point a, Point b) {
+    const auto dx = static_cast<uint64_t>(std::abs(int64_t{b.x} - a.x));
+    const auto dy = static_cast<uint64_t>(std::abs(int64_t{b.y} - a.y));
+    return std::max(dx, dy) / 4 + 1;
+}
+
+// The points up to the one whose curve would pass `maxSamples`.
+void KeepWithin(std::vector<Point>& points, size_t maxSamples) {
+    uint64_t samples = 1;
+    for (size_t i = 1; i < points.size(); ++i) {
+        samples += SamplesBetween(points[i - 1], points[i]);
+        if (samples > maxSamples) {
+            points.resize(i);
+            return;
+        }
+    }
 }
 
 std::string Describe(Point p) {
@@ -66,13 +86,16 @@ std::vector<Point> DecodeControlPoints(const uint8_t* data, size_t size) {
     return points;
 }
 
-std::string CheckCurveInput(const uint8_t* data, size_t size) {
-    const std::vector<Point> points = DecodeControlPoints(data, size);
+std::string CheckCurveInput(const uint8_t* data, size_t size, size_t maxSamples) {
+    std::vector<Point> points = DecodeControlPoints(data, size);
+    KeepWithin(points, maxSamples);
     const Point sentinel{-12345, 6789};
     std::vector<Point> curve{sentinel};
     RebuildCurve(points, curve);
 
-    Canvas canvas(480, 360);
+    // One canvas for every input: building a fresh one each time cost more
+    // than the curve.
+    static Canvas canvas(480, 360);
     canvas.Polyline(curve.data(), curve.size());
 
     if (points.size() < 2) {

@@ -9,6 +9,7 @@
 
 #include "io/file_read.h"
 #include "io/link_target.h"
+#include "io/read_limits.h"
 #include "io/spline_reader.h"
 
 namespace velmora {
@@ -96,6 +97,10 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, const Rect& clientRect) {
     const std::string text = PrintSplines(notes, clientRect);
     ReadOutcome disk = ReadWholeFile(m_path);
     const bool hadFile = disk.status == ReadStatus::kRead || disk.status == ReadStatus::kFailed;
+    // Never write a file that the next start would refuse to read.
+    if (std::string refusal = CheckWriteLimits(text); !refusal.empty()) {
+        return SaveFailed(std::move(refusal), hadFile);
+    }
     if (const WriteOutcome check = CheckReplaceable(m_path); !check.ok) {
         return SaveFailed(check.reason, hadFile);
     }

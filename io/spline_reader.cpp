@@ -9,7 +9,9 @@
 #include <tinyxml.h>
 
 #include "io/int_attribute.h"
-#include "io/xml_depth.h"
+#include "io/guarded_parse.h"
+#include "io/read_limits.h"
+#include "io/xml_scan.h"
 
 namespace velmora {
 
@@ -173,18 +175,16 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
     if (IsBlankText(text)) {
         return tailIsPadding ? LoadOutcome{} : Unreadable("it is not an XML document");
     }
-    const DepthCheck depth = CheckXmlDepth(text);
-    if (!depth.ok) {
-        return Unreadable(depth.problem == DepthProblem::kTooDeep
-                              ? "elements are nested too deeply (more than " +
-                                    std::to_string(kMaxXmlDepth) + " levels)"
-                              : std::string("malformed XML declaration"),
-                          depth.line, depth.column);
+    const TiXmlEncoding encoding = ParserEncodingFor(text);
+    const LimitCheck limits = CheckReadLimits(text, encoding);
+    if (!limits.ok) {
+        return Unreadable(limits.reason, limits.line, limits.column);
     }
-
     TiXmlDocument doc;
-    const char* start = normalised.empty() ? bytes.c_str() : normalised.c_str();
-    const char* stop = doc.Parse(start, nullptr, ParserEncodingFor(text));
+    const GuardedParse parse = ParseWithAmpleStack(doc, text, encoding);
+    if (!parse.started) {
+        return Unreadable("there is not enough memory to read the file");
+    }
     if (doc.Error()) {
         if (doc.ErrorId() == TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY) {
             return Unreadable("it is not an XML document");
@@ -197,7 +197,7 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
     out.status = LoadStatus::kLoaded;
     out.noNote = walk.notesRead == 0;
     const std::size_t parsed =
-        stop == nullptr ? text.size() : static_cast<std::size_t>(stop - start);
+        parse.stop == nullptr ? text.size() : static_cast<std::size_t>(parse.stop - text.data());
     const std::size_t stopOffset = std::min(parsed, text.size());
     if (walk.stoppedAt != nullptr) {
         out.stoppedEarly = true;

@@ -3,6 +3,10 @@
 // and our save text at most 1.3 times building the same document with plain
 // TinyXML (each element built whole, then copied in with InsertEndChild) and
 // printing it. The print of a document built beforehand is measured too.
+//
+// Last, the loads of the worst files under 16 MiB, refused and accepted:
+// each must take well under the 2 s the window may take to appear (peak
+// memory is checked by the bad-input corpus test).
 
 #include <cstdio>
 #include <string>
@@ -125,6 +129,53 @@ void BM_BuildAndPrintBareTinyXml(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_BuildAndPrintBareTinyXml)->Unit(benchmark::kMillisecond);
+
+// Writes `count` copies of `unit` between `head` and `tail` to a temporary file.
+std::string WriteRepeated(const std::string& name, const std::string& head, const char* unit,
+                          int count, const std::string& tail) {
+    const std::string path = "/tmp/velmora-bench-io-" + std::to_string(::getpid()) + "-" + name;
+    std::string text = head;
+    for (int i = 0; i < count; ++i) text += unit;
+    text += tail;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    return path;
+}
+
+struct WorstFile {
+    const char* name;
+    const char* head;
+    const char* unit;
+    int count;
+    const char* tail;
+};
+
+const WorstFile kWorstFiles[] = {
+    {"reference_swallows_quote", "<r v=\"&#x\"x41;\">", "<a>", 40000, ""},
+    {"compact_points_690000", "<NewNoteSpline Index=\"0\"><NewSpline><ControlPoint PosX=0 PosY=0/>",
+     "<a PosX=0002 PosY=0002/>", 690000, "</NewSpline></NewNoteSpline>"},
+    {"empty_elements_4100000", "<NewNoteSpline Index=\"1\">", "<a/>", 4100000,
+     "</NewNoteSpline>"},
+    {"compact_points_199000", "<NewNoteSpline Index=\"0\"><NewSpline><ControlPoint PosX=0 PosY=0/>",
+     "<a PosX=0002 PosY=0002/>", 199000, "</NewSpline></NewNoteSpline>"},
+    {"empty_splines_599000", "<NewNoteSpline Index=\"1\">", "<NewSpline/>", 599000,
+     "</NewNoteSpline>"},
+};
+
+void BM_LoadWorstFile(benchmark::State& state) {
+    const WorstFile& worst = kWorstFiles[state.range(0)];
+    state.SetLabel(worst.name);
+    const std::string path =
+        WriteRepeated(worst.name, worst.head, worst.unit, worst.count, worst.tail);
+    SplineFile file(path);
+    for (auto _ : state) {
+        NoteSet notes;
+        benchmark::DoNotOptimize(file.Load(notes));
+    }
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_LoadWorstFile)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace velmora

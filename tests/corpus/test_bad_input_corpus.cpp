@@ -104,6 +104,31 @@ void FarApartPoints(const std::string& path) {
     out << "</NewSpline></NewNoteSpline>\n";
 }
 
+// A character reference that runs on to a ';' past the closing quote, so
+// the value swallows the quote, then nesting that overflowed the parser.
+void ReferenceSwallowsQuote(const std::string& path) {
+    std::ofstream out(path);
+    out << "<r v=\"&#x\"x41;\">";
+    for (int i = 0; i < 40000; ++i) out << "<a>";
+}
+
+// Points in compact form, all in one spline: 690,000 take just under 16 MiB.
+// (Far-apart points are the curve's matter, tested with it.)
+void CompactPoints(int count, const std::string& path) {
+    std::ofstream out(path);
+    out << "<NewNoteSpline Index=\"0\"><NewSpline><ControlPoint PosX=0 PosY=0/>";
+    for (int i = 1; i < count; ++i)
+        out << (i % 2 ? "<a PosX=0002 PosY=0002/>" : "<a PosX=0000 PosY=0000/>");
+    out << "</NewSpline></NewNoteSpline>";
+}
+
+void EmptyElements(int count, const char* element, const std::string& path) {
+    std::ofstream out(path);
+    out << "<NewNoteSpline Index=\"1\">";
+    for (int i = 0; i < count; ++i) out << element;
+    out << "</NewNoteSpline>";
+}
+
 void Directory(const std::string& path) { std::filesystem::create_directory(path); }
 
 const CorpusCase kCases[] = {
@@ -146,6 +171,12 @@ const CorpusCase kCases[] = {
     {"nested_100000_deep", true, "d d d d", DeepNesting},
     {"fifty_megabytes", true, "d d d d", FiftyMegabytes},
     {"a_directory", true, "d d d d", Directory},
+    {"reference_swallows_quote", true, "d d d d", ReferenceSwallowsQuote},
+    {"compact_points_690000", true, "d d d d", [](auto& p) { CompactPoints(690000, p); }},
+    {"compact_points_199000", false, "[199000] d d d", [](auto& p) { CompactPoints(199000, p); }},
+    {"empty_elements_4100000", true, "d d d d", [](auto& p) { EmptyElements(4100000, "<a/>", p); }},
+    {"empty_splines_599000", false, "d [0*599000] d d",
+     [](auto& p) { EmptyElements(599000, "<NewSpline/>", p); }},
 };
 
 void PrintTo(const CorpusCase& c, std::ostream* os) { *os << c.name; }

@@ -13,6 +13,8 @@
 #include "fuzz/command_script.h"
 #include "fuzz/curve_check.h"
 #include "fuzz/file_round_trip.h"
+#include "fuzz/text_round_trip.h"
+#include "fuzz/xml_scan_check.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {
@@ -21,14 +23,14 @@ namespace {
 namespace fs = std::filesystem;
 
 struct KeptInput {
-    std::string target;  // fuzz_file, fuzz_curve or fuzz_commands
+    std::string target;  // fuzz_file, fuzz_xml_scan, fuzz_curve or fuzz_commands
     fs::path file;
 };
 
 // The input files of every target folder under `root`, sorted by name.
 std::vector<KeptInput> InputsUnder(const fs::path& root) {
     std::vector<KeptInput> inputs;
-    for (const char* target : {"fuzz_file", "fuzz_curve", "fuzz_commands"}) {
+    for (const char* target : {"fuzz_file", "fuzz_xml_scan", "fuzz_curve", "fuzz_commands"}) {
         std::error_code error;
         for (const fs::directory_entry& entry : fs::directory_iterator(root / target, error)) {
             if (entry.is_regular_file()) inputs.push_back(KeptInput{target, entry.path()});
@@ -40,10 +42,16 @@ std::vector<KeptInput> InputsUnder(const fs::path& root) {
     return inputs;
 }
 
-// The target's check: empty when the input passes, else what broke.
+// The target's check, without the limits that keep fuzzing fast (file inputs
+// are saved to disk by the editor too, curves are built whole): empty when
+// the input passes, else what broke.
 std::string RunCheck(const std::string& target, const std::string& bytes) {
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    if (target == "fuzz_file") return fuzz::CheckFileRoundTrip(data, bytes.size());
+    if (target == "fuzz_file") {
+        const std::string inMemory = fuzz::CheckTextRoundTrip(data, bytes.size());
+        return inMemory.empty() ? fuzz::CheckFileRoundTrip(data, bytes.size()) : inMemory;
+    }
+    if (target == "fuzz_xml_scan") return fuzz::CheckXmlScan(data, bytes.size());
     if (target == "fuzz_curve") return fuzz::CheckCurveInput(data, bytes.size());
     return fuzz::RunCommandScript(data, bytes.size());
 }

@@ -1,0 +1,290 @@
+#include "io/xml_scan.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+namespace {
+
+// The parser's lexical routines are protected members of TiXmlBase; a class
+// derived from it may call them. It is never instantiated.
+class Lexer : public TiXmlBase {
+public:
+    using TiXmlBase::IsAlpha;
+    using TiXmlBase::ReadName;
+    using TiXmlBase::SkipWhiteSpace;
+    using TiXmlBase::StringEqual;
+};
+
+// The byte-order mark that makes the document read as UTF-8.
+constexpr char kBom[] = "\xEF\xBB\xBF";
+
+// What TiXmlNode::Identify makes of the text at `p`.
+enum class NodeKind { kNone, kDeclaration, kComment, kCdata, kUnknown, kElement };
+
+// Follows TiXmlDocument::Parse, TiXmlElement::Parse and its ReadValue, with
+// an explicit stack of open elements in place of their recursion. Every
+// other node, and every attribute, is read by the parser's own code on a
+// scratch object that is reused.
+class Scanner {
+public:
+    Scanner(const char* text, TiXmlEncoding encoding, const XmlLimits& limits)
+        : m_text(text), m_encoding(encoding), m_limits(limits) {}
+
+    XmlScan Run() {
+        const char* p = m_text;
+        if (*p == '\0') {
+            return m_result;
+        }
+        if (m_encoding == TIXML_ENCODING_UNKNOWN && std::strncmp(p, kBom, 3) == 0) {
+            m_encoding = TIXML_ENCODING_UTF8;
+        }
+        p = Lexer::SkipWhiteSpace(p, m_encoding);
+        while (p != nullptr && *p != '\0') {
+            const NodeKind kind = Identify(p);
+            if (kind == NodeKind::kNone || !Count(p)) {
+                break;
+            }
+            if (kind == NodeKind::kElement) {
+                p = Element(p);
+            } else {
+                p = Leaf(kind, p);
+                if (kind == NodeKind::kDeclaration && m_encoding == TIXML_ENCODING_UNKNOWN) {
+                    m_encoding = DeclaredEncoding(m_declaration.Encoding());
+                }
+            }
+            p = Lexer::SkipWhiteSpace(p, m_encoding);
+        }
+        return m_result;
+    }
+
+private:
+    NodeKind Identify(const char* p) const {
+        p = Lexer::SkipWhiteSpace(p, m_encoding);
+        if (p == nullptr || *p != '<') {
+            return NodeKind::kNone;
+        }
+        if (Lexer::StringEqual(p, "<?xml", true, m_encoding)) return NodeKind::kDeclaration;
+        if (Lexer::StringEqual(p, "<!--", false, m_encoding)) return NodeKind::kComment;
+        if (Lexer::StringEqual(p, "<![CDATA[", false, m_encoding)) return NodeKind::kCdata;
+        if (Lexer::StringEqual(p, "<!", false, m_encoding)) return NodeKind::kUnknown;
+        if (Lexer::IsAlpha(static_cast<unsigned char>(p[1]), m_encoding) || p[1] == '_') {
+            return NodeKind::kElement;
+        }
+        return NodeKind::kUnknown;
+    }
+
+    // As the document does once it has read a declaration.
+    static TiXmlEncoding DeclaredEncoding(const char* name) {
+        if (*name == '\0' || Lexer::StringEqual(name, "UTF-8", true, TIXML_ENCODING_UNKNOWN) ||
+            Lexer::StringEqual(name, "UTF8", true, TIXML_ENCODING_UNKNOWN)) {
+            return TIXML_ENCODING_UTF8;
+        }
+        return TIXML_ENCODING_LEGACY;
+    }
+
+    // Any node but an element, read by the parser's own Parse.
+    const char* Leaf(NodeKind kind, const char* p) {
+        switch (kind) {
+        case NodeKind::kDeclaration: return m_declaration.Parse(p, nullptr, m_encoding);
+        case NodeKind::kComment: return m_comment.Parse(p, nullptr, m_encoding);
+        case NodeKind::kCdata:
+            m_textNode.SetCDATA(true);
+            return m_textNode.Parse(p, nullptr, m_encoding);
+        default: return m_unknown.Parse(p, nullptr, m_encoding);
+        }
+    }
+
+    // Counts one more node created at `at`; false once that passes the limit.
+    bool Count(const char* at) {
+        if (++m_result.nodes > m_limits.maxNodes) {
+            return Refuse(XmlProblem::kTooManyNodes, at);
+        }
+        return true;
+    }
+
+    bool Refuse(XmlProblem problem, const char* at) {
+        m_result.problem = problem;
+        m_result.offset = static_cast<std::size_t>(at - m_text);
+        return false;
+    }
+
+    // One element with everything inside it, from its '<'. Returns the
+    // position after it, or null where the parser stops.
+    const char* Element(const char* p) {
+        m_open.clear();
+        for (;;) {
+            // A new element at this level: the parser has created its node.
+            const int level = static_cast<int>(m_open.size()) + 1;
+            if (level > m_result.depth) {
+                m_result.depth = level;
+                if (level > m_limits.maxDepth) {
+                    Refuse(XmlProblem::kTooDeep, p);
+                    return nullptr;
+                }
+            }
+            bool opens = false;
+            p = StartTag(p, opens);
+            if (p == nullptr) {
+                return nullptr;
+            }
+            if (opens) {
+                m_open.push_back(m_name);
+            } else if (m_open.empty()) {
+                return p;
+            }
+            // The content of the innermost open element, up to a child
+            // element (the outer loop takes it) or the element's end tag.
+            for (;;) {
+                bool atChild = false;
+                p = Content(p, atChild);
+                if (p == nullptr) {
+                    return nullptr;
+                }
+                if (atChild) {
+                    break;
+                }
+                p = EndTag(p, m_open.back());
+                if (p == nullptr) {
+                    return nullptr;
+                }
+                m_open.pop_back();
+                if (m_open.empty()) {
+                    return p;
+                }
+            }
+        }
+    }
+
+    // An element's start tag and attributes. Sets m_name and `opens` (false
+    // for "/>"); returns the position after the tag, or null.
+    const char* StartTag(const char* p, bool& opens) {
+        p = Lexer::SkipWhiteSpace(p, m_encoding);
+        if (p == nullptr || *p != '<') {
+            return nullptr;
+        }
+        p = Lexer::SkipWhiteSpace(p + 1, m_encoding);
+        const char* const nameStart = p;
+        p = Lexer::ReadName(p, &m_scratch, m_encoding);
+        if (p == nullptr || *p == '\0') {
+            return nullptr;
+        }
+        m_name = std::string_view(nameStart, static_cast<std::size_t>(p - nameStart));
+        int attributes = 0;
+        for (;;) {
+            p = Lexer::SkipWhiteSpace(p, m_encoding);
+            if (p == nullptr || *p == '\0') {
+                return nullptr;
+            }
+            if (*p == '/') {
+                ++p;
+                opens = false;
+                return *p == '>' ? p + 1 : nullptr;
+            }
+            if (*p == '>') {
+                opens = true;
+                return p + 1;
+            }
+            const char* const at = p;
+            p = m_attribute.Parse(p, nullptr, m_encoding);
+            if (p == nullptr || *p == '\0' || !Count(at)) {
+                return nullptr;
+            }
+            if (++attributes > m_limits.maxAttributes) {
+                Refuse(XmlProblem::kTooManyAttributes, at);
+                return nullptr;
+            }
+        }
+    }
+
+    // Reads an element's content as ReadValue does: text and other nodes, up
+    // to the '<' of a child element (`atChild`) or a "</". Null where the
+    // parser stops.
+    const char* Content(const char* p, bool& atChild) {
+        const char* withSpace = p;
+        p = Lexer::SkipWhiteSpace(p, m_encoding);
+        while (p != nullptr && *p != '\0') {
+            if (*p != '<') {
+                if (!Count(p)) {
+                    return nullptr;
+                }
+                m_textNode.SetCDATA(false);
+                p = m_textNode.Parse(TiXmlBase::IsWhiteSpaceCondensed() ? p : withSpace, nullptr,
+                                     m_encoding);
+            } else if (Lexer::StringEqual(p, "</", false, m_encoding)) {
+                atChild = false;
+                return p;
+            } else {
+                const NodeKind kind = Identify(p);
+                if (!Count(p)) {
+                    return nullptr;
+                }
+                if (kind == NodeKind::kElement) {
+                    atChild = true;
+                    return p;
+                }
+                p = Leaf(kind, p);
+            }
+            withSpace = p;
+            p = Lexer::SkipWhiteSpace(p, m_encoding);
+        }
+        return nullptr;
+    }
+
+    // The end tag "</name", optional white space and '>'.
+    const char* EndTag(const char* p, std::string_view name) {
+        m_scratch.assign("</").append(name);
+        if (!Lexer::StringEqual(p, m_scratch.c_str(), false, m_encoding)) {
+            return nullptr;
+        }
+        p = Lexer::SkipWhiteSpace(p + m_scratch.size(), m_encoding);
+        return p != nullptr && *p == '>' ? p + 1 : nullptr;
+    }
+
+    const char* const m_text;
+    TiXmlEncoding m_encoding;
+    const XmlLimits m_limits;
+    XmlScan m_result;
+    std::vector<std::string_view> m_open;  // names of the open elements, outermost first
+    std::string_view m_name;
+    std::string m_scratch;
+    TiXmlAttribute m_attribute;
+    TiXmlDeclaration m_declaration;
+    TiXmlComment m_comment;
+    TiXmlText m_textNode{""};
+    TiXmlUnknown m_unknown;
+};
+
+}  // namespace
+
+XmlScan ScanXml(const char* text, TiXmlEncoding encoding, const XmlLimits& limits) {
+    return Scanner(text, encoding, limits).Run();
+}
+
+// Uses the parser's own table of sequence lengths, so "valid" means exactly
+// "the parser never swallows a byte below 0x80 or a new lead byte".
+TiXmlEncoding ParserEncodingFor(std::string_view text) {
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = TiXmlBase::utf8ByteTable[lead];
+        if (lead < 0x80 || length <= 1) {
+            continue;
+        }
+        for (int k = 1; k < length; ++k) {
+            if (i + static_cast<std::size_t>(k) >= n) {
+                return TIXML_ENCODING_LEGACY;
+            }
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if (next < 0x80 || next > 0xBF) {
+                return TIXML_ENCODING_LEGACY;
+            }
+        }
+        i += static_cast<std::size_t>(length - 1);
+    }
+    return TIXML_DEFAULT_ENCODING;
+}
+
+}  // namespace velmora
