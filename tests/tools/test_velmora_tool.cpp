@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,18 @@ TEST_P(VelmoraTool, ExitsAndPrintsAsDocumented) {
         for (auto at = args.find(key); at != std::string::npos; at = args.find(key))
             args.replace(at, 2 + (key[0] == 'D'), value);
     }
-    const std::string command = std::string(VELMORA_TOOL) + " " + args + " <" + in + " >" +
-                                dir.File("out") + " 2>" + dir.File("err");
+    // "velmora ..." runs the editor, with no display: it must answer without a window.
+    const bool editor = args.rfind("velmora ", 0) == 0;
+#ifdef VELMORA_EDITOR
+    const std::string program =
+        editor ? "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " VELMORA_EDITOR
+               : VELMORA_TOOL;
+#else
+    const std::string program = VELMORA_TOOL;
+#endif
+    const std::string command = "cd " + dir.Path().string() + " && " + program + " " +
+                                args.substr(editor ? 8 : 0) + " <" + in + " >" + dir.File("out") +
+                                " 2>" + dir.File("err");
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), GetParam().exitCode);
@@ -61,6 +72,7 @@ TEST_P(VelmoraTool, ExitsAndPrintsAsDocumented) {
     for (const std::string& piece : GetParam().out)
         EXPECT_NE(out.find(piece), std::string::npos) << piece << "\nin:\n" << out;
     EXPECT_NE(err.find(GetParam().err), std::string::npos) << err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Splines.xml")));
 }
 
 const std::string kChord40 = "0 0\n4 0\n8 0\n12 0\n16 0\n20 0\n23 0\n27 0\n31 0\n35 0\n40 0\n";
@@ -159,6 +171,11 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              {},
              "there is no spline 2"},
+        Case{"EditorHelp", "velmora --help", "", 0, {"[FOLDER]", "--choose-folder"}, ""},
+        Case{"EditorVersion", "velmora --version", "", 0, {"velmora 1"}, ""},
+        Case{"EditorUnknownOption", "velmora --bogus", "", 2, {}, "Unknown option 'bogus'"},
+        Case{"EditorNoSuchFolder", "velmora DIR/none", "", 2, {}, "none\" does not exist"},
+        Case{"EditorFileAsFolder", "velmora IN", "", 2, {}, "in\" is not a folder"},
         Case{"RenderNeedsOutput",
              "render",
              kDefaultFile,
