@@ -1,5 +1,7 @@
 #include "tools/cli_io.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -29,32 +31,49 @@ std::string Printable(std::string_view text) {
 
 namespace {
 
-Input ReadStandardInput() {
+// Reads a stream (standard input, a pipe) to its end, up to the size limit.
+Input ReadStream(std::FILE* stream, const std::string& name) {
     Input in;
-    in.name = "standard input";
+    in.name = name;
     char buffer[65536];
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, stdin);
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, stream);
         in.bytes.append(buffer, got);
         if (in.bytes.size() > kMaxSplineFileBytes) {
-            in.error = "standard input is larger than " +
+            in.error = name + " is larger than " +
                        std::to_string(kMaxSplineFileBytes / (1024 * 1024)) + " MiB";
             return in;
         }
         if (got < sizeof buffer) break;
     }
-    if (std::ferror(stdin)) {
-        in.error = std::string("could not read standard input: ") + std::strerror(errno);
+    if (std::ferror(stream)) {
+        in.error = "could not read " + name + ": " + std::strerror(errno);
         return in;
     }
     in.ok = true;
     return in;
 }
 
+bool IsStream(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode));
+}
+
 }  // namespace
 
-Input ReadInput(const std::string& path) {
-    if (path.empty() || path == "-") return ReadStandardInput();
+Input ReadInput(const std::string& path, bool acceptStreams) {
+    if (path.empty() || path == "-") return ReadStream(stdin, "standard input");
+    if (acceptStreams && IsStream(path)) {
+        std::FILE* stream = std::fopen(path.c_str(), "rb");
+        if (stream == nullptr) {
+            return Input{
+                false, path, {}, "could not open \"" + path + "\": " + std::strerror(errno)};
+        }
+        Input in = ReadStream(stream, "\"" + path + "\"");
+        std::fclose(stream);
+        in.name = path;
+        return in;
+    }
     Input in;
     in.name = path;
     ReadOutcome read = ReadWholeFile(path);

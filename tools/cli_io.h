@@ -19,8 +19,9 @@ struct Input {
 };
 
 // Reads FILE whole with the editor's own reader and its size limit; "-" or
-// an empty path reads standard input, up to the same limit.
-Input ReadInput(const std::string& path);
+// an empty path reads standard input, up to the same limit. The editor's
+// reader refuses a pipe or device; with `acceptStreams` one is read to its end.
+Input ReadInput(const std::string& path, bool acceptStreams = false);
 
 // Writes `bytes` to `path` ("-" or empty: standard output) and makes sure
 // they arrived: a failed write, flush or close is an error. Returns an

@@ -33,7 +33,7 @@ int RunCurveVerb(int argc, char** argv) {
         }));
     if (!file) return 2;
     if (help) return Emit("curve", "-", kCurveHelp);
-    const Input input = ReadInput(*file);
+    const Input input = ReadInput(*file, /*acceptStreams=*/true);
     if (!input.ok) return Failure("curve", Printable(input.error));
     std::istringstream in(input.bytes);
     std::ostringstream out, err;

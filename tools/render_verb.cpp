@@ -101,7 +101,9 @@ int RunRenderVerb(int argc, char** argv) {
     const int s = spline.value_or(1);
     const std::size_t count = loaded->notes[static_cast<std::size_t>(n)].size();
     if (static_cast<std::size_t>(s) > count) {
-        return Failure("render", "note " + std::to_string(n) + " has " + std::to_string(count) +
+        const std::string name = file->empty() || *file == "-" ? "standard input" : *file;
+        return Failure("render", "\"" + Printable(name) + "\": note " + std::to_string(n) +
+                                     " has " + std::to_string(count) +
                                      " spline(s); there is no spline " + std::to_string(s));
     }
     return WritePng(loaded->notes, n, s - 1, *output);

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,10 +48,12 @@ TEST_P(VelmoraTool, ExitsAndPrintsAsDocumented) {
     testing_support::TempDir dir;
     const std::string in = dir.File("in");
     testing_support::WriteFile(in, GetParam().input);
-    std::string args = GetParam().args;
-    for (const auto& [key, value] : {std::pair{"IN", in}, std::pair{"DIR", dir.Path().string()}}) {
-        for (auto at = args.find(key); at != std::string::npos; at = args.find(key))
-            args.replace(at, 2 + (key[0] == 'D'), value);
+    std::istringstream words(GetParam().args);
+    std::string args, word;
+    while (words >> word) {
+        if (word == "IN") word = in;
+        if (word.rfind("DIR", 0) == 0) word = dir.Path().string() + word.substr(3);
+        args += word + " ";
     }
     // "velmora ..." runs the editor, with no display: it must answer without a window.
     const bool editor = args.rfind("velmora ", 0) == 0;
