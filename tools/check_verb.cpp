@@ -1,7 +1,6 @@
-#include <rapidjson/prettywriter.h>
-#include <rapidjson/stringbuffer.h>
 
 #include "tools/cli_io.h"
+#include "tools/json_writer.h"
 #include "tools/options.h"
 #include "tools/spline_check.h"
 #include "tools/verbs.h"

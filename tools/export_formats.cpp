@@ -1,12 +1,10 @@
 #include "tools/export_formats.h"
 
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
-
 #include <functional>
 #include <vector>
 
 #include "curve/rebuild_curve.h"
+#include "tools/json_writer.h"
 #include "tools/loaded_notes.h"
 
 namespace velmora::tool {

@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         return true;
     });
     if (!rest) return 2;
-    if (mode == 'h') return Emit("", "-", kUsage) != 0 ? 1 : 0;
+    if (mode == 'h') return Emit("", "-", kUsage);
     if (mode == 'V')
         return Emit("", "-", std::string("velmora-tool ") + velmora::kVersionText + "\n");
     if (rest->empty()) {
