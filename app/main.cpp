@@ -35,6 +35,24 @@ int Print(const QString& text) {
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+// The options the toolkit's application object reads from the same command
+// line (-platform offscreen, -style fusion, ...): accepted here, left to it.
+void AcceptToolkitOptions(QCommandLineParser& parser) {
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+          "qwindowtitle", "qwindowicon", "style", "stylesheet", "session", "display", "geometry"}) {
+        QCommandLineOption option(name, QString(), "value");
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(name);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
 // Read under a console-only application object, so that --help, --version
 // and mistakes are answered without a display, a window or a file.
 CommandLine ReadCommandLine(int argc, char** argv) {
@@ -48,6 +66,7 @@ CommandLine ReadCommandLine(int argc, char** argv) {
         "choose-folder", "Ask for the folder first with the folder dialog; cancel quits.");
     parser.addOption(choose);
     parser.addPositionalArgument("FOLDER", "The folder of Splines.xml.", "[FOLDER]");
+    AcceptToolkitOptions(parser);
 
     CommandLine line;
     if (!parser.parse(console.arguments())) {
