@@ -40,7 +40,7 @@ std::pair<int, int> PositionOf(const std::string& text, std::size_t offset) {
 // Walks the parsed document the way the editor's reader does, noting every
 // place where it skips, stops early or repairs.
 class Walk {
-   public:
+public:
     explicit Walk(std::vector<Problem>& problems) : m_problems(problems) {}
 
     void Run(const TiXmlDocument& doc) {
@@ -72,7 +72,7 @@ class Walk {
         }
     }
 
-   private:
+private:
     void Add(int line, int column, const char* kind, std::string message) {
         m_problems.push_back(Problem{line, column, kind, std::move(message)});
     }
