@@ -1,15 +1,121 @@
-// The program's entry: the toolkit first, then the application object.
+// The program's entry: the command line first, then the toolkit and the
+// application object, which edits Splines.xml in the current folder.
+#include <unistd.h>
+
+#include <QtCore/QCommandLineParser>
+#include <QtCore/QCoreApplication>
+#include <QtCore/QDir>
+#include <QtCore/QFileInfo>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QFileDialog>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "app/velmora_app.h"
 #include "resources/resource_ids.h"
 
+namespace {
+
+// What the command line asks for.
+struct CommandLine {
+    int exitCode = -1;  // 0 or more: exit at once with this code
+    QString folder;     // where Splines.xml lives; empty for the current folder
+    bool chooseFolder = false;
+};
+
+int Refuse(const QString& message) {
+    std::fprintf(stderr, "velmora: %s\nTry 'velmora --help'.\n", qPrintable(message));
+    return 2;
+}
+
+int Print(const QString& text) {
+    std::fputs(qPrintable(text), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+// The options the toolkit's application object reads from the same command
+// line (-platform offscreen, -style fusion, ...): accepted here, left to it.
+void AcceptToolkitOptions(QCommandLineParser& parser) {
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+          "qwindowtitle", "qwindowicon", "style", "stylesheet", "session", "display", "geometry"}) {
+        QCommandLineOption option(name, QString(), "value");
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(name);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+// Read under a console-only application object, so that --help, --version
+// and mistakes are answered without a display, a window or a file.
+CommandLine ReadCommandLine(int argc, char** argv) {
+    QCoreApplication console(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Edits the note splines of FOLDER/Splines.xml (default: the current folder).");
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption choose(
+        "choose-folder", "Ask for the folder first with the folder dialog; cancel quits.");
+    parser.addOption(choose);
+    parser.addPositionalArgument("FOLDER", "The folder of Splines.xml.", "[FOLDER]");
+    AcceptToolkitOptions(parser);
+
+    CommandLine line;
+    if (!parser.parse(console.arguments())) {
+        line.exitCode = Refuse(parser.errorText());
+    } else if (parser.isSet(help) || parser.isSet("help-all")) {
+        line.exitCode = Print(parser.helpText());
+    } else if (parser.isSet(version)) {
+        line.exitCode = Print(QString("velmora %1\n").arg(velmora::kVersionText));
+    } else if (parser.positionalArguments().size() > 1) {
+        line.exitCode = Refuse("one FOLDER at most");
+    } else {
+        line.folder = parser.positionalArguments().value(0);
+        line.chooseFolder = parser.isSet(choose);
+        const QFileInfo info(line.folder);
+        if (!line.folder.isEmpty() && !info.exists()) {
+            line.exitCode = Refuse(QString("the folder \"%1\" does not exist").arg(line.folder));
+        } else if (!line.folder.isEmpty() && !info.isDir()) {
+            line.exitCode = Refuse(QString("\"%1\" is not a folder").arg(line.folder));
+        }
+    }
+    return line;
+}
+
+// Splines.xml is a relative name, so the editor works on the file of the
+// folder it runs in; entering the folder keeps its messages as they are.
+bool EnterFolder(const QString& folder) {
+    if (folder.isEmpty() || ::chdir(QFile::encodeName(folder).constData()) == 0) return true;
+    Refuse(QString("cannot enter the folder \"%1\": %2").arg(folder, std::strerror(errno)));
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName("velmora");
+    QCoreApplication::setApplicationVersion(velmora::kVersionText);
+    const CommandLine line = ReadCommandLine(argc, argv);
+    if (line.exitCode >= 0) return line.exitCode;
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(velmora::kProductName);
-    QApplication::setApplicationVersion(velmora::kVersionText);
     QGuiApplication::setDesktopFileName("velmora");
+    QString folder = line.folder;
+    if (line.chooseFolder) {
+        folder = QFileDialog::getExistingDirectory(nullptr, "Velmora: the folder of Splines.xml",
+                                                   folder.isEmpty() ? QDir::homePath() : folder);
+        if (folder.isEmpty()) return 0;
+    }
+    if (!EnterFolder(folder)) return 2;
     velmora::AfxGetApp()->InitInstance();
     return 0;
 }

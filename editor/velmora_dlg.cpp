@@ -104,8 +104,8 @@ Spline CVelmoraDlg::DefaultSplineOf(int note) const {
 }
 
 void CVelmoraDlg::RepairNoteSet() {
+    GiveEmptyNotesTheirDefault(m_noteSplines, m_clientRect);
     for (int n = 0; n < kNoteCount; ++n) {
-        if (m_noteSplines[n].empty()) m_noteSplines[n].push_back(DefaultSplineOf(n));
         const auto size = static_cast<int32_t>(m_noteSplines[n].size());
         if (m_currentSpline[n] < 0 || m_currentSpline[n] >= size) m_currentSpline[n] = 0;
     }

@@ -31,4 +31,10 @@ Spline DefaultSpline(const Rect& client, Point designTarget) {
                   DesignToClient(client, designTarget.x, designTarget.y)};
 }
 
+void GiveEmptyNotesTheirDefault(NoteSet& notes, const Rect& client) {
+    for (std::size_t n = 0; n < notes.size(); ++n) {
+        if (notes[n].empty()) notes[n].push_back(DefaultSpline(client, kDesignTargets[n]));
+    }
+}
+
 }  // namespace velmora

@@ -39,4 +39,8 @@ Point DesignToClient(const Rect& client, int32_t x, int32_t y);
 // The spline a note starts with: from the origin to the note's target.
 Spline DefaultSpline(const Rect& client, Point designTarget);
 
+// Gives every note without a spline its default spline, as the editor does
+// after loading a file, so that every note has a spline to show.
+void GiveEmptyNotesTheirDefault(NoteSet& notes, const Rect& client);
+
 }  // namespace velmora

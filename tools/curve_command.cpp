@@ -8,12 +8,15 @@
 #include <vector>
 
 #include "curve/rebuild_curve.h"
+#include "tools/cli_io.h"
 
 namespace velmora::tool {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 // Reads one int32_t at `pos` after optional blanks; advances `pos` past it.
 bool ReadInt32(const std::string& line, size_t& pos, int32_t& value) {
@@ -49,16 +52,17 @@ bool IsBlankLine(const std::string& line) {
 
 }  // namespace
 
-int RunCurve(std::istream& in, std::ostream& out, std::ostream& err) {
+int RunCurve(std::istream& in, const std::string& name, std::ostream& out, std::ostream& err) {
     std::vector<Point> points;
     std::string line;
     for (long lineNumber = 1; std::getline(in, line); ++lineNumber) {
         if (IsBlankLine(line)) continue;
         Point point;
         if (!ParsePoint(line, point)) {
-            err << "velmora-tool curve: line " << lineNumber
-                << ": expected two integers \"x y\", got \"" << line << "\"\n";
-            return 2;
+            err << "velmora-tool curve: " << Printable(name) << ", line " << lineNumber
+                << ": expected two integers \"x y\", got \"" << Printable(line.substr(0, 60))
+                << (line.size() > 60 ? "...\"\n" : "\"\n");
+            return 1;
         }
         points.push_back(point);
     }

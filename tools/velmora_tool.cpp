@@ -1,43 +1,70 @@
 // velmora-tool: the editor's curve and file rules for game code and scripts.
-#include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
 #include <string>
 
-#include "tools/curve_command.h"
+#include "resources/resource_ids.h"
+#include "tools/cli_io.h"
+#include "tools/options.h"
+#include "tools/verbs.h"
 
 namespace {
 
 const char* const kUsage =
-    "Usage: velmora-tool curve [FILE]\n"
+    "Usage: velmora-tool VERB [OPTIONS] [FILE]\n"
+    "       velmora-tool --help | --version\n"
     "\n"
-    "  curve   Reads control points, one \"x y\" pair of integers per line (blank\n"
-    "          lines are ignored), from FILE or standard input, and prints the\n"
-    "          samples of the curve the editor draws through them, one \"x y\"\n"
-    "          per line. Fewer than two points print nothing.\n"
+    "Verbs (each has --help):\n"
+    "  curve   print the curve samples through \"x y\" control points\n"
+    "  check   list every problem the editor would have with a spline file\n"
+    "  export  write a spline file's splines and curves as JSON, CSV or SVG\n"
+#ifdef VELMORA_TOOL_RENDER
+    "  render  draw what the editor shows for a spline, as a PNG\n"
+#else
+    "  render  (not in this build: it needs the GUI build, VELMORA_GUI=ON)\n"
+#endif
     "\n"
-    "Exit codes: 0 success, 1 a file cannot be opened, 2 bad usage or input.\n";
+    "Exit codes: 0 success, 1 bad or unreadable input or a failed write,\n"
+    "2 bad usage.\n";
+
+int RunVerb(const std::string& verb, int argc, char** argv) {
+    using namespace velmora::tool;
+    if (verb == "curve") return RunCurveVerb(argc, argv);
+    if (verb == "check") return RunCheckVerb(argc, argv);
+    if (verb == "export") return RunExportVerb(argc, argv);
+#ifdef VELMORA_TOOL_RENDER
+    if (verb == "render") return RunRenderVerb(argc, argv);
+#else
+    if (verb == "render") {
+        return UsageError("",
+                          "this build has no render verb: it was built without the GUI "
+                          "(VELMORA_GUI=OFF), and render needs Qt's image support");
+    }
+#endif
+    return UsageError("", "unknown verb '" + Printable(verb) + "'");
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::cout << kUsage;
-        return 0;
-    }
-    if (argc < 2 || std::strcmp(argv[1], "curve") != 0 || argc > 3) {
-        std::cerr << kUsage;
+    using namespace velmora::tool;
+    static const option kLong[] = {
+        {"help", no_argument, nullptr, 'h'}, {"version", no_argument, nullptr, 'V'}, {}};
+    char mode = 0;
+    // '+' stops at the verb, so the verb's own options are left for it.
+    const auto rest = ParseOptions("", argc, argv, "+hV", kLong, [&mode](int option, const char*) {
+        mode = static_cast<char>(option);
+        return true;
+    });
+    if (!rest) return 2;
+    if (mode == 'h') return Emit("", "-", kUsage);
+    if (mode == 'V')
+        return Emit("", "-", std::string("velmora-tool ") + velmora::kVersionText + "\n");
+    if (rest->empty()) {
+        std::fputs(kUsage, stderr);
         return 2;
     }
-    if (argc == 3 && std::strcmp(argv[2], "-") != 0) {
-        std::ifstream file(argv[2]);
-        if (!file) {
-            std::cerr << "velmora-tool curve: cannot open \"" << argv[2] << "\": "
-                      << std::strerror(errno) << "\n";
-            return 1;
-        }
-        return velmora::tool::RunCurve(file, std::cout, std::cerr);
-    }
-    return velmora::tool::RunCurve(std::cin, std::cout, std::cerr);
+    // The verb's arguments start at the verb itself, which getopt skips.
+    const int first = argc - static_cast<int>(rest->size());
+    return RunVerb(rest->front(), argc - first, argv + first);
 }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "model/note_set.h"
+
+namespace velmora::tool {
+
+// The notes to export: all four, or only `note` when it is set.
+struct ExportScope {
+    const NoteSet& notes;
+    std::optional<int> note;
+};
+
+// {"format": "velmora-splines", "version": 1, "client": {"width", "height"},
+//  "notes": [{"index", "splines": [{"points": [[x, y]...], "curve": [...]}]}]}
+// in note and spline order; "curve" holds the exact samples the editor
+// draws, and is empty for a spline of fewer than two points.
+std::string ExportJson(const ExportScope& scope);
+
+// A header row "note,spline,kind,index,x,y", then one row per control point
+// (kind "point") and per curve sample (kind "sample"); every index 0-based.
+std::string ExportCsv(const ExportScope& scope);
+
+// One SVG document in client pixels: a picture per note, stacked from top
+// to bottom in note order, each a group "note-N" with every spline's curve
+// as a black polyline and its control points as crosses in the editor's
+// colours (the first light blue, the others red).
+std::string ExportSvg(const ExportScope& scope);
+
+}  // namespace velmora::tool
