@@ -17,25 +17,15 @@ namespace {
 
 constexpr Rect kEditorClient{0, 0, kEditorClientWidth, kEditorClientHeight};
 
-// The editor's start-up warning for a file it cannot read.
-std::string UnreadableMessage(const std::string& path, const LoadOutcome& outcome) {
-    std::string text = "The spline file \"" + path + "\" cannot be read";
-    if (outcome.line > 0) {
-        text += " (line " + std::to_string(outcome.line) + ", column " +
-                std::to_string(outcome.column) + ")";
-    }
-    return text + ":\n" + outcome.reason +
-           "\n\nThe default splines are shown instead. When you save, the unreadable file is "
-           "kept as \"" + path + ".bak\".";
-}
-
 // The editor's load, without creating a missing file.
 LoadOutcome Load(const std::string& path, NoteSet& notes, bool& missing) {
     ReadOutcome read = ReadWholeFile(path);
     missing = read.status == ReadStatus::kMissing;
-    if (missing) return LoadOutcome{LoadStatus::kEmpty, {}, 0, 0};
-    if (read.status == ReadStatus::kFailed) {
-        return LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason), 0, 0};
+    switch (read.status) {
+        case ReadStatus::kMissing: return LoadOutcome{};
+        case ReadStatus::kNotAFile: return LoadOutcome{LoadStatus::kNotAFile, std::move(read.reason)};
+        case ReadStatus::kFailed: return LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason)};
+        case ReadStatus::kRead: break;
     }
     return ReadSplineText(read.bytes, notes);
 }
@@ -52,11 +42,7 @@ SplineFileContents ReadSplineFile(const std::string& path) {
     }
     bool missing = false;
     const LoadOutcome outcome = Load(path, contents.notes, missing);
-    for (size_t n = 0; n < contents.notes.size(); ++n) {
-        if (contents.notes[n].empty()) {
-            contents.notes[n].push_back(DefaultSpline(kEditorClient, kDesignTargets[n]));
-        }
-    }
+    GiveEmptyNotesTheirDefault(contents.notes, kEditorClient);
     switch (outcome.status) {
         case LoadStatus::kLoaded: contents.status = SplineFileStatus::kLoaded; break;
         case LoadStatus::kCreated:
@@ -64,10 +50,9 @@ SplineFileContents ReadSplineFile(const std::string& path) {
             contents.status = missing ? SplineFileStatus::kMissing : SplineFileStatus::kEmpty;
             break;
         case LoadStatus::kUnreadable:
-            contents.status = SplineFileStatus::kUnreadable;
-            contents.message = UnreadableMessage(path, outcome);
-            break;
+        case LoadStatus::kNotAFile: contents.status = SplineFileStatus::kUnreadable; break;
     }
+    contents.message = LoadMessage(outcome, path);
     contents.reason = outcome.reason;
     contents.line = outcome.line;
     contents.column = outcome.column;

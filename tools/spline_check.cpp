@@ -9,7 +9,8 @@
 
 #include "io/int_attribute.h"
 #include "io/spline_file.h"
-#include "io/xml_depth.h"
+#include "io/guarded_parse.h"
+#include "io/xml_scan.h"
 #include "tools/loaded_notes.h"
 
 namespace velmora::tool {
@@ -263,7 +264,7 @@ CheckReport CheckSplineText(const std::string& bytes) {
         // Tab size 1 makes columns count bytes (UTF-8 sequences count once).
         TiXmlDocument doc;
         doc.SetTabSize(1);
-        const char* stop = doc.Parse(bytes.c_str(), nullptr, ParserEncodingFor(bytes));
+        const char* stop = ParseWithAmpleStack(doc, bytes, ParserEncodingFor(bytes)).stop;
         Walk(report.problems).Run(doc);
         if (stop != nullptr && *stop != '\0') {
             const auto [line, column] =

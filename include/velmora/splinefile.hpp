@@ -9,7 +9,8 @@
 #include "velmora/point.h"
 
 // Reading Splines.xml as the Velmora editor reads it at start-up: the same
-// rules, limits and repairs, and the same message for a file it cannot read.
+// rules, limits and repairs, and the same message for a file it cannot read
+// or read only in part.
 // This is a reader for game code: it never creates, changes or locks a file.
 
 namespace velmora {
@@ -29,8 +30,8 @@ enum class SplineFileStatus {
     kLoaded,      // read: the notes the file names hold its splines
     kMissing,     // there is no file (the editor would create an empty one)
     kEmpty,       // zero bytes or only white space
-    kUnreadable,  // cannot be read, is refused by a limit, or is no document
-                  // the editor reads
+    kUnreadable,  // cannot be read, is refused by a limit, is no document the
+                  // editor reads, or is no regular file (a folder, say)
 };
 
 struct SplineFileContents {
@@ -39,7 +40,9 @@ struct SplineFileContents {
     // and every note left without splines, holds its default spline (from the
     // origin to the note's target), so each note has at least one spline.
     NoteSet notes;
-    // For kUnreadable: what was wrong and where (1-based; 0 when unknown).
+    // For kUnreadable: what was wrong. For kLoaded: why reading stopped
+    // before the end of the file, when it did (what follows was not read).
+    // Where, 1-based; 0 when unknown.
     std::string reason;
     int line = 0;
     int column = 0;
