@@ -1,8 +1,5 @@
 #include "platform/qt/qt_host.h"
 
-#include <cmath>
-#include <limits>
-
 #include <QtCore/QEventLoop>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QContextMenuEvent>
@@ -11,34 +8,17 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
+#include <QtGui/QRegion>
 #include <QtGui/QScreen>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMessageBox>
 
+#include "platform/qt/canvas_picture.h"
 #include "platform/qt/qt_keys.h"
 
 namespace velmora {
 
 namespace {
-
-// A logical coordinate as a whole client pixel: rounded down, so that the
-// pixel containing the point is named even left of or above the window, and
-// kept inside the int32_t range.
-int32_t ToClientPixel(qreal value) {
-    const double floored = std::floor(static_cast<double>(value));
-    if (!(floored >= std::numeric_limits<int32_t>::min())) {  // also catches NaN
-        return std::numeric_limits<int32_t>::min();
-    }
-    if (floored > std::numeric_limits<int32_t>::max()) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    return static_cast<int32_t>(floored);
-}
-
-// A canvas pixel (0x00BBGGRR) as a QImage RGB32 pixel (0xFFRRGGBB).
-QRgb ToRgb32(Colour colour) {
-    return 0xFF000000u | ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
-}
 
 // Whether a message carries the user's input: mouse, keys, or a system
 // command from the menu or the close button.
@@ -57,7 +37,6 @@ QtHost::QtHost(int32_t width, int32_t height)
                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                   Qt::MSWindowsFixedSizeDialogHint),
       m_canvas(width < 1 ? 1 : width, height < 1 ? 1 : height),
-      m_image(m_canvas.Width(), m_canvas.Height(), QImage::Format_RGB32),
       m_systemMenu(new QMenu(this)) {
     setFixedSize(m_canvas.Width(), m_canvas.Height());
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -141,14 +120,12 @@ void QtHost::ReleaseDC(Canvas& canvas) {
     }
 }
 
-// Reads the global cursor and maps it into the client area.
+// Reads the global cursor and names the canvas pixel under it.
 bool QtHost::GetCursorPos(Point& clientPos) const {
     if (QGuiApplication::primaryScreen() == nullptr) {
         return false;
     }
-    const QPointF local = mapFromGlobal(QPointF(QCursor::pos()));
-    clientPos.x = ToClientPixel(local.x());
-    clientPos.y = ToClientPixel(local.y());
+    clientPos = CanvasPixelAt(mapFromGlobal(QPointF(QCursor::pos())), devicePixelRatio());
     return true;
 }
 
@@ -210,7 +187,10 @@ bool QtHost::event(QEvent* event) {
 }
 
 // Lets the dialog redraw the canvas unless a ReleaseDC already did, then
-// shows it, scaled without smoothing on high-density screens.
+// shows it at its own size in the top-left corner, whole pixels scaled up
+// on high-density screens. A window manager may make the window larger than
+// its fixed size; the rest is plain background, never a stretched canvas,
+// so what the pointer is over is what a click stores.
 void QtHost::paintEvent(QPaintEvent*) {
     if (!m_canvasFresh) {
         m_painting = true;
@@ -219,18 +199,13 @@ void QtHost::paintEvent(QPaintEvent*) {
     }
     m_canvasFresh = false;
 
-    const std::vector<Colour>& pixels = m_canvas.Pixels();
-    const int width = m_canvas.Width();
-    for (int y = 0; y < m_canvas.Height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
-        const Colour* row = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
-        for (int x = 0; x < width; ++x) {
-            line[x] = ToRgb32(row[x]);
-        }
-    }
+    DrawCanvasPicture(m_canvas, devicePixelRatio(), m_picture);
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), m_image);
+    painter.drawImage(QPointF(0, 0), m_picture);
+    const QRect canvasArea(0, 0, m_canvas.Width(), m_canvas.Height());
+    for (const QRect& strip : QRegion(rect()).subtracted(canvasArea)) {
+        painter.fillRect(strip, palette().window());
+    }
 }
 
 // Only the left button is a message; the right one opens the system menu
@@ -320,8 +295,7 @@ void QtHost::Send(uint32_t message, uint32_t wParam, Point point) {
 // there belong to whatever lies under the cursor, so they are not sent. A
 // drag released outside therefore goes on until a release over the canvas.
 void QtHost::SendMouse(uint32_t message, QMouseEvent* event) {
-    const QPointF pos = event->position();
-    const Point point{ToClientPixel(pos.x()), ToClientPixel(pos.y())};
+    const Point point = CanvasPixelAt(event->position(), devicePixelRatio());
     const Rect client = ClientRect();
     if (point.x < client.left || point.y < client.top || point.x >= client.right ||
         point.y >= client.bottom) {

@@ -20,7 +20,8 @@ class QMenu;
 namespace velmora {
 
 // The Qt window that shows one CDialog: a top-level window with a fixed
-// client area whose pixels are the host's Canvas. Mouse and key events become
+// client area whose pixels are the host's Canvas, drawn unstretched in the
+// top-left corner whatever size a window manager gives the window. Mouse and key events become
 // Messages handed to the dialog's Dispatch; a paint blits the canvas, asking
 // the dialog to redraw it first (WM_PAINT) unless a ReleaseDC has just
 // refreshed it. The right button opens the system menu the dialog built with
@@ -84,7 +85,7 @@ private:
     void SendMouse(uint32_t message, QMouseEvent* event);
 
     Canvas m_canvas;
-    QImage m_image;
+    QImage m_picture;
     bool m_canvasFresh = false;
     bool m_painting = false;
     bool m_aboutBoxOpen = false;

@@ -152,6 +152,17 @@ TEST_F(EditorWindowTest, ADragReleasedOutsideGoesOnUntilAReleaseOverTheCanvas) {
     });
 }
 
+TEST_F(EditorWindowTest, AResizedWindowStoresThePixelUnderThePointer) {
+    Run([&] {
+        window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        window.resize(960, 720);
+        QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(800, 600));
+        QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(400, 300));
+        EXPECT_EQ(dlg.Points(), (Spline{{424, 238}, {75, 75}, {400, 300}}));
+        EXPECT_EQ(PixelAt(403, 300), qRgb(255, 0, 0));
+    });
+}
+
 TEST_F(EditorWindowTest, SWritesTheWholeFile) {
     Run([&] {
         QTest::keyClick(&window, Qt::Key_S, Qt::ShiftModifier);

@@ -9,6 +9,7 @@
 #include <QtGui/QImage>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
+#include <QtGui/QPainter>
 #include <QtGui/QPixmap>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -18,6 +19,7 @@
 
 #include "platform/canvas.h"
 #include "platform/dialog.h"
+#include "platform/qt/canvas_picture.h"
 #include "platform/qt/qt_host.h"
 
 namespace velmora {
@@ -426,6 +428,26 @@ TEST(QtHost, AskYesNoIsAWarningWithNoAsDefault) {
         EXPECT_TRUE(host.AskYesNo("Delete?", "Velmora"));
         host.close();
     });
+}
+
+// At any scale, a pointer anywhere in a device pixel names the canvas pixel shown there.
+TEST(CanvasPicture, APointerNamesTheCanvasPixelShownUnderIt) {
+    Canvas canvas(7, 5);  // red = blue in every colour, so both pixel layouts agree
+    for (int x = 0; x < 7; ++x) canvas.FillRect({x, x % 5, x + 1, 5}, MakeColour(x * 9, 9, x * 9));
+    for (const qreal ratio : {1.0, 1.1, 1.25, 1.3, 1.5, 1.75, 2.0, 2.5}) {
+        SCOPED_TRACE(ratio);
+        QImage picture, shown(int(9 * ratio), int(7 * ratio), QImage::Format_RGB32);
+        DrawCanvasPicture(canvas, ratio, picture);
+        shown.setDevicePixelRatio(ratio);
+        shown.fill(Qt::black);
+        QPainter(&shown).drawImage(QPointF(0, 0), picture);
+        for (int d = 0; d < shown.width() * shown.height(); ++d) {
+            const int dx = d % shown.width(), dy = d / shown.width();
+            const Point at = CanvasPixelAt(QPointF(dx / ratio, dy / ratio), ratio);
+            EXPECT_EQ(CanvasPixelAt(QPointF((dx + 0.99) / ratio, (dy + 0.99) / ratio), ratio), at);
+            EXPECT_EQ(shown.pixel(dx, dy) & 0xFFFFFFu, canvas.PixelAt(at.x, at.y)) << d;
+        }
+    }
 }
 
 }  // namespace
