@@ -130,12 +130,28 @@ bool QtHost::GetCursorPos(Point& clientPos) const {
 }
 
 // A warning box with Yes and No; No is the default and Escape answers No.
+// It has no owner and blocks nothing: the canvas goes on taking the mouse
+// while a loop of its own waits for the answer, and keys that reach the
+// window are handed to the box. Ending the dialog meanwhile answers No.
 bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
+    if (m_question != nullptr || (m_dialog != nullptr && m_dialog->IsEnded())) {
+        return false;
+    }
     QMessageBox box(QMessageBox::Warning, QString::fromLatin1(caption.c_str()),
-                    QString::fromLatin1(text.c_str()), QMessageBox::Yes | QMessageBox::No, this);
+                    QString::fromLatin1(text.c_str()),
+                    QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    box.setWindowModality(Qt::NonModal);
+    QEventLoop answered;
+    connect(&box, &QDialog::finished, &answered, &QEventLoop::quit);
+    m_question = &box;
+    box.show();
+    box.raise();
+    box.activateWindow();
+    answered.exec(QEventLoop::DialogExec);
+    m_question = nullptr;
+    return box.standardButton(box.clickedButton()) == QMessageBox::Yes;
 }
 
 // A warning box with OK.
@@ -214,6 +230,9 @@ void QtHost::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         SendMouse(WM_LBUTTONDOWN, event);
         event->accept();
+        if (m_question != nullptr) {  // keep the open question in sight
+            m_question->raise();
+        }
         return;
     }
     QWidget::mousePressEvent(event);
@@ -235,8 +254,15 @@ void QtHost::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
 }
 
-// Auto-repeats are key-downs too; keys without a code are not sent.
+// Auto-repeats are key-downs too; keys without a code are not sent. While
+// a question is open, the keyboard belongs to it.
 void QtHost::keyPressEvent(QKeyEvent* event) {
+    if (m_question != nullptr) {
+        m_question->raise();
+        m_question->activateWindow();
+        QCoreApplication::sendEvent(m_question, event);
+        return;
+    }
     const uint32_t vk = VirtualKeyFromQt(event->key(), event->modifiers());
     if (vk == 0) {
         QWidget::keyPressEvent(event);
@@ -265,9 +291,7 @@ void QtHost::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-    if (m_loop != nullptr) {
-        m_loop->quit();
-    }
+    FinishIfEnded();
 }
 
 // Dispatches one message to the running dialog and leaves the modal loop
@@ -284,7 +308,19 @@ void QtHost::Send(uint32_t message, uint32_t wParam, Point point) {
     msg.wParam = wParam;
     msg.point = point;
     m_dialog->Dispatch(msg);
-    if (m_dialog != nullptr && m_dialog->IsEnded() && m_loop != nullptr) {
+    FinishIfEnded();
+}
+
+// Once the dialog has ended, an open question is answered No (its close
+// button's answer) and the run's loop ends.
+void QtHost::FinishIfEnded() {
+    if (m_dialog == nullptr || !m_dialog->IsEnded()) {
+        return;
+    }
+    if (m_question != nullptr) {
+        m_question->close();
+    }
+    if (m_loop != nullptr) {
         m_loop->quit();
     }
 }

@@ -16,6 +16,7 @@
 
 class QEventLoop;
 class QMenu;
+class QMessageBox;
 
 namespace velmora {
 
@@ -48,8 +49,10 @@ public:
     // Makes `icon` the picture of icon resource `iconId` for SetIcon.
     void RegisterIcon(int32_t iconId, const QIcon& icon);
 
-    // The menu the right button opens, for inspection.
+    // The menu the right button opens, and the Yes/No question while it is
+    // open (else null), for inspection.
     QMenu* SystemMenu() const { return m_systemMenu; }
+    QMessageBox* Question() const { return m_question; }
 
     // WindowHost.
     Rect ClientRect() const override;
@@ -61,6 +64,9 @@ public:
     void ReleaseDC(Canvas& canvas) override;
     // The cursor in client pixels; false when there is no screen.
     bool GetCursorPos(Point& clientPos) const override;
+    // Waits for the answer while the window stays usable with the mouse;
+    // keys go to the question. No when the dialog ends meanwhile, or when a
+    // question is open already.
     bool AskYesNo(const std::string& text, const std::string& caption) override;
     void ShowWarning(const std::string& text, const std::string& caption) override;
     // Runs the About box runner with this window as the owner.
@@ -83,6 +89,7 @@ protected:
 private:
     void Send(uint32_t message, uint32_t wParam, Point point = {});
     void SendMouse(uint32_t message, QMouseEvent* event);
+    void FinishIfEnded();
 
     Canvas m_canvas;
     QImage m_picture;
@@ -92,6 +99,7 @@ private:
     CDialog* m_dialog = nullptr;
     QEventLoop* m_loop = nullptr;
     QMenu* m_systemMenu = nullptr;
+    QMessageBox* m_question = nullptr;  // the Yes/No question while it is open
     AboutBoxRunner m_aboutBoxRunner;
     std::map<int32_t, QIcon> m_icons;
 };

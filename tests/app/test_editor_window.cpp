@@ -61,7 +61,7 @@ protected:
     // Answers the next question box with the given button once it is open.
     void AnswerQuestion(QMessageBox::StandardButton button) {
         QTimer::singleShot(0, [this, button] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QMessageBox* box = window.Question();
             ASSERT_NE(box, nullptr);
             m_questionText = box->text().toStdString();
             box->button(button)->click();

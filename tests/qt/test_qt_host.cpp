@@ -384,7 +384,21 @@ TEST(QtHost, CursorPositionIsInClientPixels) {
     });
 }
 
-// Answers the next modal message box by pressing `key` in it, and records
+// An open question leaves clicks to the window, takes its keys; closing answers No.
+TEST(QtHost, AnOpenQuestionLeavesTheMouseToTheWindowAndTakesItsKeys) {
+    QtHost host;
+    RecordingDialog dlg;
+    RunScript(host, dlg, [&] {
+        QTimer::singleShot(50, [&] { QTest::mouseClick(&host, Qt::LeftButton, {}, {30, 40}); });
+        QTimer::singleShot(60, [&] { QTest::keyClick(&host, Qt::Key_Escape); });
+        EXPECT_FALSE(host.AskYesNo("Delete?", "Velmora"));
+        QTimer::singleShot(50, [&] { host.close(); });
+        EXPECT_FALSE(host.AskYesNo("Delete?", "Velmora"));
+    });
+    EXPECT_EQ(dlg.Of(WM_LBUTTONDOWN).size(), 1u);
+}
+
+// Answers the next message box by pressing `key` in it, and records
 // its icon and default button.
 struct BoxObserver {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -394,7 +408,9 @@ struct BoxObserver {
 
     void AnswerNext(int key) {
         QTimer::singleShot(50, [this, key] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QMessageBox* box = nullptr;  // modal or not; not necessarily active yet
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) box = b;
             if (box == nullptr) {
                 ADD_FAILURE() << "no message box";
                 return;
