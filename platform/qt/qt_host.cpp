@@ -1,6 +1,9 @@
 #include "platform/qt/qt_host.h"
 
+#include <utility>
+
 #include <QtCore/QEventLoop>
+#include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QContextMenuEvent>
 #include <QtGui/QCursor>
@@ -19,6 +22,12 @@
 namespace velmora {
 
 namespace {
+
+// Message-box text as the program builds it: its own words with file paths
+// and the system's error texts, all in the locale's 8-bit encoding.
+QString FromLocalText(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Whether a message carries the user's input: mouse, keys, or a system
 // command from the menu or the close button.
@@ -62,11 +71,14 @@ int QtHost::RunModal(CDialog& dlg) {
         raise();
         activateWindow();
         setFocus(Qt::ActiveWindowFocusReason);
+        // Warnings raised during start-up come first thing in the loop, over the window.
+        QTimer::singleShot(0, this, &QtHost::ShowPendingWarnings);
         QEventLoop loop;
         m_loop = &loop;
         loop.exec(QEventLoop::DialogExec);
         m_loop = nullptr;
     }
+    ShowPendingWarnings();  // a window that never came up still tells them
     hide();
     m_dialog = nullptr;
     return dlg.Result();
@@ -137,8 +149,7 @@ bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
     if (m_question != nullptr || (m_dialog != nullptr && m_dialog->IsEnded())) {
         return false;
     }
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(caption.c_str()),
-                    QString::fromLatin1(text.c_str()),
+    QMessageBox box(QMessageBox::Warning, FromLocalText(caption), FromLocalText(text),
                     QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
@@ -154,11 +165,30 @@ bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
     return box.standardButton(box.clickedButton()) == QMessageBox::Yes;
 }
 
-// A warning box with OK.
+// Before the window is up there is nothing to show the box over, so it
+// waits until the window is shown.
 void QtHost::ShowWarning(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(caption.c_str()),
-                    QString::fromLatin1(text.c_str()), QMessageBox::Ok, this);
+    if (m_dialog != nullptr && !isVisible()) {
+        m_pendingWarnings.emplace_back(text, caption);
+        return;
+    }
+    ShowWarningBox(text, caption);
+}
+
+// A modal warning box with OK, centred over the window.
+void QtHost::ShowWarningBox(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Warning, FromLocalText(caption), FromLocalText(text),
+                    QMessageBox::Ok, this);
     box.exec();
+}
+
+// Shows the waiting warnings in the order they came.
+void QtHost::ShowPendingWarnings() {
+    while (!m_pendingWarnings.empty()) {
+        const auto [text, caption] = std::move(m_pendingWarnings.front());
+        m_pendingWarnings.pop_front();
+        ShowWarningBox(text, caption);
+    }
 }
 
 // The About box is modal; input that still reaches this window while it is

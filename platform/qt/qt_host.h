@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 #include <QtGui/QIcon>
 #include <QtGui/QImage>
@@ -38,8 +40,9 @@ public:
     ~QtHost() override;
 
     // Shows `dlg` modally: Attach, OnInitDialog (before the window is first
-    // shown), then events until the dialog ends or the window is closed. The
-    // window is hidden again on return. Returns dlg.Result(), which is
+    // shown), then events until the dialog ends or the window is closed.
+    // Warnings raised before the window is shown come right after it is, over
+    // it, in their order. The window is hidden again on return. Returns dlg.Result(), which is
     // CDialog::kNotEnded if the window went away without the dialog ending.
     int RunModal(CDialog& dlg);
 
@@ -68,6 +71,7 @@ public:
     // keys go to the question. No when the dialog ends meanwhile, or when a
     // question is open already.
     bool AskYesNo(const std::string& text, const std::string& caption) override;
+    // Before the window is first shown the warning waits for it (RunModal).
     void ShowWarning(const std::string& text, const std::string& caption) override;
     // Runs the About box runner with this window as the owner.
     void RunAboutBox() override;
@@ -90,6 +94,8 @@ private:
     void Send(uint32_t message, uint32_t wParam, Point point = {});
     void SendMouse(uint32_t message, QMouseEvent* event);
     void FinishIfEnded();
+    void ShowWarningBox(const std::string& text, const std::string& caption);
+    void ShowPendingWarnings();
 
     Canvas m_canvas;
     QImage m_picture;
@@ -100,6 +106,7 @@ private:
     QEventLoop* m_loop = nullptr;
     QMenu* m_systemMenu = nullptr;
     QMessageBox* m_question = nullptr;  // the Yes/No question while it is open
+    std::deque<std::pair<std::string, std::string>> m_pendingWarnings;  // text, caption
     AboutBoxRunner m_aboutBoxRunner;
     std::map<int32_t, QIcon> m_icons;
 };

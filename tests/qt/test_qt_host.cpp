@@ -46,6 +46,7 @@ public:
         Host().AppendSystemMenuItem(0, std::string());
         Host().AppendSystemMenuItem(0x0010, "&About Velmora...");
         Host().SetCaption("Velmora (Editing note 0 spline 1 / 1)");
+        if (!startWarning.empty()) Host().ShowWarning(startWarning, "Velmora");
         return true;
     }
 
@@ -65,6 +66,7 @@ public:
     int paints = 0;
     bool closable = true;
     std::function<void()> onAbout;
+    std::string startWarning;
 
 protected:
     const MessageMap& GetMessageMap() const override {
@@ -405,6 +407,7 @@ struct BoxObserver {
     QString defaultText;
     QString title;
     QString text;
+    bool overShownWindow = false;
 
     void AnswerNext(int key) {
         QTimer::singleShot(50, [this, key] {
@@ -418,6 +421,7 @@ struct BoxObserver {
             icon = box->icon();
             title = box->windowTitle();
             text = box->text();
+            overShownWindow = box->parentWidget() != nullptr && box->parentWidget()->isVisible();
             if (box->defaultButton() != nullptr) {
                 defaultText = box->defaultButton()->text();
             }
@@ -444,6 +448,21 @@ TEST(QtHost, AskYesNoIsAWarningWithNoAsDefault) {
         EXPECT_TRUE(host.AskYesNo("Delete?", "Velmora"));
         host.close();
     });
+}
+
+// A start-up warning shows over the shown window, decoded as the locale's text.
+TEST(QtHost, AStartUpWarningComesOverTheShownWindow) {
+    QtHost host;
+    RecordingDialog dlg;
+    dlg.startWarning = "Ger\xC3\xA4t";
+    BoxObserver box;
+    box.AnswerNext(Qt::Key_Return);
+    RunScript(host, dlg, [&] {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !box.text.isEmpty(); }));
+        host.close();
+    });
+    EXPECT_EQ(box.text, QString::fromUtf8("Ger\xC3\xA4t"));
+    EXPECT_TRUE(box.overShownWindow);
 }
 
 // At any scale, a pointer anywhere in a device pixel names the canvas pixel shown there.
