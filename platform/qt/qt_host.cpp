@@ -71,8 +71,6 @@ int QtHost::RunModal(CDialog& dlg) {
         raise();
         activateWindow();
         setFocus(Qt::ActiveWindowFocusReason);
-        // Warnings raised during start-up come first thing in the loop, over the window.
-        QTimer::singleShot(0, this, &QtHost::ShowPendingWarnings);
         QEventLoop loop;
         m_loop = &loop;
         loop.exec(QEventLoop::DialogExec);
@@ -182,13 +180,18 @@ void QtHost::ShowWarningBox(const std::string& text, const std::string& caption)
     box.exec();
 }
 
-// Shows the waiting warnings in the order they came.
+// Shows the waiting warnings in the order they came, one at a time.
 void QtHost::ShowPendingWarnings() {
+    if (m_showingWarnings) {
+        return;
+    }
+    m_showingWarnings = true;
     while (!m_pendingWarnings.empty()) {
         const auto [text, caption] = std::move(m_pendingWarnings.front());
         m_pendingWarnings.pop_front();
         ShowWarningBox(text, caption);
     }
+    m_showingWarnings = false;
 }
 
 // The About box is modal; input that still reaches this window while it is
@@ -251,6 +254,11 @@ void QtHost::paintEvent(QPaintEvent*) {
     const QRect canvasArea(0, 0, m_canvas.Width(), m_canvas.Height());
     for (const QRect& strip : QRegion(rect()).subtracted(canvasArea)) {
         painter.fillRect(strip, palette().window());
+    }
+    // Painted means placed on screen: warnings of the start-up can be centred
+    // over the window now (before, the window manager may not have placed it).
+    if (!m_pendingWarnings.empty()) {
+        QTimer::singleShot(0, this, &QtHost::ShowPendingWarnings);
     }
 }
 

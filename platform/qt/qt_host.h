@@ -41,8 +41,8 @@ public:
 
     // Shows `dlg` modally: Attach, OnInitDialog (before the window is first
     // shown), then events until the dialog ends or the window is closed.
-    // Warnings raised before the window is shown come right after it is, over
-    // it, in their order. The window is hidden again on return. Returns dlg.Result(), which is
+    // Warnings raised before the window is shown come once it is first
+    // painted, over it, in their order. The window is hidden again on return. Returns dlg.Result(), which is
     // CDialog::kNotEnded if the window went away without the dialog ending.
     int RunModal(CDialog& dlg);
 
@@ -102,6 +102,7 @@ private:
     bool m_canvasFresh = false;
     bool m_painting = false;
     bool m_aboutBoxOpen = false;
+    bool m_showingWarnings = false;
     CDialog* m_dialog = nullptr;
     QEventLoop* m_loop = nullptr;
     QMenu* m_systemMenu = nullptr;
