@@ -28,11 +28,14 @@ public:
     // The mouse cursor in client coordinates; false when it cannot be read.
     virtual bool GetCursorPos(Point& clientPos) const = 0;
 
-    // A modal Yes/No question with the warning icon and No as the default
-    // button. Returns true for Yes.
+    // A Yes/No question with the warning icon and No as the default button.
+    // It has no owner window: while it waits for the answer, the dialog's
+    // mouse messages are still handled. Returns true for Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
 
     // A modal message with an OK button, for failures the user must know of.
+    // Text is in the locale's 8-bit encoding (it may carry system error texts).
+    // One raised before the window is first shown may wait until it is.
     virtual void ShowWarning(const std::string& text, const std::string& caption) = 0;
 
     // Opens the modal About box and returns when it is closed.

@@ -1,9 +1,9 @@
 #include "platform/qt/qt_host.h"
 
-#include <cmath>
-#include <limits>
+#include <utility>
 
 #include <QtCore/QEventLoop>
+#include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QContextMenuEvent>
 #include <QtGui/QCursor>
@@ -11,33 +11,22 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
+#include <QtGui/QRegion>
 #include <QtGui/QScreen>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMessageBox>
 
+#include "platform/qt/canvas_picture.h"
 #include "platform/qt/qt_keys.h"
 
 namespace velmora {
 
 namespace {
 
-// A logical coordinate as a whole client pixel: rounded down, so that the
-// pixel containing the point is named even left of or above the window, and
-// kept inside the int32_t range.
-int32_t ToClientPixel(qreal value) {
-    const double floored = std::floor(static_cast<double>(value));
-    if (!(floored >= std::numeric_limits<int32_t>::min())) {  // also catches NaN
-        return std::numeric_limits<int32_t>::min();
-    }
-    if (floored > std::numeric_limits<int32_t>::max()) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    return static_cast<int32_t>(floored);
-}
-
-// A canvas pixel (0x00BBGGRR) as a QImage RGB32 pixel (0xFFRRGGBB).
-QRgb ToRgb32(Colour colour) {
-    return 0xFF000000u | ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
+// Message-box text as the program builds it: its own words with file paths
+// and the system's error texts, all in the locale's 8-bit encoding.
+QString FromLocalText(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Whether a message carries the user's input: mouse, keys, or a system
@@ -57,7 +46,6 @@ QtHost::QtHost(int32_t width, int32_t height)
                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                   Qt::MSWindowsFixedSizeDialogHint),
       m_canvas(width < 1 ? 1 : width, height < 1 ? 1 : height),
-      m_image(m_canvas.Width(), m_canvas.Height(), QImage::Format_RGB32),
       m_systemMenu(new QMenu(this)) {
     setFixedSize(m_canvas.Width(), m_canvas.Height());
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -88,6 +76,7 @@ int QtHost::RunModal(CDialog& dlg) {
         loop.exec(QEventLoop::DialogExec);
         m_loop = nullptr;
     }
+    ShowPendingWarnings();  // a window that never came up still tells them
     hide();
     m_dialog = nullptr;
     return dlg.Result();
@@ -141,31 +130,68 @@ void QtHost::ReleaseDC(Canvas& canvas) {
     }
 }
 
-// Reads the global cursor and maps it into the client area.
+// Reads the global cursor and names the canvas pixel under it.
 bool QtHost::GetCursorPos(Point& clientPos) const {
     if (QGuiApplication::primaryScreen() == nullptr) {
         return false;
     }
-    const QPointF local = mapFromGlobal(QPointF(QCursor::pos()));
-    clientPos.x = ToClientPixel(local.x());
-    clientPos.y = ToClientPixel(local.y());
+    clientPos = CanvasPixelAt(mapFromGlobal(QPointF(QCursor::pos())), devicePixelRatio());
     return true;
 }
 
 // A warning box with Yes and No; No is the default and Escape answers No.
+// It has no owner and blocks nothing: the canvas goes on taking the mouse
+// while a loop of its own waits for the answer, and keys that reach the
+// window are handed to the box. Ending the dialog meanwhile answers No.
 bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(caption.c_str()),
-                    QString::fromLatin1(text.c_str()), QMessageBox::Yes | QMessageBox::No, this);
+    if (m_question != nullptr || (m_dialog != nullptr && m_dialog->IsEnded())) {
+        return false;
+    }
+    QMessageBox box(QMessageBox::Warning, FromLocalText(caption), FromLocalText(text),
+                    QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    box.setWindowModality(Qt::NonModal);
+    QEventLoop answered;
+    connect(&box, &QDialog::finished, &answered, &QEventLoop::quit);
+    m_question = &box;
+    box.show();
+    box.raise();
+    box.activateWindow();
+    answered.exec(QEventLoop::DialogExec);
+    m_question = nullptr;
+    return box.standardButton(box.clickedButton()) == QMessageBox::Yes;
 }
 
-// A warning box with OK.
+// Before the window is up there is nothing to show the box over, so it
+// waits until the window is shown.
 void QtHost::ShowWarning(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(caption.c_str()),
-                    QString::fromLatin1(text.c_str()), QMessageBox::Ok, this);
+    if (m_dialog != nullptr && !isVisible()) {
+        m_pendingWarnings.emplace_back(text, caption);
+        return;
+    }
+    ShowWarningBox(text, caption);
+}
+
+// A modal warning box with OK, centred over the window.
+void QtHost::ShowWarningBox(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Warning, FromLocalText(caption), FromLocalText(text),
+                    QMessageBox::Ok, this);
     box.exec();
+}
+
+// Shows the waiting warnings in the order they came, one at a time.
+void QtHost::ShowPendingWarnings() {
+    if (m_showingWarnings) {
+        return;
+    }
+    m_showingWarnings = true;
+    while (!m_pendingWarnings.empty()) {
+        const auto [text, caption] = std::move(m_pendingWarnings.front());
+        m_pendingWarnings.pop_front();
+        ShowWarningBox(text, caption);
+    }
+    m_showingWarnings = false;
 }
 
 // The About box is modal; input that still reaches this window while it is
@@ -210,7 +236,10 @@ bool QtHost::event(QEvent* event) {
 }
 
 // Lets the dialog redraw the canvas unless a ReleaseDC already did, then
-// shows it, scaled without smoothing on high-density screens.
+// shows it at its own size in the top-left corner, whole pixels scaled up
+// on high-density screens. A window manager may make the window larger than
+// its fixed size; the rest is plain background, never a stretched canvas,
+// so what the pointer is over is what a click stores.
 void QtHost::paintEvent(QPaintEvent*) {
     if (!m_canvasFresh) {
         m_painting = true;
@@ -219,18 +248,18 @@ void QtHost::paintEvent(QPaintEvent*) {
     }
     m_canvasFresh = false;
 
-    const std::vector<Colour>& pixels = m_canvas.Pixels();
-    const int width = m_canvas.Width();
-    for (int y = 0; y < m_canvas.Height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
-        const Colour* row = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width);
-        for (int x = 0; x < width; ++x) {
-            line[x] = ToRgb32(row[x]);
-        }
-    }
+    DrawCanvasPicture(m_canvas, devicePixelRatio(), m_picture);
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), m_image);
+    painter.drawImage(QPointF(0, 0), m_picture);
+    const QRect canvasArea(0, 0, m_canvas.Width(), m_canvas.Height());
+    for (const QRect& strip : QRegion(rect()).subtracted(canvasArea)) {
+        painter.fillRect(strip, palette().window());
+    }
+    // Painted means placed on screen: warnings of the start-up can be centred
+    // over the window now (before, the window manager may not have placed it).
+    if (!m_pendingWarnings.empty()) {
+        QTimer::singleShot(0, this, &QtHost::ShowPendingWarnings);
+    }
 }
 
 // Only the left button is a message; the right one opens the system menu
@@ -239,6 +268,9 @@ void QtHost::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         SendMouse(WM_LBUTTONDOWN, event);
         event->accept();
+        if (m_question != nullptr) {  // keep the open question in sight
+            m_question->raise();
+        }
         return;
     }
     QWidget::mousePressEvent(event);
@@ -260,8 +292,15 @@ void QtHost::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
 }
 
-// Auto-repeats are key-downs too; keys without a code are not sent.
+// Auto-repeats are key-downs too; keys without a code are not sent. While
+// a question is open, the keyboard belongs to it.
 void QtHost::keyPressEvent(QKeyEvent* event) {
+    if (m_question != nullptr) {
+        m_question->raise();
+        m_question->activateWindow();
+        QCoreApplication::sendEvent(m_question, event);
+        return;
+    }
     const uint32_t vk = VirtualKeyFromQt(event->key(), event->modifiers());
     if (vk == 0) {
         QWidget::keyPressEvent(event);
@@ -290,9 +329,7 @@ void QtHost::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-    if (m_loop != nullptr) {
-        m_loop->quit();
-    }
+    FinishIfEnded();
 }
 
 // Dispatches one message to the running dialog and leaves the modal loop
@@ -309,7 +346,19 @@ void QtHost::Send(uint32_t message, uint32_t wParam, Point point) {
     msg.wParam = wParam;
     msg.point = point;
     m_dialog->Dispatch(msg);
-    if (m_dialog != nullptr && m_dialog->IsEnded() && m_loop != nullptr) {
+    FinishIfEnded();
+}
+
+// Once the dialog has ended, an open question is answered No (its close
+// button's answer) and the run's loop ends.
+void QtHost::FinishIfEnded() {
+    if (m_dialog == nullptr || !m_dialog->IsEnded()) {
+        return;
+    }
+    if (m_question != nullptr) {
+        m_question->close();
+    }
+    if (m_loop != nullptr) {
         m_loop->quit();
     }
 }
@@ -320,8 +369,7 @@ void QtHost::Send(uint32_t message, uint32_t wParam, Point point) {
 // there belong to whatever lies under the cursor, so they are not sent. A
 // drag released outside therefore goes on until a release over the canvas.
 void QtHost::SendMouse(uint32_t message, QMouseEvent* event) {
-    const QPointF pos = event->position();
-    const Point point{ToClientPixel(pos.x()), ToClientPixel(pos.y())};
+    const Point point = CanvasPixelAt(event->position(), devicePixelRatio());
     const Rect client = ClientRect();
     if (point.x < client.left || point.y < client.top || point.x >= client.right ||
         point.y >= client.bottom) {

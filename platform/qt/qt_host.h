@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 #include <QtGui/QIcon>
 #include <QtGui/QImage>
@@ -16,11 +18,13 @@
 
 class QEventLoop;
 class QMenu;
+class QMessageBox;
 
 namespace velmora {
 
 // The Qt window that shows one CDialog: a top-level window with a fixed
-// client area whose pixels are the host's Canvas. Mouse and key events become
+// client area whose pixels are the host's Canvas, drawn unstretched in the
+// top-left corner whatever size a window manager gives the window. Mouse and key events become
 // Messages handed to the dialog's Dispatch; a paint blits the canvas, asking
 // the dialog to redraw it first (WM_PAINT) unless a ReleaseDC has just
 // refreshed it. The right button opens the system menu the dialog built with
@@ -36,8 +40,9 @@ public:
     ~QtHost() override;
 
     // Shows `dlg` modally: Attach, OnInitDialog (before the window is first
-    // shown), then events until the dialog ends or the window is closed. The
-    // window is hidden again on return. Returns dlg.Result(), which is
+    // shown), then events until the dialog ends or the window is closed.
+    // Warnings raised before the window is shown come once it is first
+    // painted, over it, in their order. The window is hidden again on return. Returns dlg.Result(), which is
     // CDialog::kNotEnded if the window went away without the dialog ending.
     int RunModal(CDialog& dlg);
 
@@ -47,8 +52,10 @@ public:
     // Makes `icon` the picture of icon resource `iconId` for SetIcon.
     void RegisterIcon(int32_t iconId, const QIcon& icon);
 
-    // The menu the right button opens, for inspection.
+    // The menu the right button opens, and the Yes/No question while it is
+    // open (else null), for inspection.
     QMenu* SystemMenu() const { return m_systemMenu; }
+    QMessageBox* Question() const { return m_question; }
 
     // WindowHost.
     Rect ClientRect() const override;
@@ -60,7 +67,11 @@ public:
     void ReleaseDC(Canvas& canvas) override;
     // The cursor in client pixels; false when there is no screen.
     bool GetCursorPos(Point& clientPos) const override;
+    // Waits for the answer while the window stays usable with the mouse;
+    // keys go to the question. No when the dialog ends meanwhile, or when a
+    // question is open already.
     bool AskYesNo(const std::string& text, const std::string& caption) override;
+    // Before the window is first shown the warning waits for it (RunModal).
     void ShowWarning(const std::string& text, const std::string& caption) override;
     // Runs the About box runner with this window as the owner.
     void RunAboutBox() override;
@@ -82,15 +93,21 @@ protected:
 private:
     void Send(uint32_t message, uint32_t wParam, Point point = {});
     void SendMouse(uint32_t message, QMouseEvent* event);
+    void FinishIfEnded();
+    void ShowWarningBox(const std::string& text, const std::string& caption);
+    void ShowPendingWarnings();
 
     Canvas m_canvas;
-    QImage m_image;
+    QImage m_picture;
     bool m_canvasFresh = false;
     bool m_painting = false;
     bool m_aboutBoxOpen = false;
+    bool m_showingWarnings = false;
     CDialog* m_dialog = nullptr;
     QEventLoop* m_loop = nullptr;
     QMenu* m_systemMenu = nullptr;
+    QMessageBox* m_question = nullptr;  // the Yes/No question while it is open
+    std::deque<std::pair<std::string, std::string>> m_pendingWarnings;  // text, caption
     AboutBoxRunner m_aboutBoxRunner;
     std::map<int32_t, QIcon> m_icons;
 };

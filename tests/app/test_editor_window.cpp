@@ -61,7 +61,7 @@ protected:
     // Answers the next question box with the given button once it is open.
     void AnswerQuestion(QMessageBox::StandardButton button) {
         QTimer::singleShot(0, [this, button] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QMessageBox* box = window.Question();
             ASSERT_NE(box, nullptr);
             m_questionText = box->text().toStdString();
             box->button(button)->click();
@@ -149,6 +149,17 @@ TEST_F(EditorWindowTest, ADragReleasedOutsideGoesOnUntilAReleaseOverTheCanvas) {
         QTest::mouseMove(&window, QPoint(300, 300));
         EXPECT_EQ(dlg.DragIndex(), -1);
         EXPECT_EQ(dlg.Points(), (Spline{{424, 238}, {120, 130}}));
+    });
+}
+
+TEST_F(EditorWindowTest, AResizedWindowStoresThePixelUnderThePointer) {
+    Run([&] {
+        window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        window.resize(960, 720);
+        QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(800, 600));
+        QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(400, 300));
+        EXPECT_EQ(dlg.Points(), (Spline{{424, 238}, {75, 75}, {400, 300}}));
+        EXPECT_EQ(PixelAt(403, 300), qRgb(255, 0, 0));
     });
 }
 

@@ -9,6 +9,7 @@
 #include <QtGui/QImage>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
+#include <QtGui/QPainter>
 #include <QtGui/QPixmap>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -18,6 +19,7 @@
 
 #include "platform/canvas.h"
 #include "platform/dialog.h"
+#include "platform/qt/canvas_picture.h"
 #include "platform/qt/qt_host.h"
 
 namespace velmora {
@@ -44,6 +46,7 @@ public:
         Host().AppendSystemMenuItem(0, std::string());
         Host().AppendSystemMenuItem(0x0010, "&About Velmora...");
         Host().SetCaption("Velmora (Editing note 0 spline 1 / 1)");
+        if (!startWarning.empty()) Host().ShowWarning(startWarning, "Velmora");
         return true;
     }
 
@@ -63,6 +66,7 @@ public:
     int paints = 0;
     bool closable = true;
     std::function<void()> onAbout;
+    std::string startWarning;
 
 protected:
     const MessageMap& GetMessageMap() const override {
@@ -382,17 +386,34 @@ TEST(QtHost, CursorPositionIsInClientPixels) {
     });
 }
 
-// Answers the next modal message box by pressing `key` in it, and records
+// An open question leaves clicks to the window, takes its keys; closing answers No.
+TEST(QtHost, AnOpenQuestionLeavesTheMouseToTheWindowAndTakesItsKeys) {
+    QtHost host;
+    RecordingDialog dlg;
+    RunScript(host, dlg, [&] {
+        QTimer::singleShot(50, [&] { QTest::mouseClick(&host, Qt::LeftButton, {}, {30, 40}); });
+        QTimer::singleShot(60, [&] { QTest::keyClick(&host, Qt::Key_Escape); });
+        EXPECT_FALSE(host.AskYesNo("Delete?", "Velmora"));
+        QTimer::singleShot(50, [&] { host.close(); });
+        EXPECT_FALSE(host.AskYesNo("Delete?", "Velmora"));
+    });
+    EXPECT_EQ(dlg.Of(WM_LBUTTONDOWN).size(), 1u);
+}
+
+// Answers the next message box by pressing `key` in it, and records
 // its icon and default button.
 struct BoxObserver {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString defaultText;
     QString title;
     QString text;
+    bool overShownWindow = false;
 
     void AnswerNext(int key) {
         QTimer::singleShot(50, [this, key] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QMessageBox* box = nullptr;  // modal or not; not necessarily active yet
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) box = b;
             if (box == nullptr) {
                 ADD_FAILURE() << "no message box";
                 return;
@@ -400,6 +421,7 @@ struct BoxObserver {
             icon = box->icon();
             title = box->windowTitle();
             text = box->text();
+            overShownWindow = box->parentWidget() != nullptr && box->parentWidget()->isVisible();
             if (box->defaultButton() != nullptr) {
                 defaultText = box->defaultButton()->text();
             }
@@ -426,6 +448,41 @@ TEST(QtHost, AskYesNoIsAWarningWithNoAsDefault) {
         EXPECT_TRUE(host.AskYesNo("Delete?", "Velmora"));
         host.close();
     });
+}
+
+// A start-up warning shows over the shown window, decoded as the locale's text.
+TEST(QtHost, AStartUpWarningComesOverTheShownWindow) {
+    QtHost host;
+    RecordingDialog dlg;
+    dlg.startWarning = "Ger\xC3\xA4t";
+    BoxObserver box;
+    box.AnswerNext(Qt::Key_Return);
+    RunScript(host, dlg, [&] {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !box.text.isEmpty(); }));
+        host.close();
+    });
+    EXPECT_EQ(box.text, QString::fromUtf8("Ger\xC3\xA4t"));
+    EXPECT_TRUE(box.overShownWindow);
+}
+
+// At any scale, a pointer anywhere in a device pixel names the canvas pixel shown there.
+TEST(CanvasPicture, APointerNamesTheCanvasPixelShownUnderIt) {
+    Canvas canvas(7, 5);  // red = blue in every colour, so both pixel layouts agree
+    for (int x = 0; x < 7; ++x) canvas.FillRect({x, x % 5, x + 1, 5}, MakeColour(x * 9, 9, x * 9));
+    for (const qreal ratio : {1.0, 1.1, 1.25, 1.3, 1.5, 1.75, 2.0, 2.5}) {
+        SCOPED_TRACE(ratio);
+        QImage picture, shown(int(9 * ratio), int(7 * ratio), QImage::Format_RGB32);
+        DrawCanvasPicture(canvas, ratio, picture);
+        shown.setDevicePixelRatio(ratio);
+        shown.fill(Qt::black);
+        QPainter(&shown).drawImage(QPointF(0, 0), picture);
+        for (int d = 0; d < shown.width() * shown.height(); ++d) {
+            const int dx = d % shown.width(), dy = d / shown.width();
+            const Point at = CanvasPixelAt(QPointF(dx / ratio, dy / ratio), ratio);
+            EXPECT_EQ(CanvasPixelAt(QPointF((dx + 0.99) / ratio, (dy + 0.99) / ratio), ratio), at);
+            EXPECT_EQ(shown.pixel(dx, dy) & 0xFFFFFFu, canvas.PixelAt(at.x, at.y)) << d;
+        }
+    }
 }
 
 }  // namespace
