@@ -79,7 +79,7 @@ Input ReadInput(const std::string& path, bool acceptStreams) {
     ReadOutcome read = ReadWholeFile(path);
     if (read.status == ReadStatus::kMissing) {
         in.error = "\"" + path + "\": no such file";
-    } else if (read.status == ReadStatus::kFailed) {
+    } else if (read.status == ReadStatus::kFailed || read.status == ReadStatus::kNotAFile) {
         in.error = std::move(read.reason);
     } else {
         in.ok = true;
