@@ -54,6 +54,38 @@ int64_t LastStepWithin(const Walk& w, int64_t offset) {
     return k > Wide(w.major) ? w.major : static_cast<int64_t>(k);
 }
 
+// The walk of Canvas::DrawStroke for a stroke whose two points are on the
+// canvas: every pixel lies in the box of the two points, so all of them are
+// on the canvas and no step needs clipping.
+inline void WalkOnCanvas(Colour* pixels, int64_t width, Colour pen, Point from, Point to) {
+    const int64_t dx = int64_t(to.x) - from.x;
+    const int64_t dy = int64_t(to.y) - from.y;
+    const int64_t absX = dx < 0 ? -dx : dx;
+    const int64_t absY = dy < 0 ? -dy : dy;
+    Colour* pixel = pixels + from.y * width + from.x;
+    // A zero extent on the minor axis never moves along it, so its sign is moot.
+    const int64_t xStride = dx < 0 ? -1 : 1;
+    const int64_t yStride = dy < 0 ? -width : width;
+    const bool xMajor = absX >= absY;
+    const int64_t major = xMajor ? absX : absY;
+    const int64_t twoMajor = 2 * major;
+    const int64_t twoMinor = 2 * (xMajor ? absY : absX);
+    const int64_t majorStride = xMajor ? xStride : yStride;
+    const int64_t minorStride = xMajor ? yStride : xStride;
+    int64_t remainder = major;
+    for (int64_t k = 0; k < major; ++k) {
+        *pixel = pen;
+        pixel += majorStride;
+        remainder += twoMinor;
+        // A mask rather than a branch: which steps move along the minor
+        // axis is unforeseeable, and a mispredicted branch costs more than
+        // the whole step.
+        const int64_t minorStep = -int64_t(remainder >= twoMajor);
+        remainder -= twoMajor & minorStep;
+        pixel += minorStride & minorStep;
+    }
+}
+
 }  // namespace
 
 // A negative size is taken as zero: an empty canvas that ignores drawing.
@@ -109,9 +141,21 @@ void Canvas::LineTo(Point to) {
 }
 
 // Strokes each consecutive pair; the current position is not used.
+// A curve has millions of short strokes that lie wholly on the canvas; those
+// take the walk without clipping. The rest go the general way.
 void Canvas::Polyline(const Point* points, size_t count) {
+    const auto onCanvas = [this](Point p) {
+        return static_cast<uint32_t>(p.x) < static_cast<uint32_t>(m_width) &&
+               static_cast<uint32_t>(p.y) < static_cast<uint32_t>(m_height);
+    };
+    Colour* pixels = m_pixels.data();
+    const Colour pen = m_pen;
     for (size_t i = 1; i < count; ++i) {
-        DrawStroke(points[i - 1], points[i]);
+        if (onCanvas(points[i - 1]) && onCanvas(points[i])) {
+            WalkOnCanvas(pixels, m_width, pen, points[i - 1], points[i]);
+        } else {
+            DrawStroke(points[i - 1], points[i]);
+        }
     }
 }
 
