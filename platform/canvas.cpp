@@ -72,17 +72,18 @@ inline void WalkOnCanvas(Colour* pixels, int64_t width, Colour pen, Point from, 
     const int64_t twoMinor = 2 * (xMajor ? absY : absX);
     const int64_t majorStride = xMajor ? xStride : yStride;
     const int64_t minorStride = xMajor ? yStride : xStride;
-    int64_t remainder = major;
+    // DrawStroke's error term less (twoMajor - twoMinor): its sign alone
+    // tells whether the next step also moves along the minor axis. Which
+    // steps do is unforeseeable, so a mask of that sign picks the step; a
+    // mispredicted branch costs more than the step itself.
+    const int64_t diagonalStride = majorStride + minorStride;
+    const int64_t diagonalError = twoMinor - twoMajor;
+    int64_t error = twoMinor - major;
     for (int64_t k = 0; k < major; ++k) {
         *pixel = pen;
-        pixel += majorStride;
-        remainder += twoMinor;
-        // A mask rather than a branch: which steps move along the minor
-        // axis is unforeseeable, and a mispredicted branch costs more than
-        // the whole step.
-        const int64_t minorStep = -int64_t(remainder >= twoMajor);
-        remainder -= twoMajor & minorStep;
-        pixel += minorStride & minorStep;
+        const int64_t majorOnly = -int64_t(error < 0);  // all ones or zero
+        error += diagonalError + (twoMajor & majorOnly);
+        pixel += diagonalStride - (minorStride & majorOnly);
     }
 }
 

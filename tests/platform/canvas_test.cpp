@@ -309,7 +309,8 @@ TEST(CanvasClipTest, PolylineMatchesLineTo) {
         strokes.MoveTo(points[points.size() - 3]);
         strokes.LineTo(points[points.size() - 2]);
         strokes.LineTo(points.back());
-        ASSERT_EQ(polyline.Pixels(), strokes.Pixels()) << Describe({points.end() - 3, points.end()});
+        ASSERT_EQ(polyline.Pixels(), strokes.Pixels())
+            << Describe({points.end() - 3, points.end()});
     }
 }
 
