@@ -54,6 +54,39 @@ int64_t LastStepWithin(const Walk& w, int64_t offset) {
     return k > Wide(w.major) ? w.major : static_cast<int64_t>(k);
 }
 
+// The walk of Canvas::DrawStroke for a stroke whose two points are on the
+// canvas: every pixel lies in the box of the two points, so all of them are
+// on the canvas and no step needs clipping.
+inline void WalkOnCanvas(Colour* pixels, int64_t width, Colour pen, Point from, Point to) {
+    const int64_t dx = int64_t(to.x) - from.x;
+    const int64_t dy = int64_t(to.y) - from.y;
+    const int64_t absX = dx < 0 ? -dx : dx;
+    const int64_t absY = dy < 0 ? -dy : dy;
+    Colour* pixel = pixels + from.y * width + from.x;
+    // A zero extent on the minor axis never moves along it, so its sign is moot.
+    const int64_t xStride = dx < 0 ? -1 : 1;
+    const int64_t yStride = dy < 0 ? -width : width;
+    const bool xMajor = absX >= absY;
+    const int64_t major = xMajor ? absX : absY;
+    const int64_t twoMajor = 2 * major;
+    const int64_t twoMinor = 2 * (xMajor ? absY : absX);
+    const int64_t majorStride = xMajor ? xStride : yStride;
+    const int64_t minorStride = xMajor ? yStride : xStride;
+    // DrawStroke's error term less (twoMajor - twoMinor): its sign alone
+    // tells whether the next step also moves along the minor axis. Which
+    // steps do is unforeseeable, so a mask of that sign picks the step; a
+    // mispredicted branch costs more than the step itself.
+    const int64_t diagonalStride = majorStride + minorStride;
+    const int64_t diagonalError = twoMinor - twoMajor;
+    int64_t error = twoMinor - major;
+    for (int64_t k = 0; k < major; ++k) {
+        *pixel = pen;
+        const int64_t majorOnly = -int64_t(error < 0);  // all ones or zero
+        error += diagonalError + (twoMajor & majorOnly);
+        pixel += diagonalStride - (minorStride & majorOnly);
+    }
+}
+
 }  // namespace
 
 // A negative size is taken as zero: an empty canvas that ignores drawing.
@@ -109,9 +142,21 @@ void Canvas::LineTo(Point to) {
 }
 
 // Strokes each consecutive pair; the current position is not used.
+// A curve has millions of short strokes that lie wholly on the canvas; those
+// take the walk without clipping. The rest go the general way.
 void Canvas::Polyline(const Point* points, size_t count) {
+    const auto onCanvas = [this](Point p) {
+        return static_cast<uint32_t>(p.x) < static_cast<uint32_t>(m_width) &&
+               static_cast<uint32_t>(p.y) < static_cast<uint32_t>(m_height);
+    };
+    Colour* pixels = m_pixels.data();
+    const Colour pen = m_pen;
     for (size_t i = 1; i < count; ++i) {
-        DrawStroke(points[i - 1], points[i]);
+        if (onCanvas(points[i - 1]) && onCanvas(points[i])) {
+            WalkOnCanvas(pixels, m_width, pen, points[i - 1], points[i]);
+        } else {
+            DrawStroke(points[i - 1], points[i]);
+        }
     }
 }
 

@@ -1,6 +1,8 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "model/note_set.h"
@@ -68,6 +70,52 @@ void BM_DrawScene(benchmark::State& state) {
     state.counters["curve_points"] = static_cast<double>(curve.size());
 }
 BENCHMARK(BM_DrawScene);
+
+// About four million short strokes on the canvas, as the curve of the largest
+// files gives them: the samples through `count` random canvas points (the
+// more points, the fewer samples each segment gets within the curve's sample
+// budget, so the longer the strokes), or without the curve layer a random
+// walk of steps of up to 4 pixels.
+std::vector<Point> ManyShortStrokes([[maybe_unused]] int count) {
+    std::mt19937 random(7);
+    std::vector<Point> curve;
+#ifdef VELMORA_BENCH_CURVE
+    std::uniform_int_distribution<int32_t> x(0, 479), y(0, 359);
+    std::vector<Point> points;
+    for (int i = 0; i < count; ++i) {
+        points.push_back(Point{x(random), y(random)});
+    }
+    RebuildCurve(points, curve);
+#else
+    std::uniform_int_distribution<int32_t> step(-4, 4);
+    Point p{240, 180};
+    for (int i = 0; i < (1 << 22); ++i) {
+        p = Point{std::clamp(p.x + step(random), 0, 479), std::clamp(p.y + step(random), 0, 359)};
+        curve.push_back(p);
+    }
+#endif
+    return curve;
+}
+
+void BM_PolylineShortStrokes(benchmark::State& state) {
+    const std::vector<Point> curve = ManyShortStrokes(static_cast<int>(state.range(0)));
+    Canvas canvas(480, 360);
+    for (auto _ : state) {
+        canvas.Polyline(curve.data(), curve.size());
+        benchmark::DoNotOptimize(canvas.Pixels().data());
+        benchmark::ClobberMemory();
+    }
+    const double strokes = static_cast<double>(curve.size() - 1);
+    state.counters["strokes"] = strokes;
+    // Time per stroke (CPU time, as every rate here).
+    state.counters["per_stroke"] = benchmark::Counter(
+        strokes, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PolylineShortStrokes)
+    ->ArgName("points")
+    ->Arg(80000)
+    ->Arg(200000)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_FillOnly(benchmark::State& state) {
     Canvas canvas(480, 360);

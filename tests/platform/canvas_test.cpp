@@ -289,6 +289,31 @@ TEST(CanvasClipTest, FarStrokesMatchTheReference) {
     }
 }
 
+// Polyline walks strokes that lie wholly on the canvas without clipping; it
+// must give LineTo's pixels for any mix of strokes on, across and far off it.
+TEST(CanvasClipTest, PolylineMatchesLineTo) {
+    std::mt19937 random(2024);
+    std::uniform_int_distribution<int32_t> pick(0, 3), onX(0, 12), onY(0, 10), edge(-4, 16);
+    std::uniform_int_distribution<int32_t> any(kMin, kMax);
+    std::vector<Point> points{{6, 5}, {7, 5}};
+    for (int i = 0; i < 8000; ++i) {
+        const int kind = pick(random);
+        points.push_back(kind == 0   ? Point{onX(random), onY(random)}
+                         : kind == 1 ? Point{edge(random), edge(random)}
+                         : kind == 2 ? Point{any(random), any(random)}
+                                     : points.back());
+        Canvas polyline(13, 11), strokes(13, 11);
+        polyline.SelectPen(kPen);
+        strokes.SelectPen(kPen);
+        polyline.Polyline(&points[points.size() - 3], 3);
+        strokes.MoveTo(points[points.size() - 3]);
+        strokes.LineTo(points[points.size() - 2]);
+        strokes.LineTo(points.back());
+        ASSERT_EQ(polyline.Pixels(), strokes.Pixels())
+            << Describe({points.end() - 3, points.end()});
+    }
+}
+
 struct ExtremeCase {
     const char* name;
     Point from;
