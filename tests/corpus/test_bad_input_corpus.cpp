@@ -113,12 +113,13 @@ void ReferenceSwallowsQuote(const std::string& path) {
 }
 
 // Points in compact form, all in one spline: 690,000 take just under 16 MiB.
-// (Far-apart points are the curve's matter, tested with it.)
-void CompactPoints(int count, const std::string& path) {
+// `far` = "9999" puts every other point far off the canvas.
+void CompactPoints(int count, const std::string& path, const char* far = "0002") {
     std::ofstream out(path);
     out << "<NewNoteSpline Index=\"0\"><NewSpline><ControlPoint PosX=0 PosY=0/>";
     for (int i = 1; i < count; ++i)
-        out << (i % 2 ? "<a PosX=0002 PosY=0002/>" : "<a PosX=0000 PosY=0000/>");
+        out << (i % 2 ? "<a PosX=" + std::string(far) + " PosY=" + far + "/>"
+                      : std::string("<a PosX=0000 PosY=0000/>"));
     out << "</NewSpline></NewNoteSpline>";
 }
 
@@ -174,6 +175,8 @@ const CorpusCase kCases[] = {
     {"reference_swallows_quote", true, "d d d d", ReferenceSwallowsQuote},
     {"compact_points_690000", true, "d d d d", [](auto& p) { CompactPoints(690000, p); }},
     {"compact_points_199000", false, "[199000] d d d", [](auto& p) { CompactPoints(199000, p); }},
+    {"far_apart_compact_199000", false, "[199000] d d d",
+     [](auto& p) { CompactPoints(199000, p, "9999"); }},
     {"empty_elements_4100000", true, "d d d d", [](auto& p) { EmptyElements(4100000, "<a/>", p); }},
     {"empty_splines_599000", false, "d [0*599000] d d",
      [](auto& p) { EmptyElements(599000, "<NewSpline/>", p); }},
