@@ -1,9 +1,8 @@
 #include "app/velmora_app.h"
 
-#include "app/about_dlg.h"
+#include "app/editor_window.h"
 #include "editor/velmora_dlg.h"
 #include "platform/qt/qt_host.h"
-#include "resources/resource_ids.h"
 
 namespace velmora {
 
@@ -16,8 +15,7 @@ CVelmoraApp* AfxGetApp() { return &theApp; }
 bool CVelmoraApp::InitInstance() {
     CVelmoraDlg dlg;
     QtHost window;
-    window.RegisterIcon(IDR_MAINFRAME, AppIcon());
-    window.SetAboutBoxRunner(&velmora::RunAboutBox);
+    ConfigureEditorWindow(window);
     window.RunModal(dlg);
     return false;
 }

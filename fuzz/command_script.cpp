@@ -9,6 +9,7 @@
 #include "fuzz/fuzz_folder.h"
 #include "platform/headless_host.h"
 #include "platform/message.h"
+#include "resources/resource_ids.h"
 
 namespace velmora::fuzz {
 
@@ -28,7 +29,6 @@ constexpr int32_t kFarRange = 4096;
 // every redraw, which at 480 x 360 cost more than everything else.
 constexpr int32_t kClientWidth = 96;
 constexpr int32_t kClientHeight = 72;
-constexpr uint32_t kAboutCommand = 0x0010;
 
 // Files the editor may start from; the first entry means no file at all.
 const char* const kSeedFiles[] = {
@@ -157,7 +157,7 @@ private:
         case 8: m_host.SetCursor(Position()); return false;
         case 9: m_host.SetCursorUnavailable(); return false;
         case 10: Send(WM_PAINT, 0); return false;
-        default: Send(WM_SYSCOMMAND, kAboutCommand); return false;
+        default: Send(WM_SYSCOMMAND, IDM_ABOUTBOX); return false;
         }
     }
 

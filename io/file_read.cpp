@@ -2,30 +2,26 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include "io/outcome.h"
 
 namespace velmora {
 
 namespace {
 
-// "could not <what> <path>: <system reason>".
-std::string Failure(const char* what, const std::string& path, int error) {
-    return std::string("could not ") + what + " \"" + path + "\": " + std::strerror(error);
-}
-
 // Closes the descriptor when the read is over, whichever way it ends.
 class FdGuard {
 public:
-    explicit FdGuard(int fd) : m_fd(fd) {}
-    ~FdGuard() { ::close(m_fd); }
+    FdGuard(const FileSystem& fs, int fd) : m_fs(fs), m_fd(fd) {}
+    ~FdGuard() { m_fs.Close(m_fd); }
     FdGuard(const FdGuard&) = delete;
     FdGuard& operator=(const FdGuard&) = delete;
 
 private:
+    const FileSystem& m_fs;
     int m_fd;
 };
 
@@ -34,9 +30,9 @@ private:
 // O_NONBLOCK keeps open() from hanging on a FIFO; it changes nothing for a
 // regular file. The size is checked before and while reading, since the file
 // may grow under us.
-ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes, const FileSystem& fs) {
     ReadOutcome out;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = fs.Open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) {
             out.status = ReadStatus::kMissing;
@@ -45,19 +41,19 @@ ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes) {
         const int error = errno;
         // A socket cannot be opened at all; it is still no file.
         struct stat info {};
-        if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        if (fs.Stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
             out.status = ReadStatus::kNotAFile;
             out.reason = "\"" + path + "\" is not a regular file";
             return out;
         }
-        out.reason = Failure("open", path, error);
+        out.reason = CouldNot("open", path, error);
         return out;
     }
-    FdGuard guard(fd);
+    FdGuard guard(fs, fd);
 
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        out.reason = Failure("inspect", path, errno);
+    if (fs.Fstat(fd, &info) != 0) {
+        out.reason = CouldNot("inspect", path, errno);
         return out;
     }
     if (!S_ISREG(info.st_mode)) {
@@ -86,13 +82,13 @@ ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes) {
             }
             out.bytes.resize(std::min(size * 2 + 1, maxBytes + 1));
         }
-        const ssize_t got = ::read(fd, &out.bytes[size], out.bytes.size() - size);
+        const ssize_t got = fs.Read(fd, &out.bytes[size], out.bytes.size() - size);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
             }
             out.bytes.clear();
-            out.reason = Failure("read", path, errno);
+            out.reason = CouldNot("read", path, errno);
             return out;
         }
         if (got == 0) {

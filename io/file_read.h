@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+#include "io/file_system.h"
+
 namespace velmora {
 
 // Refuse anything larger than this before reading it whole; a spline file
@@ -24,6 +26,7 @@ struct ReadOutcome {
 
 // Reads the regular file at `path` whole, refusing files over `maxBytes`.
 // Never blocks on a FIFO and never modifies the file.
-ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes = kMaxSplineFileBytes);
+ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes = kMaxSplineFileBytes,
+                          const FileSystem& fs = SystemFileSystem());
 
 }  // namespace velmora

@@ -4,14 +4,11 @@
 
 #include <tinyxml.h>
 
+#include "io/white_space.h"
+
 namespace velmora {
 
 namespace {
-
-// The white space that "%d" skips in the C locale.
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 // A decimal digit.
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

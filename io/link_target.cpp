@@ -4,7 +4,6 @@
 #include <vector>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace velmora {
 
@@ -22,15 +21,15 @@ std::string NameOf(const std::string& path) {
 }
 
 // The system itself gives up after 40 links; so do we.
-LinkTarget FollowLinks(const std::string& path) {
+LinkTarget FollowLinks(const std::string& path, const FileSystem& fs) {
     LinkTarget out{path, 0};
     for (int hops = 0; hops < 40; ++hops) {
         struct stat info {};
-        if (::lstat(out.path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        if (fs.Lstat(out.path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
             return out;  // the file itself, or nothing yet
         }
         std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
-        const ssize_t size = ::readlink(out.path.c_str(), link.data(), link.size());
+        const ssize_t size = fs.ReadLink(out.path.c_str(), link.data(), link.size());
         if (size <= 0 || static_cast<std::size_t>(size) >= link.size()) {
             out.error = size < 0 ? errno : size == 0 ? ENOENT : ENAMETOOLONG;
             return out;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "io/file_system.h"
+
 namespace velmora {
 
 struct LinkTarget {
@@ -12,7 +14,7 @@ struct LinkTarget {
 // Follows `path` through symbolic links, one after the other, to the name of
 // the file they lead to. That file need not exist: a dangling link gives the
 // name it points at. A relative link is taken from the folder that holds it.
-LinkTarget FollowLinks(const std::string& path);
+LinkTarget FollowLinks(const std::string& path, const FileSystem& fs = SystemFileSystem());
 
 // The folder part of `path` ("." when it has none) and its last part.
 std::string FolderOf(const std::string& path);

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <functional>
+#include <string>
+#include <utility>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/random.h>
@@ -16,28 +16,6 @@
 
 namespace velmora {
 
-// The system calls themselves; tests override them one at a time. Naming an
-// unnamed file later goes through /proc, so without it there is none.
-int FileOps::OpenUnnamed(const char* folder, mode_t mode) const {
-    if (::access("/proc/self/fd", X_OK) != 0) {
-        errno = EOPNOTSUPP;
-        return -1;
-    }
-    return ::open(folder, O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
-}
-ssize_t FileOps::Write(int fd, const void* data, std::size_t size) const {
-    return ::write(fd, data, size);
-}
-int FileOps::Fsync(int fd) const { return ::fsync(fd); }
-int FileOps::Close(int fd) const { return ::close(fd); }
-int FileOps::Rename(const char* from, const char* to) const { return ::rename(from, to); }
-
-// One shared instance; FileOps has no state.
-const FileOps& SystemFileOps() {
-    static const FileOps ops;
-    return ops;
-}
-
 namespace {
 
 constexpr char kTempEnding[] = ".velmora-save";
@@ -46,10 +24,24 @@ constexpr std::size_t kRandomLetters = 6;
 // Writes the new file's content to `fd`; returns "" or why it failed.
 using Filler = std::function<std::string(int fd)>;
 
+// A failed outcome with `reason`.
+WriteOutcome Refused(std::string reason) {
+    WriteOutcome out;
+    out.ok = false;
+    out.reason = std::move(reason);
+    return out;
+}
+
 // "could not <step> <path>: <system reason>" as a failed outcome.
 WriteOutcome Failed(const std::string& step, const std::string& path, int error) {
-    return WriteOutcome{
-        false, "could not " + step + " \"" + path + "\": " + std::strerror(error), {}};
+    return Refused(CouldNot(step, path, error));
+}
+
+// A successful outcome that wrote `path`.
+WriteOutcome Written(const std::string& path) {
+    WriteOutcome out;
+    out.path = path;
+    return out;
 }
 
 bool IsLetterOrDigit(char c) {
@@ -91,9 +83,9 @@ mode_t NewFileMode() {
 
 // Writes all of `data`, resuming after short writes and interruptions.
 // Returns 0 or the errno of the failed write.
-int WriteAll(const FileOps& ops, int fd, const char* data, std::size_t size) {
+int WriteAll(const FileSystem& fs, int fd, const char* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t done = ops.Write(fd, data, size);
+        const ssize_t done = fs.Write(fd, data, size);
         if (done < 0) {
             if (errno == EINTR) {
                 continue;
@@ -112,11 +104,11 @@ int WriteAll(const FileOps& ops, int fd, const char* data, std::size_t size) {
 // Flushes the folder so the rename itself survives a crash. This is best
 // effort: the new file is already in place, and some file systems cannot
 // flush a folder at all, so a failure here is not a failed save.
-void FlushFolder(const FileOps& ops, const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void FlushFolder(const FileSystem& fs, const std::string& folder) {
+    const int fd = fs.Open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        ops.Fsync(fd);
-        ::close(fd);
+        fs.Fsync(fd);
+        fs.Close(fd);
     }
 }
 
@@ -125,28 +117,29 @@ void FlushFolder(const FileOps& ops, const std::string& folder) {
 // lives, and the system drops the lock when the process ends however it
 // ends, so a file that can be locked at once belongs to a save that was
 // killed half-way.
-void RemoveStaleTemporaries(const std::string& folder, const std::string& family) {
-    DIR* dir = ::opendir(folder.c_str());
+void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
+                            const std::string& family) {
+    DIR* dir = fs.OpenDir(folder.c_str());
     if (dir == nullptr) {
         return;
     }
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = fs.ReadDir(dir)) {
         if (!IsTemporaryOf(entry->d_name, family)) {
             continue;
         }
         const std::string temp = folder + "/" + entry->d_name;
-        const int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        const int fd = fs.Open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             continue;
         }
         struct stat info {};
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            ::unlink(temp.c_str());
+        if (fs.Fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+            fs.Flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            fs.Unlink(temp.c_str());
         }
-        ::close(fd);
+        fs.Close(fd);
     }
-    ::closedir(dir);
+    fs.CloseDir(dir);
 }
 
 // A temporary file being written. The lock lives on a second descriptor, so
@@ -160,87 +153,85 @@ struct Temp {
 // Opens a temporary file in `folder`: one without a name where the file
 // system offers that, else one under a hidden name nobody would choose.
 // Returns 0 or the errno.
-int OpenTemp(const FileOps& ops, const std::string& folder, const std::string& family,
+int OpenTemp(const FileSystem& fs, const std::string& folder, const std::string& family,
              Temp& temp) {
-    temp.fd = ops.OpenUnnamed(folder.c_str(), 0600);
+    temp.fd = fs.OpenUnnamed(folder.c_str(), 0600);
     for (int attempt = 0; temp.fd < 0; ++attempt) {
         temp.name = HiddenName(folder, family);
-        temp.fd = ::open(temp.name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        temp.fd = fs.Open(temp.name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (temp.fd < 0 && (errno != EEXIST || attempt == 100)) {
             temp.name.clear();
             return errno;
         }
     }
-    ::flock(temp.fd, LOCK_EX);
-    temp.lock = ::dup(temp.fd);
+    fs.Flock(temp.fd, LOCK_EX);
+    temp.lock = fs.Dup(temp.fd);
     return 0;
 }
 
 // Gives the unnamed file open on `fd` the name `name`. Returns 0 or the errno.
-int NameUnnamed(int fd, const std::string& name) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0
-               ? 0
-               : errno;
+int NameUnnamed(const FileSystem& fs, int fd, const std::string& name) {
+    return fs.LinkUnnamed(fd, name.c_str()) == 0 ? 0 : errno;
 }
 
 // Closes the temporary file; a failing close can mean lost data (NFS).
-WriteOutcome CloseTemp(const FileOps& ops, Temp& temp, const std::string& path) {
+WriteOutcome CloseTemp(const FileSystem& fs, Temp& temp, const std::string& path) {
     const int fd = temp.fd;
     temp.fd = -1;  // close() releases the descriptor even when it fails
-    return ops.Close(fd) == 0 ? WriteOutcome{} : Failed("finish writing", path, errno);
+    return fs.Close(fd) == 0 ? WriteOutcome{} : Failed("finish writing", path, errno);
 }
 
 // Moves the finished temporary file over `path`. An unnamed file gets a
 // hidden name first: rename is the one step that replaces atomically.
-WriteOutcome PlaceOver(const FileOps& ops, Temp& temp, const std::string& path,
+WriteOutcome PlaceOver(const FileSystem& fs, Temp& temp, const std::string& path,
                        const std::string& family) {
     if (temp.name.empty()) {
         const std::string name = HiddenName(FolderOf(path), family);
-        if (const int error = NameUnnamed(temp.fd, name); error != 0) {
+        if (const int error = NameUnnamed(fs, temp.fd, name); error != 0) {
             return Failed("name the temporary file for", path, error);
         }
         temp.name = name;
     }
-    if (WriteOutcome closed = CloseTemp(ops, temp, path); !closed.ok) {
+    if (WriteOutcome closed = CloseTemp(fs, temp, path); !closed.ok) {
         return closed;
     }
-    if (ops.Rename(temp.name.c_str(), path.c_str()) != 0) {
+    if (fs.Rename(temp.name.c_str(), path.c_str()) != 0) {
         return Failed("replace", path, errno);
     }
     temp.name.clear();
-    return WriteOutcome{true, {}, path};
+    return Written(path);
 }
 
 // Links the named temporary file as `to` without replacing anything, on
 // file systems without hard links by a check and a rename. Returns 0 or the
 // errno (EEXIST when `to` is taken).
-int LinkNew(const std::string& from, const std::string& to) {
-    if (::link(from.c_str(), to.c_str()) == 0) {
+int LinkNew(const FileSystem& fs, const std::string& from, const std::string& to) {
+    if (fs.Link(from.c_str(), to.c_str()) == 0) {
         return 0;
     }
     if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) {
         return errno;
     }
     struct stat info {};
-    if (::lstat(to.c_str(), &info) == 0) {
+    if (fs.Lstat(to.c_str(), &info) == 0) {
         return EEXIST;
     }
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    return fs.Rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 // Gives the finished temporary file the first free name of `path`,
 // `path`.1, `path`.2 and so on.
-WriteOutcome PlaceUnderFreeName(const FileOps& ops, Temp& temp, const std::string& path) {
+WriteOutcome PlaceUnderFreeName(const FileSystem& fs, Temp& temp, const std::string& path) {
     const bool named = !temp.name.empty();
     if (named) {
-        if (WriteOutcome closed = CloseTemp(ops, temp, path); !closed.ok) {
+        if (WriteOutcome closed = CloseTemp(fs, temp, path); !closed.ok) {
             return closed;
         }
     }
     for (int n = 0;; ++n) {
         const std::string candidate = n == 0 ? path : path + "." + std::to_string(n);
-        const int error = named ? LinkNew(temp.name, candidate) : NameUnnamed(temp.fd, candidate);
+        const int error =
+            named ? LinkNew(fs, temp.name, candidate) : NameUnnamed(fs, temp.fd, candidate);
         if (error == EEXIST && n < 1000000) {
             continue;
         }
@@ -248,13 +239,13 @@ WriteOutcome PlaceUnderFreeName(const FileOps& ops, Temp& temp, const std::strin
             return Failed("create", candidate, error);
         }
         if (named) {
-            ::unlink(temp.name.c_str());  // gone already after a rename
+            fs.Unlink(temp.name.c_str());  // gone already after a rename
             temp.name.clear();
-        } else if (WriteOutcome closed = CloseTemp(ops, temp, candidate); !closed.ok) {
-            ::unlink(candidate.c_str());
+        } else if (WriteOutcome closed = CloseTemp(fs, temp, candidate); !closed.ok) {
+            fs.Unlink(candidate.c_str());
             return closed;
         }
-        return WriteOutcome{true, {}, candidate};
+        return Written(candidate);
     }
 }
 
@@ -264,70 +255,71 @@ WriteOutcome PlaceUnderFreeName(const FileOps& ops, Temp& temp, const std::strin
 // file takes where the system allows it.
 WriteOutcome WriteThrough(const std::string& path, const std::string& family, mode_t mode,
                           const struct stat* owner, const Filler& fill, bool freeName,
-                          const FileOps& ops) {
+                          const FileSystem& fs) {
     const std::string folder = FolderOf(path);
-    RemoveStaleTemporaries(folder, family);
+    RemoveStaleTemporaries(fs, folder, family);
     Temp temp;
-    if (const int error = OpenTemp(ops, folder, family, temp); error != 0) {
+    if (const int error = OpenTemp(fs, folder, family, temp); error != 0) {
         return Failed("create a temporary file next to", path, error);
     }
     // Owner first: changing it clears the set-id bits that fchmod then sets.
-    if (owner != nullptr && ::fchown(temp.fd, owner->st_uid, owner->st_gid) != 0) {
-        (void)!::fchown(temp.fd, static_cast<uid_t>(-1), owner->st_gid);
+    if (owner != nullptr && fs.Fchown(temp.fd, owner->st_uid, owner->st_gid) != 0) {
+        fs.Fchown(temp.fd, static_cast<uid_t>(-1), owner->st_gid);
     }
     WriteOutcome out;
-    if (::fchmod(temp.fd, mode) != 0) {
+    if (fs.Fchmod(temp.fd, mode) != 0) {
         out = Failed("set the permissions of", path, errno);
     } else if (std::string reason = fill(temp.fd); !reason.empty()) {
-        out = WriteOutcome{false, reason, {}};
-    } else if (ops.Fsync(temp.fd) != 0) {
+        out = Refused(std::move(reason));
+    } else if (fs.Fsync(temp.fd) != 0) {
         out = Failed("flush to disk", path, errno);
     } else {
-        out = freeName ? PlaceUnderFreeName(ops, temp, path) : PlaceOver(ops, temp, path, family);
+        out = freeName ? PlaceUnderFreeName(fs, temp, path) : PlaceOver(fs, temp, path, family);
     }
     if (temp.fd >= 0) {
-        ::close(temp.fd);
+        fs.Close(temp.fd);
     }
     if (!temp.name.empty()) {
-        ::unlink(temp.name.c_str());
+        fs.Unlink(temp.name.c_str());
     }
     if (temp.lock >= 0) {
-        ::close(temp.lock);
+        fs.Close(temp.lock);
     }
     if (out.ok) {
-        FlushFolder(ops, folder);
+        FlushFolder(fs, folder);
     }
     return out;
 }
 
 // A filler that writes `text`, naming `path` on failure.
-Filler TextFiller(const FileOps& ops, const std::string& text, const std::string& path) {
-    return [&ops, &text, path](int fd) -> std::string {
-        if (const int error = WriteAll(ops, fd, text.data(), text.size()); error != 0) {
-            return "could not write \"" + path + "\": " + std::strerror(error);
+Filler TextFiller(const FileSystem& fs, const std::string& text, const std::string& path) {
+    return [&fs, &text, path](int fd) -> std::string {
+        if (const int error = WriteAll(fs, fd, text.data(), text.size()); error != 0) {
+            return CouldNot("write", path, error);
         }
         return {};
     };
 }
 
 // A filler that copies what is left to read on `in`, in chunks.
-Filler StreamFiller(const FileOps& ops, int in, const std::string& from, const std::string& to) {
-    return [&ops, in, from, to](int fd) -> std::string {
+Filler StreamFiller(const FileSystem& fs, int in, const std::string& from,
+                    const std::string& to) {
+    return [&fs, in, from, to](int fd) -> std::string {
         char chunk[64 * 1024];
         for (;;) {
-            const ssize_t got = ::read(in, chunk, sizeof chunk);
+            const ssize_t got = fs.Read(in, chunk, sizeof chunk);
             if (got < 0) {
                 if (errno == EINTR) {
                     continue;
                 }
-                return "could not read \"" + from + "\": " + std::strerror(errno);
+                return CouldNot("read", from, errno);
             }
             if (got == 0) {
                 return {};
             }
-            if (const int error = WriteAll(ops, fd, chunk, static_cast<std::size_t>(got));
+            if (const int error = WriteAll(fs, fd, chunk, static_cast<std::size_t>(got));
                 error != 0) {
-                return "could not write \"" + to + "\": " + std::strerror(error);
+                return CouldNot("write", to, error);
             }
         }
     };
@@ -353,26 +345,24 @@ bool IsTemporaryOf(const std::string& entry, const std::string& name) {
 
 // A file with no write bit at all is refused even where the caller's rights
 // would let it through (root): someone made it read-only on purpose.
-WriteOutcome CheckReplaceable(const std::string& path) {
-    const LinkTarget target = FollowLinks(path);
+WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs) {
+    const LinkTarget target = FollowLinks(path, fs);
     if (target.error != 0) {
         return Failed("follow the link", path, target.error);
     }
     struct stat info {};
-    if (::stat(target.path.c_str(), &info) != 0) {
+    if (fs.Stat(target.path.c_str(), &info) != 0) {
         return errno == ENOENT ? WriteOutcome{} : Failed("inspect", target.path, errno);
     }
     if (!S_ISREG(info.st_mode)) {
-        return WriteOutcome{false,
-                            "\"" + target.path + "\" is " +
-                                (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file") +
-                                ", so nothing can be saved under that name",
-                            {}};
+        return Refused("\"" + target.path + "\" is " +
+                       (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file") +
+                       ", so nothing can be saved under that name");
     }
     if ((info.st_mode & 0222) == 0) {
         return Failed("write", target.path, EACCES);
     }
-    if (::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0) {
+    if (fs.Access(target.path.c_str(), W_OK) != 0) {
         return Failed("write", target.path, errno);
     }
     return WriteOutcome{};
@@ -380,44 +370,44 @@ WriteOutcome CheckReplaceable(const std::string& path) {
 
 // The link is followed here, so the temporary file lands in the target's
 // folder and the rename replaces the target, not the link.
-WriteOutcome ReplaceFile(const std::string& path, const std::string& text, const FileOps& ops) {
-    if (WriteOutcome check = CheckReplaceable(path); !check.ok) {
+WriteOutcome ReplaceFile(const std::string& path, const std::string& text, const FileSystem& fs) {
+    if (WriteOutcome check = CheckReplaceable(path, fs); !check.ok) {
         return check;
     }
-    const std::string target = FollowLinks(path).path;
+    const std::string target = FollowLinks(path, fs).path;
     struct stat info {};
-    const bool exists = ::stat(target.c_str(), &info) == 0;
+    const bool exists = fs.Stat(target.c_str(), &info) == 0;
     const mode_t mode = exists ? info.st_mode & 07777 : NewFileMode();
     return WriteThrough(target, NameOf(target), mode, exists ? &info : nullptr,
-                        TextFiller(ops, text, target), false, ops);
+                        TextFiller(fs, text, target), false, fs);
 }
 
 // The copy's temporary files carry the name of `path`, so that the one
 // clean-up pattern covers them too.
-WriteOutcome KeepBackup(const std::string& path, const std::string* bytes, const FileOps& ops) {
+WriteOutcome KeepBackup(const std::string& path, const std::string* bytes, const FileSystem& fs) {
     const std::string base = path + ".bak";
     if (bytes != nullptr) {
         struct stat info {};
-        const mode_t mode = ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : NewFileMode();
-        return WriteThrough(base, NameOf(path), mode, nullptr, TextFiller(ops, *bytes, base), true,
-                            ops);
+        const mode_t mode =
+            fs.Stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : NewFileMode();
+        return WriteThrough(base, NameOf(path), mode, nullptr, TextFiller(fs, *bytes, base), true,
+                            fs);
     }
-    const int in = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int in = fs.Open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (in < 0) {
         return Failed("keep a copy of", path, errno);
     }
     struct stat info {};
     WriteOutcome out;
-    if (::fstat(in, &info) != 0) {
+    if (fs.Fstat(in, &info) != 0) {
         out = Failed("inspect", path, errno);
     } else if (!S_ISREG(info.st_mode)) {
-        out = WriteOutcome{
-            false, "could not keep a copy of \"" + path + "\": it is not a regular file", {}};
+        out = Refused("could not keep a copy of \"" + path + "\": it is not a regular file");
     } else {
         out = WriteThrough(base, NameOf(path), info.st_mode & 07777, nullptr,
-                           StreamFiller(ops, in, path, base), true, ops);
+                           StreamFiller(fs, in, path, base), true, fs);
     }
-    ::close(in);
+    fs.Close(in);
     return out;
 }
 

@@ -1,37 +1,15 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 
-#include <sys/types.h>
+#include "io/file_system.h"
+#include "io/outcome.h"
 
 namespace velmora {
 
-// The system calls a safe write goes through. The defaults call the system;
-// tests override one to make that step fail (a full disk, a failing flush,
-// a file system without unnamed files).
-class FileOps {
-public:
-    virtual ~FileOps() = default;
-    // As open(2) of `folder` with O_TMPFILE: a new file without a name.
-    virtual int OpenUnnamed(const char* folder, mode_t mode) const;
-    // As write(2).
-    virtual ssize_t Write(int fd, const void* data, std::size_t size) const;
-    // As fsync(2).
-    virtual int Fsync(int fd) const;
-    // As close(2).
-    virtual int Close(int fd) const;
-    // As rename(2).
-    virtual int Rename(const char* from, const char* to) const;
-};
-
-// The operations of the running system.
-const FileOps& SystemFileOps();
-
-struct WriteOutcome {
-    bool ok = true;
-    std::string reason;  // for a failure: which step and the system's reason
-    std::string path;    // on success: the file written
+// On success `path` is the file written.
+struct WriteOutcome : Outcome {
+    std::string path;
 };
 
 // Whether a save may replace `path`, following symbolic links: yes when
@@ -39,7 +17,7 @@ struct WriteOutcome {
 // has a write permission bit at all (a file made read-only for everyone is
 // kept, whoever saves). Otherwise fails with the reason writing the file in
 // place would give, or saying that it is no file.
-WriteOutcome CheckReplaceable(const std::string& path);
+WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs = SystemFileSystem());
 
 // Replaces the file at `path` with `text` so that it is never seen half
 // written. A symbolic link is followed and the file it leads to is replaced
@@ -53,7 +31,7 @@ WriteOutcome CheckReplaceable(const std::string& path);
 // was. Temporary files of killed saves, and only those, are removed by the
 // next save in that folder.
 WriteOutcome ReplaceFile(const std::string& path, const std::string& text,
-                         const FileOps& ops = SystemFileOps());
+                         const FileSystem& fs = SystemFileSystem());
 
 // Keeps a copy of the file at `path` beside it, as "<path>.bak", or
 // "<path>.bak.1", ".bak.2" and so on: the first name not taken. An existing
@@ -62,7 +40,7 @@ WriteOutcome ReplaceFile(const std::string& path, const std::string& text,
 // gets the permission bits of `path`. On success `path` of the outcome is
 // the copy's name.
 WriteOutcome KeepBackup(const std::string& path, const std::string* bytes,
-                        const FileOps& ops = SystemFileOps());
+                        const FileSystem& fs = SystemFileSystem());
 
 // Whether `entry` is the name of a temporary file of a save of the file
 // `name`: ".<name>.<six letters or digits>.velmora-save". No other name is

@@ -1,15 +1,14 @@
 #include "io/spline_file.h"
 
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include "io/file_read.h"
 #include "io/link_target.h"
 #include "io/read_limits.h"
+#include "io/safe_write.h"
 #include "io/spline_reader.h"
 
 namespace velmora {
@@ -18,12 +17,12 @@ namespace {
 
 // Creates a zero-byte file at `path` only if nothing is there; an existing
 // file is never truncated. Returns 0 or the errno.
-int CreateEmptyFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+int CreateEmptyFile(const FileSystem& fs, const std::string& path) {
+    const int fd = fs.Open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         return errno;
     }
-    return ::close(fd) == 0 ? 0 : errno;
+    return fs.Close(fd) == 0 ? 0 : errno;
 }
 
 // A failed save that tells whether there was a file before it.
@@ -37,8 +36,8 @@ SaveOutcome SaveFailed(std::string reason, bool hadFile, SaveOutcome so_far = {}
 }  // namespace
 
 // Remembers the path; nothing is read or written until Load or Save.
-SplineFile::SplineFile(std::string path, const FileOps& ops)
-    : m_path(std::move(path)), m_ops(&ops) {}
+SplineFile::SplineFile(std::string path, const FileSystem& fs)
+    : m_path(std::move(path)), m_fs(&fs) {}
 
 // Whatever is read is left exactly as found and remembered, so that the
 // first save can keep it beside the new file instead of destroying it.
@@ -46,19 +45,19 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     m_known.reset();
     m_backupPending = false;
     m_matchable = false;
-    ReadOutcome read = ReadWholeFile(m_path);
+    ReadOutcome read = ReadWholeFile(m_path, kMaxSplineFileBytes, *m_fs);
     switch (read.status) {
         case ReadStatus::kMissing: {
             // Through a dangling link this creates the file the link names.
             m_known = std::string();
-            const LinkTarget target = FollowLinks(m_path);
-            const int error = target.error != 0 ? target.error : CreateEmptyFile(target.path);
+            const LinkTarget target = FollowLinks(m_path, *m_fs);
+            const int error =
+                target.error != 0 ? target.error : CreateEmptyFile(*m_fs, target.path);
             if (error == 0) {
                 return LoadOutcome{LoadStatus::kCreated, {}, 0, 0, false, false};
             }
-            return LoadOutcome{LoadStatus::kEmpty,
-                               "could not create \"" + target.path + "\": " + std::strerror(error),
-                               0, 0, false, false};
+            return LoadOutcome{LoadStatus::kEmpty, CouldNot("create", target.path, error), 0, 0,
+                               false, false};
         }
         case ReadStatus::kNotAFile:
             return LoadOutcome{LoadStatus::kNotAFile, std::move(read.reason), 0, 0, false, false};
@@ -95,13 +94,13 @@ void SplineFile::MatchLoaded(const NoteSet& notes, const Rect& clientRect) {
 // the next backup before the new text replaces it.
 SaveOutcome SplineFile::Save(const NoteSet& notes, const Rect& clientRect) {
     const std::string text = PrintSplines(notes, clientRect);
-    ReadOutcome disk = ReadWholeFile(m_path);
+    ReadOutcome disk = ReadWholeFile(m_path, kMaxSplineFileBytes, *m_fs);
     const bool hadFile = disk.status == ReadStatus::kRead || disk.status == ReadStatus::kFailed;
     // Never write a file that the next start would refuse to read.
     if (std::string refusal = CheckWriteLimits(text); !refusal.empty()) {
         return SaveFailed(std::move(refusal), hadFile);
     }
-    if (const WriteOutcome check = CheckReplaceable(m_path); !check.ok) {
+    if (const WriteOutcome check = CheckReplaceable(m_path, *m_fs); !check.ok) {
         return SaveFailed(check.reason, hadFile);
     }
 
@@ -111,7 +110,7 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, const Rect& clientRect) {
         // Unreadable now (grown too large, say) counts as changed.
         out.changedElsewhere = m_known && !(read && disk.bytes == *m_known);
         if (m_backupPending || out.changedElsewhere) {
-            const WriteOutcome kept = KeepBackup(m_path, read ? &disk.bytes : nullptr, *m_ops);
+            const WriteOutcome kept = KeepBackup(m_path, read ? &disk.bytes : nullptr, *m_fs);
             if (!kept.ok) {
                 return SaveFailed(kept.reason, hadFile);
             }
@@ -122,7 +121,7 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, const Rect& clientRect) {
         }
     }
 
-    const WriteOutcome written = ReplaceFile(m_path, text, *m_ops);
+    const WriteOutcome written = ReplaceFile(m_path, text, *m_fs);
     if (!written.ok) {
         return SaveFailed(written.reason, hadFile, std::move(out));
     }

@@ -3,7 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "io/safe_write.h"
+#include "io/file_system.h"
+#include "io/outcome.h"
 #include "model/note_set.h"
 #include "platform/geometry.h"
 
@@ -36,9 +37,7 @@ struct LoadOutcome {
     bool noNote = false;
 };
 
-struct SaveOutcome {
-    bool ok = true;
-    std::string reason;   // why it failed, for the user
+struct SaveOutcome : Outcome {
     bool hadFile = false; // a file was there before; after a failure it is unchanged
     // The backup this save kept of the file it was about to replace, or "".
     std::string backup;
@@ -54,7 +53,7 @@ struct SaveOutcome {
 // that another program changed since.
 class SplineFile {
 public:
-    explicit SplineFile(std::string path, const FileOps& ops = SystemFileOps());
+    explicit SplineFile(std::string path, const FileSystem& fs = SystemFileSystem());
 
     const std::string& Path() const { return m_path; }
 
@@ -77,7 +76,7 @@ public:
 
 private:
     std::string m_path;
-    const FileOps* m_ops;
+    const FileSystem* m_fs;
     // The bytes last read or written ("" also for no file); none when unknown.
     std::optional<std::string> m_known;
     bool m_backupPending = false;  // the next save keeps the file read

@@ -11,6 +11,7 @@
 #include "io/int_attribute.h"
 #include "io/guarded_parse.h"
 #include "io/read_limits.h"
+#include "io/white_space.h"
 #include "io/xml_scan.h"
 
 namespace velmora {
@@ -38,9 +39,7 @@ std::string NormaliseLineEnds(std::string_view bytes) {
 }
 
 // White space as the parser skips it, and the NUL bytes a crash can leave.
-bool IsPadding(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\0';
-}
+bool IsPadding(char c) { return IsSpace(c) || c == '\0'; }
 
 // A byte-order mark, or two characters each with a NUL byte beside it.
 bool IsUtf16(const std::string& b) {

@@ -4,10 +4,9 @@
 
 #include <QtWidgets/QApplication>
 
-#include "app/about_dlg.h"
+#include "app/editor_window.h"
 #include "editor/velmora_dlg.h"
 #include "platform/qt/qt_host.h"
-#include "resources/resource_ids.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     velmora::CVelmoraDlg dlg;
     FirstFrameHost window;
-    window.RegisterIcon(velmora::IDR_MAINFRAME, velmora::AppIcon());
+    velmora::ConfigureEditorWindow(window);
     window.RunModal(dlg);
     return 1;  // closed without ever painting
 }

@@ -16,10 +16,9 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>
 
-#include "app/about_dlg.h"
+#include "app/editor_window.h"
 #include "editor/velmora_dlg.h"
 #include "platform/qt/qt_host.h"
-#include "resources/resource_ids.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {
@@ -38,7 +37,7 @@ protected:
     void TearDown() override { std::filesystem::current_path(m_previous); }
 
     void Run(const std::function<void()>& script) {
-        window.RegisterIcon(IDR_MAINFRAME, AppIcon());
+        ConfigureEditorWindow(window);
         QTimer::singleShot(0, &window, [&] {
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
             script();

@@ -53,7 +53,7 @@ int TemporaryFiles(const std::filesystem::path& folder) {
 }
 
 // A file system without unnamed files: every save goes through a hidden name.
-class HiddenNamesOnly : public FileOps {
+class HiddenNamesOnly : public FileSystem {
 public:
     int OpenUnnamed(const char*, mode_t) const override {
         errno = EOPNOTSUPP;

@@ -15,29 +15,29 @@ namespace {
 enum class Step { kWrite, kFsync, kClose, kRename };
 
 // Fails one step as a full disk or a dying device would; may offer no unnamed files.
-class FailingOps : public FileOps {
+class FailingOps : public FileSystem {
 public:
     explicit FailingOps(Step step, bool unnamed = true) : m_step(step), m_unnamed(unnamed) {}
     int OpenUnnamed(const char* folder, mode_t mode) const override {
         errno = EOPNOTSUPP;
-        return m_unnamed ? FileOps::OpenUnnamed(folder, mode) : -1;
+        return m_unnamed ? FileSystem::OpenUnnamed(folder, mode) : -1;
     }
     ssize_t Write(int fd, const void* data, std::size_t size) const override {
         if (m_step == Step::kWrite) {
             errno = ENOSPC;
             return -1;
         }
-        return FileOps::Write(fd, data, size);
+        return FileSystem::Write(fd, data, size);
     }
     int Fsync(int fd) const override {
         if (m_step == Step::kFsync) {
             errno = EIO;
             return -1;
         }
-        return FileOps::Fsync(fd);
+        return FileSystem::Fsync(fd);
     }
     int Close(int fd) const override {
-        const int result = FileOps::Close(fd);
+        const int result = FileSystem::Close(fd);
         if (m_step == Step::kClose) {
             errno = EIO;
             return -1;
@@ -49,7 +49,7 @@ public:
             errno = EXDEV;
             return -1;
         }
-        return FileOps::Rename(from, to);
+        return FileSystem::Rename(from, to);
     }
 
 private:
@@ -98,14 +98,14 @@ TEST(SafeWriteTest, FullDiskReasonNamesTheSystemError) {
 }
 
 // Writes at most three bytes per call and is interrupted on every other one.
-class TrickleOps : public FileOps {
+class TrickleOps : public FileSystem {
 public:
     ssize_t Write(int fd, const void* data, std::size_t size) const override {
         if ((m_calls++ % 2) == 0) {
             errno = EINTR;
             return -1;
         }
-        return FileOps::Write(fd, data, size < 3 ? size : 3);
+        return FileSystem::Write(fd, data, size < 3 ? size : 3);
     }
 
 private:

@@ -278,10 +278,10 @@ INSTANTIATE_TEST_SUITE_P(Situations, FolderTest, ::testing::ValuesIn(kFolders),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Fails the first write, as a full disk would, and lets the later ones through.
-class FirstWriteFails : public FileOps {
+class FirstWriteFails : public FileSystem {
 public:
     ssize_t Write(int fd, const void* data, std::size_t size) const override {
-        if (m_failed) return FileOps::Write(fd, data, size);
+        if (m_failed) return FileSystem::Write(fd, data, size);
         m_failed = true;
         errno = ENOSPC;
         return -1;

@@ -1,0 +1,70 @@
+#include "io/file_system.h"
+
+#include <cerrno>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace velmora {
+
+int FileSystem::Open(const char* path, int flags, mode_t mode) const {
+    return ::open(path, flags, mode);
+}
+
+// Naming an unnamed file later goes through /proc, so without it there is none.
+int FileSystem::OpenUnnamed(const char* folder, mode_t mode) const {
+    if (::access("/proc/self/fd", X_OK) != 0) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return ::open(folder, O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+}
+
+int FileSystem::LinkUnnamed(int fd, const char* name) const {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name, AT_SYMLINK_FOLLOW);
+}
+
+ssize_t FileSystem::Read(int fd, void* data, std::size_t size) const {
+    return ::read(fd, data, size);
+}
+ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) const {
+    return ::write(fd, data, size);
+}
+int FileSystem::Fsync(int fd) const { return ::fsync(fd); }
+int FileSystem::Close(int fd) const { return ::close(fd); }
+int FileSystem::Dup(int fd) const { return ::dup(fd); }
+
+int FileSystem::Rename(const char* from, const char* to) const { return ::rename(from, to); }
+int FileSystem::Link(const char* from, const char* to) const { return ::link(from, to); }
+int FileSystem::Unlink(const char* path) const { return ::unlink(path); }
+
+int FileSystem::Stat(const char* path, struct stat* info) const { return ::stat(path, info); }
+int FileSystem::Lstat(const char* path, struct stat* info) const { return ::lstat(path, info); }
+int FileSystem::Fstat(int fd, struct stat* info) const { return ::fstat(fd, info); }
+ssize_t FileSystem::ReadLink(const char* path, char* buffer, std::size_t size) const {
+    return ::readlink(path, buffer, size);
+}
+int FileSystem::Access(const char* path, int mode) const {
+    return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS);
+}
+
+int FileSystem::Fchmod(int fd, mode_t mode) const { return ::fchmod(fd, mode); }
+int FileSystem::Fchown(int fd, uid_t owner, gid_t group) const {
+    return ::fchown(fd, owner, group);
+}
+int FileSystem::Flock(int fd, int operation) const { return ::flock(fd, operation); }
+
+DIR* FileSystem::OpenDir(const char* folder) const { return ::opendir(folder); }
+dirent* FileSystem::ReadDir(DIR* dir) const { return ::readdir(dir); }
+int FileSystem::CloseDir(DIR* dir) const { return ::closedir(dir); }
+
+// One shared instance; FileSystem has no state.
+const FileSystem& SystemFileSystem() {
+    static const FileSystem fs;
+    return fs;
+}
+
+}  // namespace velmora

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+namespace velmora {
+
+// Every operating-system call the file layer makes goes through one of
+// these. The defaults call the system; tests override one to make that step
+// fail (a full disk, a failing flush, a file system without unnamed files).
+// Each returns what the system call returns and leaves errno as it does.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // As open(2).
+    virtual int Open(const char* path, int flags, mode_t mode = 0) const;
+    // As open(2) of `folder` with O_TMPFILE: a new file without a name.
+    virtual int OpenUnnamed(const char* folder, mode_t mode) const;
+    // As linkat(2) through /proc: gives the unnamed file open on `fd` the
+    // name `name`, which must be free.
+    virtual int LinkUnnamed(int fd, const char* name) const;
+    // As read(2), write(2), fsync(2), close(2), dup(2).
+    virtual ssize_t Read(int fd, void* data, std::size_t size) const;
+    virtual ssize_t Write(int fd, const void* data, std::size_t size) const;
+    virtual int Fsync(int fd) const;
+    virtual int Close(int fd) const;
+    virtual int Dup(int fd) const;
+    // As rename(2), link(2), unlink(2).
+    virtual int Rename(const char* from, const char* to) const;
+    virtual int Link(const char* from, const char* to) const;
+    virtual int Unlink(const char* path) const;
+    // As stat(2), lstat(2), fstat(2), readlink(2).
+    virtual int Stat(const char* path, struct stat* info) const;
+    virtual int Lstat(const char* path, struct stat* info) const;
+    virtual int Fstat(int fd, struct stat* info) const;
+    virtual ssize_t ReadLink(const char* path, char* buffer, std::size_t size) const;
+    // As faccessat(2) with AT_EACCESS: checked with the effective ids.
+    virtual int Access(const char* path, int mode) const;
+    // As fchmod(2), fchown(2), flock(2).
+    virtual int Fchmod(int fd, mode_t mode) const;
+    virtual int Fchown(int fd, uid_t owner, gid_t group) const;
+    virtual int Flock(int fd, int operation) const;
+    // As opendir(3), readdir(3), closedir(3).
+    virtual DIR* OpenDir(const char* folder) const;
+    virtual dirent* ReadDir(DIR* dir) const;
+    virtual int CloseDir(DIR* dir) const;
+};
+
+// The running system's calls.
+const FileSystem& SystemFileSystem();
+
+}  // namespace velmora

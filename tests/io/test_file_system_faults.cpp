@@ -1,0 +1,82 @@
+// Failures of system calls that no file system produces on demand: each
+// fails the step and leaves the folder exactly as it was.
+#include <cerrno>
+#include <ostream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "io/safe_write.h"
+#include "io_test_util.h"
+
+namespace velmora {
+namespace {
+
+enum class Call { kFchmod, kAccess, kRead, kFstat };
+
+// Fails `call` with `error`; every other call goes to the system.
+class FailingCall : public FileSystem {
+public:
+    FailingCall(Call call, int error) : m_call(call), m_error(error) {}
+    int Fchmod(int fd, mode_t mode) const override {
+        return Fails(Call::kFchmod) ? -1 : FileSystem::Fchmod(fd, mode);
+    }
+    int Access(const char* path, int mode) const override {
+        return Fails(Call::kAccess) ? -1 : FileSystem::Access(path, mode);
+    }
+    ssize_t Read(int fd, void* data, std::size_t size) const override {
+        return Fails(Call::kRead) ? -1 : FileSystem::Read(fd, data, size);
+    }
+    int Fstat(int fd, struct stat* info) const override {
+        return Fails(Call::kFstat) ? -1 : FileSystem::Fstat(fd, info);
+    }
+
+private:
+    bool Fails(Call call) const {
+        if (call != m_call) return false;
+        errno = m_error;
+        return true;
+    }
+    Call m_call;
+    int m_error;
+};
+
+struct Case {
+    const char* name;
+    Call call;
+    int error;
+    bool backup;         // KeepBackup of the file read in chunks, else ReplaceFile
+    const char* reason;  // how the reason begins
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class FailingCallTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(FailingCallTest, FailsNamingTheFileAndLeavesTheFolderAsItWas) {
+    const Case& c = GetParam();
+    const test::TempDir dir;
+    const std::string path = dir.File("Splines.xml");
+    test::WriteBytes(path, "old bytes\n");
+    const FailingCall fs(c.call, c.error);
+    const WriteOutcome out = c.backup ? KeepBackup(path, nullptr, fs)
+                                      : ReplaceFile(path, "new text\n", fs);
+    EXPECT_FALSE(out.ok);
+    EXPECT_EQ(out.reason.rfind(c.reason, 0), 0u) << out.reason;
+    EXPECT_NE(out.reason.find(path), std::string::npos) << out.reason;
+    EXPECT_EQ(test::ReadBytes(path), "old bytes\n");
+    EXPECT_EQ(dir.Listing(), "Splines.xml;");
+}
+
+const Case kCases[] = {
+    {"PermissionsNotSet", Call::kFchmod, EPERM, false, "could not set the permissions of"},
+    {"NoWriteAccess", Call::kAccess, EACCES, false, "could not write"},
+    {"BackupSourceUnreadable", Call::kRead, EIO, true, "could not read"},
+    {"BackupSourceNotInspected", Call::kFstat, EIO, true, "could not inspect"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Calls, FailingCallTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace velmora
