@@ -13,7 +13,7 @@ void CVelmoraDlg::LoadSplines() {
     }
     // A file can leave a note without splines; every command needs one.
     RepairNoteSet();
-    m_splineFile.MatchLoaded(m_noteSplines, m_clientRect);
+    m_splineFile.MatchLoaded(m_noteSplines, m_clientRect.right, m_clientRect.bottom);
 }
 
 namespace {
@@ -39,7 +39,8 @@ std::string SaveMessage(const SaveOutcome& outcome, const std::string& path) {
 
 void CVelmoraDlg::SaveSplines() {
     StoreCurrentSpline();
-    const SaveOutcome outcome = m_splineFile.Save(m_noteSplines, m_clientRect);
+    const SaveOutcome outcome =
+        m_splineFile.Save(m_noteSplines, m_clientRect.right, m_clientRect.bottom);
     if (const std::string text = SaveMessage(outcome, m_splineFile.Path()); !text.empty()) {
         Host().ShowWarning(text, "Velmora");
     }

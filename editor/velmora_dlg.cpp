@@ -49,6 +49,7 @@ bool CVelmoraDlg::OnInitDialog() {
 
     m_clientRect = Host().ClientRect();
     for (int n = 0; n < kNoteCount; ++n) m_targets[n] = kDesignTargets[n];
+    m_clientTargets = MapTargets(m_clientRect, m_targets);
     for (int n = 0; n < kNoteCount; ++n) {
         m_noteSplines[n].push_back(DefaultSplineOf(n));
         m_currentSpline[n] = 0;
@@ -85,7 +86,7 @@ int CVelmoraDlg::HitTestPoint(Point p) const {
 }
 
 void CVelmoraDlg::DrawScene(Canvas& dc) const {
-    const SceneView view{m_points, m_curve, m_targets, m_currentNote, m_clientRect};
+    const SceneView view{m_points, m_curve, m_clientTargets, m_currentNote};
     velmora::DrawScene(dc, Host().ClientRect(), view);
 }
 
@@ -100,7 +101,7 @@ void CVelmoraDlg::RebuildWorkingCurve() {
 }
 
 Spline CVelmoraDlg::DefaultSplineOf(int note) const {
-    return DefaultSpline(m_clientRect, m_targets[note]);
+    return Spline{m_clientTargets.origin, m_clientTargets.targets[note]};
 }
 
 void CVelmoraDlg::RepairNoteSet() {

@@ -91,6 +91,8 @@ private:
     int32_t m_currentNote = 0;
     std::array<int32_t, kNoteCount> m_currentSpline{};
     std::array<Point, kNoteCount> m_targets{};
+    // m_targets and the origin in client pixels, mapped once at start-up.
+    ClientTargets m_clientTargets{};
     SplineFile m_splineFile;
 };
 

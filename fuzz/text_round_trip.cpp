@@ -25,7 +25,7 @@ std::string CheckTextRoundTrip(const uint8_t* data, size_t size) {
     NoteSet first = DefaultNotes();
     ReadSplineText(std::string(reinterpret_cast<const char*>(data), size), first);
 
-    const std::string saved = PrintSplines(first, kClient);
+    const std::string saved = PrintSplines(first, kClient.right, kClient.bottom);
     if (!CheckWriteLimits(saved).empty()) return {};
 
     NoteSet second = DefaultNotes();

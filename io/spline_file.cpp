@@ -77,7 +77,7 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
 // Printing the notes is the sure way to know whether the editor would have
 // written this very file. Every point prints as a line of at least 43 bytes,
 // so a file too short for its points (a compact one, say) is not printed.
-void SplineFile::MatchLoaded(const NoteSet& notes, const Rect& clientRect) {
+void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height) {
     if (!m_backupPending || !m_matchable || !m_known) {
         return;
     }
@@ -85,15 +85,15 @@ void SplineFile::MatchLoaded(const NoteSet& notes, const Rect& clientRect) {
     for (const SplineList& splines : notes) {
         for (const Spline& spline : splines) points += spline.size();
     }
-    if (points <= m_known->size() / 43 && PrintSplines(notes, clientRect) == *m_known) {
+    if (points <= m_known->size() / 43 && PrintSplines(notes, width, height) == *m_known) {
         m_backupPending = false;
     }
 }
 
 // Looks at the file on disk first: a version that would be lost is kept as
 // the next backup before the new text replaces it.
-SaveOutcome SplineFile::Save(const NoteSet& notes, const Rect& clientRect) {
-    const std::string text = PrintSplines(notes, clientRect);
+SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height) {
+    const std::string text = PrintSplines(notes, width, height);
     ReadOutcome disk = ReadWholeFile(m_path, kMaxSplineFileBytes, *m_fs);
     const bool hadFile = disk.status == ReadStatus::kRead || disk.status == ReadStatus::kFailed;
     // Never write a file that the next start would refuse to read.

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "io/file_system.h"
 #include "io/outcome.h"
 #include "model/note_set.h"
-#include "platform/geometry.h"
 
 namespace velmora {
 
@@ -66,13 +66,13 @@ public:
     // To be called after Load with the notes as they will be edited (a note
     // left empty given its default spline): the first save keeps the file
     // read as a backup unless its bytes are exactly the text Save writes for
-    // `notes` and `clientRect`.
-    void MatchLoaded(const NoteSet& notes, const Rect& clientRect);
+    // `notes` and the client `width` and `height`.
+    void MatchLoaded(const NoteSet& notes, int32_t width, int32_t height);
 
     // Writes every note, and the client size, to the file, keeping a backup
     // first where one is due. The previous file is replaced only once the new
     // one is complete on disk; on failure it is left as it was.
-    SaveOutcome Save(const NoteSet& notes, const Rect& clientRect);
+    SaveOutcome Save(const NoteSet& notes, int32_t width, int32_t height);
 
 private:
     std::string m_path;
@@ -88,6 +88,6 @@ private:
 std::string LoadMessage(const LoadOutcome& outcome, const std::string& path);
 
 // The text of the file for these notes and this client size.
-std::string PrintSplines(const NoteSet& notes, const Rect& clientRect);
+std::string PrintSplines(const NoteSet& notes, int32_t width, int32_t height);
 
 }  // namespace velmora

@@ -50,11 +50,11 @@ std::unique_ptr<TiXmlElement> BuildNote(int index, const SplineList& splines) {
 }  // namespace
 
 // Builds each element whole before linking it to its parent.
-void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, const Rect& clientRect) {
+void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, int32_t width, int32_t height) {
     doc.Parse(kDeclaration);
     auto item = std::make_unique<TiXmlElement>("RectSize");
-    SetIntAttribute(*item, "Width", clientRect.right);
-    SetIntAttribute(*item, "Height", clientRect.bottom);
+    SetIntAttribute(*item, "Width", width);
+    SetIntAttribute(*item, "Height", height);
     Append(doc, std::move(item));
     for (int n = 0; n < kNoteCount; ++n) {
         Append(doc, BuildNote(n, notes[static_cast<std::size_t>(n)]));
@@ -63,9 +63,9 @@ void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, const Rect& c
 
 // The printer's default indent (four blanks) and line break (LF) give the
 // same bytes as saving the document to a file on this platform.
-std::string PrintSplines(const NoteSet& notes, const Rect& clientRect) {
+std::string PrintSplines(const NoteSet& notes, int32_t width, int32_t height) {
     TiXmlDocument doc;
-    BuildSplineDocument(doc, notes, clientRect);
+    BuildSplineDocument(doc, notes, width, height);
     TiXmlPrinter printer;
     doc.Accept(&printer);
     return printer.Str();

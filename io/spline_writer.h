@@ -1,16 +1,17 @@
 #pragma once
 
 #include "model/note_set.h"
-#include "platform/geometry.h"
+#include <cstdint>
+
 
 class TiXmlDocument;
 
 namespace velmora {
 
 // Fills the empty document `doc` with the spline file's content: the
-// declaration, RectSize with the client width and height, then one
+// declaration, RectSize with the client `width` and `height`, then one
 // NewNoteSpline per note (Index 0..3) holding a NewSpline per spline and a
 // ControlPoint (PosX, PosY) per point.
-void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, const Rect& clientRect);
+void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, int32_t width, int32_t height);
 
 }  // namespace velmora

@@ -26,6 +26,14 @@ Point DesignToClient(const Rect& client, int32_t x, int32_t y) {
                  Saturate(DesignAxisToClient(y, kDesignHeight, client.bottom))};
 }
 
+ClientTargets MapTargets(const Rect& client, const std::array<Point, kNoteCount>& designTargets) {
+    ClientTargets mapped{DesignToClient(client, kDesignOrigin.x, kDesignOrigin.y), {}};
+    for (std::size_t n = 0; n < designTargets.size(); ++n) {
+        mapped.targets[n] = DesignToClient(client, designTargets[n].x, designTargets[n].y);
+    }
+    return mapped;
+}
+
 Spline DefaultSpline(const Rect& client, Point designTarget) {
     return Spline{DesignToClient(client, kDesignOrigin.x, kDesignOrigin.y),
                   DesignToClient(client, designTarget.x, designTarget.y)};

@@ -36,6 +36,17 @@ int64_t DesignAxisToClient(int32_t design, int32_t span, int32_t extent);
 // bottom are used), clamped to the int32_t range.
 Point DesignToClient(const Rect& client, int32_t x, int32_t y);
 
+// The origin and every note's target in client pixels: where the stars are
+// drawn and where default splines start and end.
+struct ClientTargets {
+    Point origin;
+    std::array<Point, kNoteCount> targets;
+};
+
+// Maps the origin and `designTargets` into `client` with DesignToClient. The
+// client rectangle is fixed at start-up, so this is done once, not per frame.
+ClientTargets MapTargets(const Rect& client, const std::array<Point, kNoteCount>& designTargets);
+
 // The spline a note starts with: from the origin to the note's target.
 Spline DefaultSpline(const Rect& client, Point designTarget);
 

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "model/note_set.h"
-
 namespace velmora {
 namespace {
 
@@ -73,10 +71,11 @@ void DrawCross(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc) {
     Arm(dc, x, int64_t(y) - a, x, int64_t(y) + a);
 }
 
-// Maps the centre, then draws the four arms in order with the marker's pen.
-void DrawStar(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc, Rect rect) {
-    const int64_t cx = DesignAxisToClient(x, kDesignWidth, rect.right);
-    const int64_t cy = DesignAxisToClient(y, kDesignHeight, rect.bottom);
+// Draws the four arms in order with the marker's pen.
+void DrawStar(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc) {
+    // Widened, so that the arms' ends are exact for any centre and size.
+    const int64_t cx = x;
+    const int64_t cy = y;
     const PenGuard pen(dc, colour);
     const int64_t c = size;
     Arm(dc, cx - c, cy, cx + c, cy);

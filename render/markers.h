@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "platform/canvas.h"
-#include "platform/geometry.h"
 
 namespace velmora {
 
@@ -22,11 +21,10 @@ constexpr int32_t kClickCrossSize = 4;
 // the parts beyond the int32_t range are off any canvas and dropped.
 void DrawCross(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc);
 
-// Draws an eight-armed star at the design-space point (x, y), mapped into
-// `rect` (only right and bottom are used) the way DesignToClient maps it:
-// arms of `size` across and down, then two diagonals of (3 * size) >> 2,
-// first top-left to bottom-right, then top-right to bottom-left. Uses its
-// own pen and leaves the canvas's pen as it found it.
-void DrawStar(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc, Rect rect);
+// Draws an eight-armed star centred on the client point (x, y): arms of
+// `size` across and down, then two diagonals of (3 * size) >> 2, first
+// top-left to bottom-right, then top-right to bottom-left. Uses its own pen
+// and leaves the canvas's pen as it found it.
+void DrawStar(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc);
 
 }  // namespace velmora

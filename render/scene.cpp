@@ -7,13 +7,13 @@ namespace velmora {
 
 // Draws the origin star, then the target of each note.
 void DrawTargets(Canvas& dc, const SceneView& view) {
-    DrawStar(kDesignOrigin.x, kDesignOrigin.y, kOriginStarColour, kOriginStarSize, dc,
-             view.clientRect);
+    const Point origin = view.stars.origin;
+    DrawStar(origin.x, origin.y, kOriginStarColour, kOriginStarSize, dc);
     for (int i = 0; i < kNoteCount; ++i) {
         const bool current = i == view.currentNote;
-        DrawStar(view.targets[i].x, view.targets[i].y,
-                 current ? kCurrentTargetColour : kOtherTargetColour,
-                 current ? kCurrentTargetSize : kOtherTargetSize, dc, view.clientRect);
+        const Point target = view.stars.targets[i];
+        DrawStar(target.x, target.y, current ? kCurrentTargetColour : kOtherTargetColour,
+                 current ? kCurrentTargetSize : kOtherTargetSize, dc);
     }
 }
 

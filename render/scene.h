@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <vector>
 
 #include "model/note_set.h"
@@ -9,18 +8,18 @@
 
 namespace velmora {
 
-// What one scene is drawn from; the view only refers to the editor's data.
+// What one scene is drawn from, all in client pixels; the point lists only
+// refer to the editor's data.
 struct SceneView {
-    const std::vector<Point>& points;              // the working control points
-    const std::vector<Point>& curve;               // the sampled curve
-    const std::array<Point, kNoteCount>& targets;  // target points, design space
-    int currentNote;                               // which target is highlighted
-    Rect clientRect;                               // captured at start-up; places the stars
+    const std::vector<Point>& points;  // the working control points
+    const std::vector<Point>& curve;   // the sampled curve
+    ClientTargets stars;               // where the origin and target stars go
+    int currentNote;                   // which target is highlighted
 };
 
 // Draws the white origin star, then the four target stars: the current
 // note's yellow with size 10, the others green with size 8. A currentNote
-// outside 0..3 highlights none. The stars are placed with view.clientRect.
+// outside 0..3 highlights none.
 void DrawTargets(Canvas& dc, const SceneView& view);
 
 // Paints the whole scene, each step over the previous one: the light-grey

@@ -13,7 +13,7 @@ Canvas DrawEditorView(const NoteSet& notes, int note, int spline) {
     std::vector<Point> curve;
     RebuildCurve(points, curve);
     Canvas canvas(kEditorClient.right, kEditorClient.bottom);
-    const SceneView view{points, curve, kDesignTargets, note, kEditorClient};
+    const SceneView view{points, curve, MapTargets(kEditorClient, kDesignTargets), note};
     DrawScene(canvas, kEditorClient, view);
     return canvas;
 }

@@ -274,7 +274,8 @@ CheckReport CheckSplineText(const std::string& bytes) {
                         "the reader stops here; everything from here on is ignored"});
         }
     }
-    const std::string written = PrintSplines(loaded.notes, kEditorClient);
+    const std::string written =
+        PrintSplines(loaded.notes, kEditorClient.right, kEditorClient.bottom);
     report.exact = written == bytes;
     if (!report.exact) {
         const auto diff = std::mismatch(bytes.begin(), bytes.end(), written.begin(), written.end());

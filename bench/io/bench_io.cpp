@@ -41,7 +41,7 @@ NoteSet LargeNotes() {
 const std::string& LargeFilePath() {
     static const std::string path = [] {
         const std::string p = "/tmp/velmora-bench-io-" + std::to_string(::getpid()) + ".xml";
-        const std::string text = PrintSplines(LargeNotes(), kClient);
+        const std::string text = PrintSplines(LargeNotes(), kClient.right, kClient.bottom);
         std::FILE* f = std::fopen(p.c_str(), "wb");
         std::fwrite(text.data(), 1, text.size(), f);
         std::fclose(f);
@@ -80,7 +80,7 @@ BENCHMARK(BM_LoadBareTinyXml)->Unit(benchmark::kMillisecond);
 void BM_PrintOurs(benchmark::State& state) {
     const NoteSet notes = LargeNotes();
     for (auto _ : state) {
-        std::string text = PrintSplines(notes, kClient);
+        std::string text = PrintSplines(notes, kClient.right, kClient.bottom);
         benchmark::DoNotOptimize(text);
     }
 }
@@ -88,7 +88,7 @@ BENCHMARK(BM_PrintOurs)->Unit(benchmark::kMillisecond);
 
 void BM_PrintBareTinyXml(benchmark::State& state) {
     TiXmlDocument doc;
-    BuildSplineDocument(doc, LargeNotes(), kClient);
+    BuildSplineDocument(doc, LargeNotes(), kClient.right, kClient.bottom);
     for (auto _ : state) {
         TiXmlPrinter printer;
         doc.Accept(&printer);

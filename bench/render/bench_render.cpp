@@ -60,7 +60,7 @@ std::vector<Point> CurveFor(const std::vector<Point>& points) {
 void BM_DrawScene(benchmark::State& state) {
     const std::vector<Point> points = ControlPoints();
     const std::vector<Point> curve = CurveFor(points);
-    const SceneView view{points, curve, kDesignTargets, 1, kClient};
+    const SceneView view{points, curve, MapTargets(kClient, kDesignTargets), 1};
     Canvas canvas(480, 360);
     for (auto _ : state) {
         DrawScene(canvas, kClient, view);

@@ -33,7 +33,7 @@ NoteSet LargeNotes() {
 const std::string& LargeFilePath() {
     static const std::string path = [] {
         const std::string p = "/tmp/velmora-bench-tools-" + std::to_string(::getpid()) + ".xml";
-        WriteOutput(p, PrintSplines(LargeNotes(), kEditorClient));
+        WriteOutput(p, PrintSplines(LargeNotes(), kEditorClient.right, kEditorClient.bottom));
         return p;
     }();
     return path;

@@ -78,12 +78,15 @@ TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersionAndNothingElseIsTouched) {
     for (const char* name : kNeighbours) testing_support::WriteFile(dir.File(name), name);
 
     std::set<std::string> versions;
-    for (int v = 0; v < kVersions; ++v) versions.insert(PrintSplines(Version(v), kClient));
+    for (int v = 0; v < kVersions; ++v)
+        versions.insert(PrintSplines(Version(v), kClient.right, kClient.bottom));
     // A hundred saves time one save, so that each kill below lands anywhere
     // in the first three saves of a child that is already running.
     const auto start = std::chrono::steady_clock::now();
     for (int save = 0; save < 100; ++save) {
-        ASSERT_TRUE(SplineFile(path, ops).Save(Version(save % kVersions), kClient).ok);
+        ASSERT_TRUE(SplineFile(path, ops)
+                        .Save(Version(save % kVersions), kClient.right, kClient.bottom)
+                        .ok);
     }
     const auto oneSave = std::chrono::duration_cast<std::chrono::microseconds>(
         (std::chrono::steady_clock::now() - start) / 100);
@@ -98,7 +101,8 @@ TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersionAndNothingElseIsTouched) {
         if (child == 0) {
             SplineFile file(path, ops);
             (void)!::write(running[1], "", 1);
-            for (int v = round;; ++v) file.Save(Version(v % kVersions), kClient);
+            for (int v = round;; ++v)
+                file.Save(Version(v % kVersions), kClient.right, kClient.bottom);
         }
         char byte = 0;
         (void)!::read(running[0], &byte, 1);
@@ -117,9 +121,9 @@ TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersionAndNothingElseIsTouched) {
         ASSERT_LE(temporaries, 1) << "round " << round;
         killedWithTemporaryLeft += temporaries;
     }
-    ASSERT_TRUE(SplineFile(path, ops).Save(Version(1), kClient).ok);
+    ASSERT_TRUE(SplineFile(path, ops).Save(Version(1), kClient.right, kClient.bottom).ok);
     EXPECT_EQ(TemporaryFiles(dir.Path()), 0);
-    EXPECT_EQ(ReadFile(path), PrintSplines(Version(1), kClient));
+    EXPECT_EQ(ReadFile(path), PrintSplines(Version(1), kClient.right, kClient.bottom));
     for (const char* name : kNeighbours) EXPECT_EQ(ReadFile(dir.File(name)), name);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}),
               std::size(kNeighbours) + 1);

@@ -25,7 +25,7 @@ TEST(ReadLimitsTest, SaveOnlyWhatTheNextStartReads) {
         notes[2] = {Spline(c.points, Point{7, 8})};
 
         SplineFile file(path);
-        const SaveOutcome out = file.Save(notes, kClient480);
+        const SaveOutcome out = file.Save(notes, kClient480.right, kClient480.bottom);
         EXPECT_EQ(out.ok, c.saved) << c.points;
         if (!c.saved) {
             EXPECT_NE(out.reason.find("more than"), std::string::npos) << out.reason;

@@ -60,7 +60,8 @@ TEST(SplineFileTest, FileWithoutReadPermissionIsUnreadableAndKept) {
 TEST(SplineFileTest, SaveIntoMissingFolderFailsWithAReason) {
     const test::TempDir dir;
     SplineFile file(dir.File("gone/Splines.xml"));
-    const SaveOutcome out = file.Save(test::DefaultNotes(kClient480), kClient480);
+    const SaveOutcome out =
+        file.Save(test::DefaultNotes(kClient480), kClient480.right, kClient480.bottom);
     EXPECT_FALSE(out.ok);
     EXPECT_NE(out.reason.find("gone/Splines.xml"), std::string::npos) << out.reason;
     EXPECT_EQ(dir.Listing(), "");
@@ -75,7 +76,7 @@ TEST(SplineFileTest, SaveIntoReadOnlyFolderLeavesTheOldFile) {
         GTEST_SKIP() << "running with rights that write any folder";
     }
     SplineFile file(path);
-    EXPECT_FALSE(file.Save(test::DefaultNotes(kClient480), kClient480).ok);
+    EXPECT_FALSE(file.Save(test::DefaultNotes(kClient480), kClient480.right, kClient480.bottom).ok);
     EXPECT_EQ(test::ReadBytes(path), "old\n");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
@@ -87,7 +88,7 @@ LoadOutcome LoadAsEditor(SplineFile& file, NoteSet& notes) {
     for (std::size_t n = 0; n < notes.size(); ++n) {
         if (notes[n].empty()) notes[n] = test::DefaultNotes(kClient480)[n];
     }
-    file.MatchLoaded(notes, kClient480);
+    file.MatchLoaded(notes, kClient480.right, kClient480.bottom);
     return out;
 }
 
@@ -169,8 +170,8 @@ TEST_P(ContentTest, StartUpOutcomeAndBackup) {
     EXPECT_NE(message.find(c.told), std::string::npos) << message;
     EXPECT_EQ(test::ReadBytes(path), original);
 
-    ASSERT_TRUE(file.Save(notes, kClient480).ok);
-    ASSERT_TRUE(file.Save(test::MarkedNotes(), kClient480).ok);
+    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
+    ASSERT_TRUE(file.Save(test::MarkedNotes(), kClient480.right, kClient480.bottom).ok);
     EXPECT_EQ(test::ReadBytes(path + ".bak"), c.backup ? original : "<missing>");
     EXPECT_EQ(dir.Listing(), c.backup ? "Splines.xml;Splines.xml.bak;" : "Splines.xml;");
 }
@@ -200,7 +201,7 @@ struct stat StatOf(const std::string& path, bool followLinks = true) {
     return info;
 }
 
-const std::string kMarked = PrintSplines(test::MarkedNotes(), kClient480);
+const std::string kMarked = PrintSplines(test::MarkedNotes(), kClient480.right, kClient480.bottom);
 
 const Folder kFolders[] = {
     {"LinkIntoAnotherFolder",
@@ -261,7 +262,7 @@ TEST_P(FolderTest, StartUpAndSaves) {
     EXPECT_EQ(message.empty(), *f.told == '\0') << message;
     EXPECT_NE(message.find(f.told), std::string::npos) << message;
     for (const NoteSet& saved : {notes, test::MarkedNotes()}) {
-        const SaveOutcome result = file.Save(saved, kClient480);
+        const SaveOutcome result = file.Save(saved, kClient480.right, kClient480.bottom);
         EXPECT_EQ(result.ok, f.saves) << result.reason;
     }
     EXPECT_EQ(dir.Listing(), f.listing);
@@ -300,11 +301,11 @@ TEST(SplineFileTest, FailedBackupFailsTheSaveAndIsRetried) {
     NoteSet notes = test::DefaultNotes(kClient480);
     ASSERT_EQ(file.Load(notes).status, LoadStatus::kUnreadable);
 
-    EXPECT_FALSE(file.Save(notes, kClient480).ok);
+    EXPECT_FALSE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
     EXPECT_EQ(test::ReadBytes(path), "<broken");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 
-    ASSERT_TRUE(file.Save(notes, kClient480).ok);
+    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
     EXPECT_EQ(test::ReadBytes(path + ".bak"), "<broken");
     EXPECT_EQ(dir.Listing(), "Splines.xml;Splines.xml.bak;");
 }
@@ -318,7 +319,7 @@ TEST(SplineFileTest, ReadableReloadDropsThePendingBackup) {
     ASSERT_EQ(file.Load(notes).status, LoadStatus::kUnreadable);
     test::WriteBytes(path, test::DataFile("default_480x360.xml"));
     ASSERT_EQ(LoadAsEditor(file, notes).status, LoadStatus::kLoaded);
-    ASSERT_TRUE(file.Save(notes, kClient480).ok);
+    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
 

@@ -153,7 +153,8 @@ TEST(SplineReaderTest, HandEditedFileSavesAsCanonicalText) {
         NoteSet notes = MarkedNotes();
         ASSERT_EQ(ReadSplineText(bytes, notes).status, LoadStatus::kLoaded);
         EXPECT_EQ(notes, test::DefaultNotes(test::kClient480));
-        EXPECT_EQ(PrintSplines(notes, test::kClient480), test::DataFile("default_480x360.xml"));
+        EXPECT_EQ(PrintSplines(notes, test::kClient480.right, test::kClient480.bottom),
+                  test::DataFile("default_480x360.xml"));
     }
 }
 
@@ -162,8 +163,8 @@ TEST(SplineReaderTest, PrintedTextReadsBackUnchanged) {
     notes[0] = {{{-10, -20}, {INT32_MAX, INT32_MIN}}, Spline{}};
     notes[2] = {{{0, 0}}};
     NoteSet read = MarkedNotes();
-    ASSERT_EQ(ReadSplineText(PrintSplines(notes, test::kClient480), read).status,
-              LoadStatus::kLoaded);
+    const std::string text = PrintSplines(notes, test::kClient480.right, test::kClient480.bottom);
+    ASSERT_EQ(ReadSplineText(text, read).status, LoadStatus::kLoaded);
     EXPECT_EQ(read, notes);
 }
 

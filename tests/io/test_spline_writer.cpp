@@ -16,7 +16,8 @@ namespace {
 using test::kClient480;
 
 TEST(SplineWriterTest, DefaultNotesGiveTheTwentySixLineFile) {
-    const std::string text = PrintSplines(test::DefaultNotes(kClient480), kClient480);
+    const std::string text =
+        PrintSplines(test::DefaultNotes(kClient480), kClient480.right, kClient480.bottom);
     EXPECT_EQ(text, test::DataFile("default_480x360.xml"));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 26);
     EXPECT_EQ(text.back(), '\n');
@@ -27,7 +28,7 @@ TEST(SplineWriterTest, EmptyListIsOneLineAndEmptySplineIsSelfClosing) {
     NoteSet notes = test::DefaultNotes(kClient480);
     notes[2].clear();
     notes[3] = {Spline{}, Spline{Point{-1, -2}}};
-    const std::string text = PrintSplines(notes, Rect{0, 0, 640, 480});
+    const std::string text = PrintSplines(notes, 640, 480);
     EXPECT_NE(text.find("<RectSize Width=\"640\" Height=\"480\" />\n"), std::string::npos);
     EXPECT_NE(text.find("\n<NewNoteSpline Index=\"2\" />\n<NewNoteSpline Index=\"3\">\n"
                         "    <NewSpline />\n"
@@ -53,9 +54,10 @@ TEST_P(PrintMatchesSaveFileTest, ByteForByte) {
     const test::TempDir dir;
     const std::string path = dir.File("saved.xml");
     TiXmlDocument doc;
-    BuildSplineDocument(doc, GetParam().notes, kClient480);
+    BuildSplineDocument(doc, GetParam().notes, kClient480.right, kClient480.bottom);
     ASSERT_TRUE(doc.SaveFile(path.c_str()));
-    EXPECT_EQ(PrintSplines(GetParam().notes, kClient480), test::ReadBytes(path));
+    EXPECT_EQ(PrintSplines(GetParam().notes, kClient480.right, kClient480.bottom),
+              test::ReadBytes(path));
 }
 
 NoteSet ManySplines() {

@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "model/note_set.h"
 #include "render/colours.h"
 #include "shapes.h"
 
@@ -26,7 +27,8 @@ Canvas GreyCanvas(int32_t width = 480, int32_t height = 360) {
 
 TEST(DrawStarTest, OriginStarOfTheWorkedExample) {
     Canvas canvas = GreyCanvas();
-    DrawStar(283, 159, kOriginStarColour, 10, canvas, kClient);
+    const Point origin = DesignToClient(kClient, 283, 159);
+    DrawStar(origin.x, origin.y, kOriginStarColour, 10, canvas);
 
     PixelSet expected;
     for (int32_t x = 414; x <= 433; ++x) expected.insert({x, 238});
@@ -53,7 +55,8 @@ class StarCentreTest : public ::testing::TestWithParam<StarCase> {};
 TEST_P(StarCentreTest, LandsOnTheMappedCentre) {
     const StarCase& c = GetParam();
     Canvas canvas = GreyCanvas(700, 500);
-    DrawStar(c.design.x, c.design.y, kOtherTargetColour, 8, canvas, c.rect);
+    const Point centre = DesignToClient(c.rect, c.design.x, c.design.y);
+    DrawStar(centre.x, centre.y, kOtherTargetColour, 8, canvas);
     EXPECT_EQ(PixelsOf(canvas, kOtherTargetColour), StarShape(c.centre.x, c.centre.y, 8));
 }
 
@@ -85,7 +88,7 @@ TEST(MarkersTest, EveryMarkerPutsThePreviousPenBack) {
     canvas.SelectPen(0x00123456);
     DrawCross(10, 10, kCrossColour, 4, canvas);
     EXPECT_EQ(canvas.CurrentPen(), 0x00123456u);
-    DrawStar(100, 100, kOriginStarColour, 10, canvas, kClient);
+    DrawStar(100, 100, kOriginStarColour, 10, canvas);
     EXPECT_EQ(canvas.CurrentPen(), 0x00123456u);
 }
 
@@ -113,8 +116,8 @@ TEST(MarkersTest, ArmsNearTheIntLimitsKeepTheirVisiblePixels) {
     EXPECT_EQ(PixelsOf(far, kCrossColour), row3);
 
     Canvas stars = GreyCanvas(20, 20);
-    DrawStar(kMax, kMin, kOriginStarColour, kMax, stars, Rect{0, 0, kMax, kMax});
-    DrawStar(0, 0, kOriginStarColour, kMax, stars, Rect{0, 0, 20, 20});
+    DrawStar(kMax, kMin, kOriginStarColour, kMax, stars);
+    DrawStar(0, 0, kOriginStarColour, kMax, stars);
     PixelSet diagonal;
     for (int32_t v = 0; v < 20; ++v) {
         diagonal.insert({v, 0});

@@ -41,7 +41,7 @@ protected:
     // obtained device context would.
     Canvas Draw(int currentNote = 0) {
         Canvas canvas(480, 360);
-        const SceneView view{points, curve, kDesignTargets, currentNote, kClient};
+        const SceneView view{points, curve, MapTargets(kClient, kDesignTargets), currentNote};
         DrawScene(canvas, kClient, view);
         return canvas;
     }
@@ -117,7 +117,7 @@ TEST_F(SceneTest, LeavesTheCallersPenAndDrawsTheCurveWithIt) {
     curve = {{10, 300}, {50, 300}};
     Canvas canvas(480, 360);
     canvas.SelectPen(0x00102030);
-    const SceneView view{points, curve, kDesignTargets, 1, kClient};
+    const SceneView view{points, curve, MapTargets(kClient, kDesignTargets), 1};
     DrawScene(canvas, kClient, view);
     EXPECT_EQ(canvas.CurrentPen(), 0x00102030u);
     EXPECT_EQ(canvas.PixelAt(30, 300), 0x00102030u);
@@ -125,7 +125,7 @@ TEST_F(SceneTest, LeavesTheCallersPenAndDrawsTheCurveWithIt) {
 
 TEST_F(SceneTest, BackgroundFollowsTheCurrentClientWhileStarsKeepTheStartUpRect) {
     Canvas canvas(600, 400);
-    const SceneView view{points, curve, kDesignTargets, 0, kClient};
+    const SceneView view{points, curve, MapTargets(kClient, kDesignTargets), 0};
 
     DrawScene(canvas, Rect{0, 0, 600, 400}, view);
     EXPECT_EQ(canvas.PixelAt(599, 399), kBackgroundColour);
