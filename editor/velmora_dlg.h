@@ -49,35 +49,39 @@ public:
     // The first control point strictly closer than 5 pixels to p, else -1.
     int HitTestPoint(Point p) const;
 
-    // Commands. "Shows" means ShowCurrentSpline; every command that leaves the
-    // current spline or note stores it first, then changes the index, then shows.
+    // Commands. Below, "stores" means StoreCurrentSpline and "shows" means
+    // ShowCurrentSpline; every command that leaves the current spline or note
+    // stores first, then changes the index, then shows.
 
     // Copies the current note's current spline into m_points, sets the caption
     // "Velmora (Editing note N spline S / COUNT)", rebuilds m_curve when there
     // are two points or more, and redraws at once. Stores nothing.
     void ShowCurrentSpline();
-    // Copies m_points over the current note's current spline. Shows nothing.
+    // Copies m_points over the current note's current spline. Draws nothing.
     void StoreCurrentSpline();
     // Appends the current note's default spline (origin to its target) to its
-    // list; the current index stays. Stores and shows nothing.
+    // list; the current index stays. Stores and draws nothing.
     void AddDefaultSpline();
-    // Enter: stores, appends the default spline, then moves on as NextSpline.
+    // Enter: stores, appends the note's default spline, then runs NextSpline,
+    // which shows the spline after the current one (the new one only when the
+    // current one was the last).
     void AppendSpline();
     // Right: stores, makes the note's next spline current (after the last, the
-    // first) and shows it.
+    // first) and shows.
     void NextSpline();
     // Left: stores, makes the note's previous spline current (before the first,
-    // the last) and shows it.
+    // the last) and shows.
     void PrevSpline();
-    // Keypad plus: stores, makes the next note current (after 3, 0) and shows
-    // its current spline; each note keeps its own current spline.
+    // Keypad plus: stores, makes the next note current (after note 3, note 0)
+    // and shows; each note keeps its own current spline.
     void NextNote();
-    // Keypad minus: stores, makes the previous note current (before 0, 3) and
-    // shows its current spline.
+    // Keypad minus: stores, makes the previous note current (before note 0,
+    // note 3) and shows.
     void PrevNote();
     // Delete or keypad decimal point: asks; on Yes deletes the current spline
     // with its unstored edits, gives an emptied note its default spline, keeps
-    // the index (or takes the new last one) and shows. On No changes nothing.
+    // the index (the new last one after deleting the last) and shows. On No
+    // changes nothing.
     void DeleteSpline();
     // Backspace: when m_points holds more than two points, drops the last one,
     // stores and shows; otherwise changes nothing.
