@@ -30,10 +30,7 @@ void CurveSegment::SetSegment(float dx, float dy, float startTanX, float startTa
         m_steps = maxSteps;
 }
 
-int32_t CurveSegment::SampleCount() {
-    if (m_steps == 0) m_steps = 1;
-    return m_steps + 1;
-}
+int32_t CurveSegment::SampleCount() const { return std::max<int32_t>(m_steps, 1) + 1; }
 
 void CurveSegment::SampleSegment(float x0, float y0, Point* out, int32_t& PointCount) {
     if (m_steps == 0) m_steps = 1;

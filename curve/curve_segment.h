@@ -20,16 +20,20 @@ public:
 
     // Loads the chord and the tangents at both ends and computes the step
     // count: the longer chord component over 4, truncated, at most maxSteps.
+    // A chord shorter than 4 units gets 0 steps here and is sampled with one.
     void SetSegment(float dx, float dy, float startTanX, float startTanY, float endTanX,
                     float endTanY);
 
     // The number of samples SampleSegment writes: steps + 1, with at least one step.
-    int32_t SampleCount();
+    int32_t SampleCount() const;
 
-    // Writes the start point (x0, y0) and then one sample per step into
-    // out[PointCount...], advancing PointCount; the last sample is the end point.
+    // Makes a step count of 0 the 1 it is sampled with, then writes the start
+    // point (x0, y0) and one sample per step into out[PointCount...],
+    // advancing PointCount; the last sample is the end point.
     void SampleSegment(float x0, float y0, Point* out, int32_t& PointCount);
 
+    // The step count; 0 after SetSegment for a chord shorter than 4 units,
+    // until SampleSegment makes it 1.
     int32_t Steps() const { return m_steps; }
 
 private:

@@ -15,21 +15,20 @@ int32_t SegmentStepLimit(const std::vector<float>& dx, const std::vector<float>&
     CurveSegment c;
     for (int32_t i = 0; i < segments; ++i) {
         c.SetSegment(dx[i], dy[i], 0, 0, 0, 0);
-        c.SampleCount();  // makes a step count of 0 the 1 it is sampled with
-        ++segmentsWithSteps[c.Steps()];
+        ++segmentsWithSteps[c.SampleCount() - 1];  // the steps it is sampled with
     }
 
-    // Samples at limit L: each segment writes min(steps, L) + 1, which grows
-    // with L; take the largest L that fits.
-    int64_t stepsUpToLimit = 0;  // sum of the steps of segments with steps <= L
+    // Samples at a candidate cap: each segment writes min(steps, cap) + 1,
+    // which grows with cap; take the largest cap that fits.
+    int64_t stepsUpToLimit = 0;  // sum of the steps of segments with steps <= cap
     int64_t segmentsAbove = segments;
     int32_t limit = 1;
-    for (int32_t L = 1; L <= kMaxSegmentSteps; ++L) {
-        stepsUpToLimit += L * segmentsWithSteps[L];
-        segmentsAbove -= segmentsWithSteps[L];
-        const int64_t samples = stepsUpToLimit + L * segmentsAbove + segments;
+    for (int32_t cap = 1; cap <= kMaxSegmentSteps; ++cap) {
+        stepsUpToLimit += cap * segmentsWithSteps[cap];
+        segmentsAbove -= segmentsWithSteps[cap];
+        const int64_t samples = stepsUpToLimit + cap * segmentsAbove + segments;
         if (samples > budget) break;
-        limit = L;
+        limit = cap;
     }
     return limit;
 }

@@ -44,7 +44,7 @@ SplineSolver::SplineSolver(const Point* points, int32_t count)
 
 void SplineSolver::SolveTangents() {
     const int32_t n = m_count;
-    std::vector<float>& R = m_ratio;
+    std::vector<float>& ratio = m_ratio;
 
     for (int32_t i = 0; i <= n - 2; ++i) {
         m_dx[i] = Store(double{m_x[i + 1]} - m_x[i]);
@@ -54,23 +54,23 @@ void SplineSolver::SolveTangents() {
     float length = ChordLength(m_dx[0], m_dy[0]);
     for (int32_t i = 0; i <= n - 3; ++i) {
         const float nextLength = ChordLength(m_dx[i + 1], m_dy[i + 1]);
-        R[i] = ChordRatio(length, nextLength);
+        ratio[i] = ChordRatio(length, nextLength);
         length = nextLength;
     }
-    R[n - 2] = 1.0f;
+    ratio[n - 2] = 1.0f;
 
     for (int32_t j = 1; j <= n - 2; ++j) {
         m_lower[j] = 1.0f;
-        m_diag[j] = Store((double{R[j - 1]} * 2.0) * (double{R[j - 1]} + 1.0));
-        m_upper[j] = Store((double{R[j - 1]} * R[j - 1]) * R[j]);
+        m_diag[j] = Store((double{ratio[j - 1]} * 2.0) * (double{ratio[j - 1]} + 1.0));
+        m_upper[j] = Store((double{ratio[j - 1]} * ratio[j - 1]) * ratio[j]);
     }
     m_diag[0] = 2.0f;
-    m_upper[0] = R[0];
+    m_upper[0] = ratio[0];
     m_lower[n - 1] = 1.0f;
-    m_diag[n - 1] = Store(double{R[n - 2]} * 2.0);
+    m_diag[n - 1] = Store(double{ratio[n - 2]} * 2.0);
 
     for (int32_t j = 1; j <= n - 2; ++j) {
-        const double squared = double{R[j - 1]} * R[j - 1];
+        const double squared = double{ratio[j - 1]} * ratio[j - 1];
         m_tanX[j] = Store((squared * m_dx[j] + m_dx[j - 1]) * 3.0);
         m_tanY[j] = Store((squared * m_dy[j] + m_dy[j - 1]) * 3.0);
     }
@@ -83,8 +83,8 @@ void SplineSolver::SolveTangents() {
     SolveTridiagonal(m_tanY);
 
     for (int32_t j = 0; j <= n - 2; ++j) {
-        m_endTanX[j] = Store(double{R[j]} * m_tanX[j + 1]);
-        m_endTanY[j] = Store(double{R[j]} * m_tanY[j + 1]);
+        m_endTanX[j] = Store(double{ratio[j]} * m_tanX[j + 1]);
+        m_endTanY[j] = Store(double{ratio[j]} * m_tanY[j + 1]);
     }
 
     m_stepLimit = SegmentStepLimit(m_dx, m_dy, n - 1);

@@ -16,6 +16,14 @@ namespace velmora {
 // The main dialog: it owns the four notes' spline lists and the working copy
 // of the spline being edited, and turns mouse and key messages into edits.
 // It talks to its window only through the attached WindowHost.
+//
+// Where the members are defined:
+//   velmora_dlg.cpp           construction, message map, OnInitDialog, OnSysCommand,
+//                             OnPaint, the state helpers, DrawScene, the private helpers
+//   mouse_editing.cpp         OnLButtonDown, OnMouseMove, OnLButtonUp
+//   keyboard.cpp              PreTranslateMessage, OnKeyDown (the key table)
+//   spline_commands.cpp       ShowCurrentSpline to RemovePointUnderCursor
+//   spline_file_commands.cpp  LoadSplines, SaveSplines
 class CVelmoraDlg : public CDialog {
 public:
     // `splineFilePath` is the spline file, "Splines.xml" in the working folder.
@@ -41,19 +49,56 @@ public:
     // The first control point strictly closer than 5 pixels to p, else -1.
     int HitTestPoint(Point p) const;
 
-    // Commands.
+    // Commands. Below, "stores" means StoreCurrentSpline and "shows" means
+    // ShowCurrentSpline; every command that leaves the current spline or note
+    // stores first, then changes the index, then shows.
+
+    // Copies the current note's current spline into m_points, sets the caption
+    // "Velmora (Editing note N spline S / COUNT)", rebuilds m_curve when there
+    // are two points or more, and redraws at once. Stores nothing.
     void ShowCurrentSpline();
+    // Copies m_points over the current note's current spline. Draws nothing.
     void StoreCurrentSpline();
+    // Appends the current note's default spline (origin to its target) to its
+    // list; the current index stays. Stores and draws nothing.
     void AddDefaultSpline();
+    // Enter: stores, appends the note's default spline, then runs NextSpline,
+    // which shows the spline after the current one (the new one only when the
+    // current one was the last).
     void AppendSpline();
+    // Right: stores, makes the note's next spline current (after the last, the
+    // first) and shows.
     void NextSpline();
+    // Left: stores, makes the note's previous spline current (before the first,
+    // the last) and shows.
     void PrevSpline();
+    // Keypad plus: stores, makes the next note current (after note 3, note 0)
+    // and shows; each note keeps its own current spline.
     void NextNote();
+    // Keypad minus: stores, makes the previous note current (before note 0,
+    // note 3) and shows.
     void PrevNote();
+    // Delete or keypad decimal point: asks; on Yes deletes the current spline
+    // with its unstored edits, gives an emptied note its default spline, keeps
+    // the index (the new last one after deleting the last) and shows. On No
+    // changes nothing.
     void DeleteSpline();
+    // Backspace: when m_points holds more than two points, drops the last one,
+    // stores and shows; otherwise changes nothing.
     void RemoveLastPoint();
+    // Keypad divide: when the cursor can be read, HitTestPoint finds a control
+    // point under it and m_points holds more than two points, removes that
+    // point, stores and shows; otherwise changes nothing.
     void RemovePointUnderCursor();
+    // Start-up: reads the spline file into m_noteSplines (each note it names
+    // replaces its list), shows a warning when the file is not a file, cannot
+    // be read, holds no note or was read only in part, gives empty notes their
+    // default spline, pulls the indices into their lists and tells the file
+    // what was read, so the first save can decide on a backup. Draws nothing.
     void LoadSplines();
+    // S: stores, then writes every note and the client size to the spline
+    // file; shows a warning when the save failed (the notes stay open) or
+    // another program had changed the file (naming the backup of its version).
     void SaveSplines();
 
     // Paints the whole scene onto `dc`.

@@ -95,7 +95,6 @@ Canvas::Canvas(int32_t width, int32_t height)
       m_height(std::max<int32_t>(height, 0)),
       m_pixels(static_cast<size_t>(m_width) * static_cast<size_t>(m_height), kBlack) {}
 
-// Reads one pixel; anything off the buffer reads as 0.
 Colour Canvas::PixelAt(int32_t x, int32_t y) const {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
         return 0;
@@ -103,14 +102,12 @@ Colour Canvas::PixelAt(int32_t x, int32_t y) const {
     return m_pixels[static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)];
 }
 
-// Swaps in a new pen and hands back the old one.
 Colour Canvas::SelectPen(Colour pen) {
     const Colour previous = m_pen;
     m_pen = pen;
     return previous;
 }
 
-// Clips the rectangle to the buffer, then fills what is left.
 void Canvas::FillRect(const Rect& rect, Colour colour) {
     const int32_t left = std::max<int32_t>(rect.left, 0);
     const int32_t top = std::max<int32_t>(rect.top, 0);
@@ -132,16 +129,13 @@ void Canvas::FillRect(const Rect& rect, Colour colour) {
     }
 }
 
-// Sets the current position.
 void Canvas::MoveTo(Point to) { m_position = to; }
 
-// Strokes from the current position and moves it to `to`.
 void Canvas::LineTo(Point to) {
     DrawStroke(m_position, to);
     m_position = to;
 }
 
-// Strokes each consecutive pair; the current position is not used.
 // A curve has millions of short strokes that lie wholly on the canvas; those
 // take the walk without clipping. The rest go the general way.
 void Canvas::Polyline(const Point* points, size_t count) {

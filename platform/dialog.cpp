@@ -14,15 +14,14 @@ const MessageMap kEmptyMap{nullptr, 0};
 
 CDialog::~CDialog() = default;
 
-// Binds the host and starts a fresh run.
 void CDialog::Attach(WindowHost& host) {
     m_host = &host;
     m_ended = false;
     m_result = kNotEnded;
 }
 
-// Returns the host; a dialog used before Attach stops the program here rather
-// than dereferencing a null host later in some handler.
+// A dialog used before Attach stops the program here rather than
+// dereferencing a null host later in some handler.
 WindowHost& CDialog::Host() const {
     if (m_host == nullptr) {
         std::fputs("velmora: CDialog::Host() called before Attach()\n", stderr);
@@ -31,7 +30,6 @@ WindowHost& CDialog::Host() const {
     return *m_host;
 }
 
-// PreTranslateMessage, then the map, then the default handling.
 void CDialog::Dispatch(const Message& msg) {
     if (PreTranslateMessage(msg)) {
         return;
@@ -47,12 +45,10 @@ void CDialog::Dispatch(const Message& msg) {
     DefaultHandling(msg);
 }
 
-// Nothing to set up in the base.
 bool CDialog::OnInitDialog() {
     return true;
 }
 
-// Escape cancels and Enter confirms, as in any dialog box.
 bool CDialog::PreTranslateMessage(const Message& msg) {
     if (msg.message != WM_KEYDOWN) {
         return false;
@@ -68,25 +64,21 @@ bool CDialog::PreTranslateMessage(const Message& msg) {
     return false;
 }
 
-// Records the end; the host notices it after the message returns.
 void CDialog::EndDialog(int result) {
     m_ended = true;
     m_result = result;
 }
 
-// The base map has no entries.
 const MessageMap& CDialog::GetMessageMap() const {
     return kEmptyMap;
 }
 
-// Only the close command has a default effect.
 void CDialog::DefaultHandling(const Message& msg) {
     if (msg.message == WM_SYSCOMMAND && (msg.wParam & 0xFFF0u) == SC_CLOSE) {
         EndDialog(IDCANCEL);
     }
 }
 
-// Hands a system command to the default handling unchanged.
 void CDialog::OnSysCommand(uint32_t id, uint32_t /*param*/) {
     Message msg;
     msg.message = WM_SYSCOMMAND;

@@ -16,8 +16,8 @@ namespace velmora {
 // answers to the Yes/No questions and a cursor position the test sets.
 class HeadlessHost : public WindowHost {
 public:
-    // One message box as the program showed it.
-    struct Message {
+    // The text and caption of one message box as the program showed it.
+    struct BoxText {
         std::string text;
         std::string caption;
     };
@@ -67,9 +67,9 @@ public:
     // Queues the answer to the next unanswered question (true for Yes).
     void AnswerNext(bool yes) { m_answers.push_back(yes); }
     // Every question asked, oldest first.
-    const std::vector<Message>& Questions() const { return m_questions; }
+    const std::vector<BoxText>& Questions() const { return m_questions; }
     // Every warning shown, oldest first.
-    const std::vector<Message>& Warnings() const { return m_warnings; }
+    const std::vector<BoxText>& Warnings() const { return m_warnings; }
     // How often the About box was opened.
     int AboutBoxCount() const { return m_aboutBoxCount; }
     // The system-menu entries the program added, in order.
@@ -89,8 +89,8 @@ private:
     int m_releaseDCCount = 0;
     int m_foreignReleaseCount = 0;
     std::deque<bool> m_answers;
-    std::vector<Message> m_questions;
-    std::vector<Message> m_warnings;
+    std::vector<BoxText> m_questions;
+    std::vector<BoxText> m_warnings;
     int m_aboutBoxCount = 0;
     std::vector<MenuItem> m_systemMenu;
     int32_t m_bigIcon = 0;

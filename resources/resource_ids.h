@@ -4,9 +4,10 @@
 
 #include "resources/version_info.h"
 
-// Identifiers of the program's resources and the facts of its version record.
-// The numbers are fixed: the dialogs, the icon, the About menu text and the
-// About system command are known by them throughout the program.
+// Identifiers of the program's resources and the names in its version record.
+// The numbers are fixed. The icon and the About system command are looked up
+// by them; the two windows and the About entry's text are built in code, so
+// IDD_ABOUTBOX, IDD_VELMORA_DIALOG and IDS_ABOUTBOX only record their numbers.
 
 namespace velmora {
 
@@ -28,9 +29,6 @@ constexpr uint32_t IDM_ABOUTBOX = 0x0010;
 
 // Version record; the numbers come from the generated version_info.h.
 constexpr const char* kProductName = "Velmora";
-constexpr const char* kFileDescription = "Velmora note spline editor";
-constexpr const char* kInternalName = "Velmora";
-constexpr const char* kOriginalFileName = "velmora";
 constexpr const char* kCopyright = "Copyright (C) 2026 the Velmora developers";
 
 }  // namespace velmora
