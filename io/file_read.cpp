@@ -30,7 +30,8 @@ private:
 // O_NONBLOCK keeps open() from hanging on a FIFO; it changes nothing for a
 // regular file. The size is checked before and while reading, since the file
 // may grow under us.
-ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes, const FileSystem& fs) {
+ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
+    constexpr std::size_t maxBytes = kMaxSplineFileBytes;
     ReadOutcome out;
     const int fd = fs.Open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {

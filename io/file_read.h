@@ -24,9 +24,8 @@ struct ReadOutcome {
     std::string reason;  // for kNotAFile and kFailed: what went wrong, for the user
 };
 
-// Reads the regular file at `path` whole, refusing files over `maxBytes`.
-// Never blocks on a FIFO and never modifies the file.
-ReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes = kMaxSplineFileBytes,
-                          const FileSystem& fs = SystemFileSystem());
+// Reads the regular file at `path` whole, refusing files over
+// kMaxSplineFileBytes. Never blocks on a FIFO and never modifies the file.
+ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs = SystemFileSystem());
 
 }  // namespace velmora

@@ -45,7 +45,7 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     m_known.reset();
     m_backupPending = false;
     m_matchable = false;
-    ReadOutcome read = ReadWholeFile(m_path, kMaxSplineFileBytes, *m_fs);
+    ReadOutcome read = ReadWholeFile(m_path, *m_fs);
     switch (read.status) {
         case ReadStatus::kMissing: {
             // Through a dangling link this creates the file the link names.
@@ -94,7 +94,7 @@ void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height
 // the next backup before the new text replaces it.
 SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height) {
     const std::string text = PrintSplines(notes, width, height);
-    ReadOutcome disk = ReadWholeFile(m_path, kMaxSplineFileBytes, *m_fs);
+    ReadOutcome disk = ReadWholeFile(m_path, *m_fs);
     const bool hadFile = disk.status == ReadStatus::kRead || disk.status == ReadStatus::kFailed;
     // Never write a file that the next start would refuse to read.
     if (std::string refusal = CheckWriteLimits(text); !refusal.empty()) {
