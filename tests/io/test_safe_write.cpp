@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ostream>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -80,6 +81,9 @@ const char* StepName(Step step) {
     }
     return "?";
 }
+
+// The step by name in the test list, for a stable list.
+void PrintTo(Step step, std::ostream* os) { *os << StepName(step); }
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, FailedStepTest,

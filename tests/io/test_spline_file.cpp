@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <tuple>
-#include <ostream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,6 +11,7 @@
 
 #include "io/file_read.h"
 #include "io_test_util.h"
+#include "tests/support/case_names.h"
 
 namespace velmora {
 namespace {
@@ -99,7 +99,6 @@ struct Content {
     bool backup;       // the first save keeps the file as Splines.xml.bak
     bool sparse = false;  // instead of `bytes`: a file just over the size limit
 };
-void PrintTo(const Content& c, std::ostream* os) { *os << c.name; }
 
 const std::string kDefault = test::DataFile("default_480x360.xml");
 const std::string kNote0 =
@@ -176,7 +175,7 @@ TEST_P(ContentTest, StartUpOutcomeAndBackup) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ContentTest, ::testing::ValuesIn(kContents),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 using Dir = const test::TempDir&;
 
@@ -192,7 +191,6 @@ struct Folder {
     const char* file;     // the file saved to; it keeps its mode, owner and group
     std::string content;  // what that file holds afterwards
 };
-void PrintTo(const Folder& f, std::ostream* os) { *os << f.name; }
 
 struct stat StatOf(const std::string& path, bool followLinks = true) {
     struct stat info {};
@@ -275,7 +273,7 @@ TEST_P(FolderTest, StartUpAndSaves) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Situations, FolderTest, ::testing::ValuesIn(kFolders),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 // Fails the first write, as a full disk would, and lets the later ones through.
 class FirstWriteFails : public FileOps {

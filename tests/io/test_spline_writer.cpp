@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <climits>
-#include <ostream>
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
 #include "io/spline_file.h"
 #include "io_test_util.h"
+#include "tests/support/case_names.h"
 
 namespace velmora {
 namespace {
@@ -45,7 +45,6 @@ struct Shape {
     const char* name;
     NoteSet notes;
 };
-void PrintTo(const Shape& shape, std::ostream* os) { *os << shape.name; }
 
 class PrintMatchesSaveFileTest : public ::testing::TestWithParam<Shape> {};
 
@@ -78,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         Shape{"Defaults", test::DefaultNotes(kClient480)}, Shape{"AllListsEmpty", NoteSet{}},
         Shape{"ManySplines", ManySplines()},
         Shape{"Extremes", NoteSet{{{{Point{INT32_MIN, INT32_MAX}}}, {Spline{}}, {}, {{Point{0, 0}}}}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace velmora
