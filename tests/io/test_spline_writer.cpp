@@ -9,6 +9,7 @@
 #include "io/spline_file.h"
 #include "io_test_util.h"
 #include "tests/support/case_names.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora {
 namespace {
@@ -49,12 +50,12 @@ struct Shape {
 class PrintMatchesSaveFileTest : public ::testing::TestWithParam<Shape> {};
 
 TEST_P(PrintMatchesSaveFileTest, ByteForByte) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const std::string path = dir.File("saved.xml");
     TiXmlDocument doc;
     BuildSplineDocument(doc, GetParam().notes, kClient480);
     ASSERT_TRUE(doc.SaveFile(path.c_str()));
-    EXPECT_EQ(PrintSplines(GetParam().notes, kClient480), test::ReadBytes(path));
+    EXPECT_EQ(PrintSplines(GetParam().notes, kClient480), testing_support::ReadFile(path));
 }
 
 NoteSet ManySplines() {
