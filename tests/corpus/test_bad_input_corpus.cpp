@@ -14,6 +14,7 @@
 
 #include "editor/velmora_dlg.h"
 #include "platform/headless_host.h"
+#include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {
@@ -182,8 +183,6 @@ const CorpusCase kCases[] = {
      [](auto& p) { EmptyElements(599000, "<NewSpline/>", p); }},
 };
 
-void PrintTo(const CorpusCase& c, std::ostream* os) { *os << c.name; }
-
 class BadInputCorpus : public ::testing::TestWithParam<CorpusCase> {
 protected:
     // Puts the case's input in place as Splines.xml in a fresh folder.
@@ -286,12 +285,7 @@ TEST_P(BadInputCorpus, LoadAndShowStayWithin256Megabytes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BadInputCorpus, ::testing::ValuesIn(kCases),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             for (char& ch : name)
-                                 if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                             return name;
-                         });
+                         testing_support::CaseName());
 
 }  // namespace
 }  // namespace velmora

@@ -8,6 +8,7 @@
 #include "curve/curve_segment.h"
 #include "curve/numeric.h"
 #include "curve/rebuild_curve.h"
+#include "tests/support/case_names.h"
 #include "tests/support/printers.h"
 
 namespace velmora {
@@ -53,6 +54,7 @@ TEST(RebuildCurve, ThreePointExample) {
 }
 
 struct StepCase {
+    const char* name;
     Point end;
     std::vector<Point> samples;
 };
@@ -64,10 +66,11 @@ TEST_P(ShortChords, UseAtLeastOneStep) {
 }
 
 INSTANTIATE_TEST_SUITE_P(StepCounts, ShortChords,
-                         testing::Values(StepCase{{3, 2}, {{0, 0}, {3, 2}}},
-                                         StepCase{{7, 0}, {{0, 0}, {7, 0}}},
-                                         StepCase{{8, 0}, {{0, 0}, {4, 0}, {8, 0}}},
-                                         StepCase{{0, 0}, {{0, 0}, {0, 0}}}));
+                         testing::Values(StepCase{"UnderFour", {3, 2}, {{0, 0}, {3, 2}}},
+                                         StepCase{"Seven", {7, 0}, {{0, 0}, {7, 0}}},
+                                         StepCase{"Eight", {8, 0}, {{0, 0}, {4, 0}, {8, 0}}},
+                                         StepCase{"ZeroLength", {0, 0}, {{0, 0}, {0, 0}}}),
+                         testing_support::CaseName());
 
 TEST(CurveSegment, StepCountIsTheLongerComponentOverFour) {
     const struct {

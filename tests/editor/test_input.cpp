@@ -1,4 +1,5 @@
 #include "tests/editor/editor_fixture.h"
+#include "tests/support/case_names.h"
 
 namespace velmora {
 namespace {
@@ -56,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyEffect{"LowerS", 's', 3, 0, 1, 3, 0, false},
                       KeyEffect{"Up", VK_UP, 3, 0, 1, 3, 0, false},
                       KeyEffect{"Space", VK_SPACE, 3, 0, 1, 3, 0, false}),
-    [](const ::testing::TestParamInfo<KeyEffect>& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST_F(EditorTest, EnterAndEscapeNeverEndTheDialog) {
     Start();
@@ -135,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(Presses, MousePress,
                                            MouseCase{"ExactlyFiveAway", {105, 100}, -1, 5},
                                            MouseCase{"NearTwoPoints", {202, 103}, 1, 4},
                                            MouseCase{"EmptyCanvas", {400, 300}, -1, 5}),
-                         [](const auto& info) { return info.param.name; });
+                         testing_support::CaseName());
 
 TEST_F(EditorTest, DragMovesThePointOnEveryMoveUntilTheRelease) {
     StartWithSplines({{{100, 100}, {200, 100}}});

@@ -6,28 +6,6 @@
 
 namespace velmora::test {
 
-// A fresh folder under the system temporary folder, removed with its
-// content when the object goes.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    // `name` inside the folder.
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
-    // Names of the entries in the folder, sorted.
-    std::string Listing() const;
-
-private:
-    std::string m_path;
-};
-
-// The bytes of a file; "<missing>" when it cannot be read.
-std::string ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
 // The text of a file in tests/data.
 std::string DataFile(const std::string& name);
 

@@ -7,7 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "io/safe_write.h"
-#include "io_test_util.h"
+#include "tests/support/case_names.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora {
 namespace {
@@ -49,22 +50,20 @@ struct Case {
     const char* reason;  // how the reason begins
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-
 class FailingCallTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FailingCallTest, FailsNamingTheFileAndLeavesTheFolderAsItWas) {
     const Case& c = GetParam();
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const std::string path = dir.File("Splines.xml");
-    test::WriteBytes(path, "old bytes\n");
+    testing_support::WriteFile(path, "old bytes\n");
     const FailingCall fs(c.call, c.error);
     const WriteOutcome out = c.backup ? KeepBackup(path, nullptr, fs)
                                       : ReplaceFile(path, "new text\n", fs);
     EXPECT_FALSE(out.ok);
     EXPECT_EQ(out.reason.rfind(c.reason, 0), 0u) << out.reason;
     EXPECT_NE(out.reason.find(path), std::string::npos) << out.reason;
-    EXPECT_EQ(test::ReadBytes(path), "old bytes\n");
+    EXPECT_EQ(testing_support::ReadFile(path), "old bytes\n");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
 
@@ -76,7 +75,7 @@ const Case kCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Calls, FailingCallTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 }  // namespace
 }  // namespace velmora

@@ -4,6 +4,7 @@
 
 #include "io/spline_file.h"
 #include "tests/io/io_test_util.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora {
 namespace {
@@ -18,9 +19,9 @@ TEST(ReadLimitsTest, SaveOnlyWhatTheNextStartReads) {
         bool saved;
     } cases[] = {{kMaxXmlNodes / 3 - 20, true}, {kMaxXmlNodes / 3, false}};
     for (const auto& c : cases) {
-        test::TempDir dir;
+        testing_support::TempDir dir;
         const std::string path = dir.File("Splines.xml");
-        test::WriteBytes(path, "old");
+        testing_support::WriteFile(path, "old");
         NoteSet notes = test::DefaultNotes(kClient480);
         notes[2] = {Spline(c.points, Point{7, 8})};
 
@@ -29,7 +30,7 @@ TEST(ReadLimitsTest, SaveOnlyWhatTheNextStartReads) {
         EXPECT_EQ(out.ok, c.saved) << c.points;
         if (!c.saved) {
             EXPECT_NE(out.reason.find("more than"), std::string::npos) << out.reason;
-            EXPECT_EQ(test::ReadBytes(path), "old");
+            EXPECT_EQ(testing_support::ReadFile(path), "old");
             EXPECT_EQ(dir.Listing(), "Splines.xml;");
             continue;
         }

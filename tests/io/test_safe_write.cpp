@@ -2,12 +2,13 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ostream>
 #include <tuple>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "io_test_util.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora {
 namespace {
@@ -60,14 +61,14 @@ private:
 class FailedStepTest : public ::testing::TestWithParam<std::tuple<Step, bool>> {};
 
 TEST_P(FailedStepTest, LeavesTheOldFileAndNoTemporaryFile) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const std::string path = dir.File("Splines.xml");
-    test::WriteBytes(path, "old bytes\n");
+    testing_support::WriteFile(path, "old bytes\n");
     const auto [step, unnamed] = GetParam();
     const WriteOutcome out = ReplaceFile(path, "new text\n", FailingOps(step, unnamed));
     EXPECT_FALSE(out.ok);
     EXPECT_NE(out.reason.find(path), std::string::npos) << out.reason;
-    EXPECT_EQ(test::ReadBytes(path), "old bytes\n");
+    EXPECT_EQ(testing_support::ReadFile(path), "old bytes\n");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
 
@@ -81,6 +82,9 @@ const char* StepName(Step step) {
     return "?";
 }
 
+// The step by name in the test list, for a stable list.
+void PrintTo(Step step, std::ostream* os) { *os << StepName(step); }
+
 INSTANTIATE_TEST_SUITE_P(
     Steps, FailedStepTest,
     ::testing::Combine(::testing::Values(Step::kWrite, Step::kFsync, Step::kClose, Step::kRename),
@@ -91,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(SafeWriteTest, FullDiskReasonNamesTheSystemError) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const WriteOutcome out = ReplaceFile(dir.File("a.xml"), "x", FailingOps(Step::kWrite));
     EXPECT_NE(out.reason.find(std::strerror(ENOSPC)), std::string::npos) << out.reason;
     EXPECT_EQ(dir.Listing(), "");
@@ -113,17 +117,17 @@ private:
 };
 
 TEST(SafeWriteTest, ShortAndInterruptedWritesStillWriteEverything) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const std::string path = dir.File("a.xml");
     const std::string text = "<RectSize Width=\"480\" Height=\"360\" />\n";
     ASSERT_TRUE(ReplaceFile(path, text, TrickleOps()).ok);
-    EXPECT_EQ(test::ReadBytes(path), text);
+    EXPECT_EQ(testing_support::ReadFile(path), text);
 }
 
 TEST(SafeWriteTest, KeepsPermissionBitsOrUsesTheUmaskForANewFile) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const std::string kept = dir.File("kept.xml");
-    test::WriteBytes(kept, "old");
+    testing_support::WriteFile(kept, "old");
     ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
     ASSERT_TRUE(ReplaceFile(kept, "new").ok);
 

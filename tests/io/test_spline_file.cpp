@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <tuple>
-#include <ostream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,6 +11,8 @@
 
 #include "io/file_read.h"
 #include "io_test_util.h"
+#include "tests/support/case_names.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora {
 namespace {
@@ -19,22 +20,22 @@ namespace {
 using test::kClient480;
 
 TEST(SplineFileTest, MissingFileIsCreatedEmptyAndThenReadsAsEmpty) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     SplineFile file(dir.File("Splines.xml"));
     NoteSet notes = test::MarkedNotes();
     EXPECT_EQ(file.Load(notes).status, LoadStatus::kCreated);
-    EXPECT_EQ(test::ReadBytes(file.Path()), "");
+    EXPECT_EQ(testing_support::ReadFile(file.Path()), "");
 
     const LoadOutcome again = file.Load(notes);
     EXPECT_EQ(again.status, LoadStatus::kEmpty);
     EXPECT_TRUE(again.reason.empty());
-    EXPECT_EQ(test::ReadBytes(file.Path()), "");
+    EXPECT_EQ(testing_support::ReadFile(file.Path()), "");
     EXPECT_EQ(notes, test::MarkedNotes());
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
 
 TEST(SplineFileTest, MissingFolderCreatesNothing) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     SplineFile file(dir.File("gone/Splines.xml"));
     NoteSet notes = test::MarkedNotes();
     EXPECT_EQ(file.Load(notes).status, LoadStatus::kEmpty);
@@ -43,9 +44,9 @@ TEST(SplineFileTest, MissingFolderCreatesNothing) {
 }
 
 TEST(SplineFileTest, FileWithoutReadPermissionIsUnreadableAndKept) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const std::string path = dir.File("Splines.xml");
-    test::WriteBytes(path, "private");
+    testing_support::WriteFile(path, "private");
     ASSERT_EQ(::chmod(path.c_str(), 0), 0);
     if (::access(path.c_str(), R_OK) == 0) {
         GTEST_SKIP() << "running with rights that read any file";
@@ -54,11 +55,11 @@ TEST(SplineFileTest, FileWithoutReadPermissionIsUnreadableAndKept) {
     NoteSet notes = test::MarkedNotes();
     EXPECT_EQ(file.Load(notes).status, LoadStatus::kUnreadable);
     ::chmod(path.c_str(), 0600);
-    EXPECT_EQ(test::ReadBytes(path), "private");
+    EXPECT_EQ(testing_support::ReadFile(path), "private");
 }
 
 TEST(SplineFileTest, SaveIntoMissingFolderFailsWithAReason) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     SplineFile file(dir.File("gone/Splines.xml"));
     const SaveOutcome out =
         file.Save(test::DefaultNotes(kClient480), kClient480.right, kClient480.bottom);
@@ -68,16 +69,16 @@ TEST(SplineFileTest, SaveIntoMissingFolderFailsWithAReason) {
 }
 
 TEST(SplineFileTest, SaveIntoReadOnlyFolderLeavesTheOldFile) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const std::string path = dir.File("Splines.xml");
-    test::WriteBytes(path, "old\n");
+    testing_support::WriteFile(path, "old\n");
     ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
     if (::access(dir.Path().c_str(), W_OK) == 0) {
         GTEST_SKIP() << "running with rights that write any folder";
     }
     SplineFile file(path);
     EXPECT_FALSE(file.Save(test::DefaultNotes(kClient480), kClient480.right, kClient480.bottom).ok);
-    EXPECT_EQ(test::ReadBytes(path), "old\n");
+    EXPECT_EQ(testing_support::ReadFile(path), "old\n");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
 
@@ -100,7 +101,6 @@ struct Content {
     bool backup;       // the first save keeps the file as Splines.xml.bak
     bool sparse = false;  // instead of `bytes`: a file just over the size limit
 };
-void PrintTo(const Content& c, std::ostream* os) { *os << c.name; }
 
 const std::string kDefault = test::DataFile("default_480x360.xml");
 const std::string kNote0 =
@@ -153,13 +153,13 @@ class ContentTest : public ::testing::TestWithParam<Content> {};
 // survives as Splines.xml.bak, and later saves keep no more.
 TEST_P(ContentTest, StartUpOutcomeAndBackup) {
     const Content& c = GetParam();
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const std::string path = dir.File("Splines.xml");
-    test::WriteBytes(path, c.bytes);
+    testing_support::WriteFile(path, c.bytes);
     if (c.sparse) {
         ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxSplineFileBytes) + 1), 0);
     }
-    const std::string original = test::ReadBytes(path);
+    const std::string original = testing_support::ReadFile(path);
 
     SplineFile file(path);
     NoteSet notes;
@@ -168,18 +168,18 @@ TEST_P(ContentTest, StartUpOutcomeAndBackup) {
     const std::string message = LoadMessage(out, path);
     EXPECT_EQ(message.empty(), *c.told == '\0') << message;
     EXPECT_NE(message.find(c.told), std::string::npos) << message;
-    EXPECT_EQ(test::ReadBytes(path), original);
+    EXPECT_EQ(testing_support::ReadFile(path), original);
 
     ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
     ASSERT_TRUE(file.Save(test::MarkedNotes(), kClient480.right, kClient480.bottom).ok);
-    EXPECT_EQ(test::ReadBytes(path + ".bak"), c.backup ? original : "<missing>");
+    EXPECT_EQ(testing_support::ReadFile(path + ".bak"), c.backup ? original : "<missing>");
     EXPECT_EQ(dir.Listing(), c.backup ? "Splines.xml;Splines.xml.bak;" : "Splines.xml;");
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ContentTest, ::testing::ValuesIn(kContents),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
-using Dir = const test::TempDir&;
+using Dir = const testing_support::TempDir&;
 
 // A user's own set-up of the folder, and what start-up and two saves make of it.
 struct Folder {
@@ -193,7 +193,6 @@ struct Folder {
     const char* file;     // the file saved to; it keeps its mode, owner and group
     std::string content;  // what that file holds afterwards
 };
-void PrintTo(const Folder& f, std::ostream* os) { *os << f.name; }
 
 struct stat StatOf(const std::string& path, bool followLinks = true) {
     struct stat info {};
@@ -207,7 +206,7 @@ const Folder kFolders[] = {
     {"LinkIntoAnotherFolder",
      [](Dir d) {
          ASSERT_EQ(::mkdir(d.File("real").c_str(), 0755), 0);
-         test::WriteBytes(d.File("real/notes.xml"), kDefault);
+         testing_support::WriteFile(d.File("real/notes.xml"), kDefault);
          ASSERT_EQ(::chmod(d.File("real/notes.xml").c_str(), 0640), 0);
          ASSERT_EQ(::symlink("real/notes.xml", d.File("Splines.xml").c_str()), 0);
      },
@@ -217,13 +216,13 @@ const Folder kFolders[] = {
      LoadStatus::kCreated, "", true, "Splines.xml;made.xml;", S_IFLNK, "made.xml", kMarked},
     {"ReadOnlyFile",
      [](Dir d) {
-         test::WriteBytes(d.File("Splines.xml"), kDefault);
+         testing_support::WriteFile(d.File("Splines.xml"), kDefault);
          ASSERT_EQ(::chmod(d.File("Splines.xml").c_str(), 0444), 0);
      },
      LoadStatus::kLoaded, "", false, "Splines.xml;", S_IFREG, "Splines.xml", kDefault},
     {"OtherOwner",
      [](Dir d) {
-         test::WriteBytes(d.File("Splines.xml"), kDefault);
+         testing_support::WriteFile(d.File("Splines.xml"), kDefault);
          if (::chown(d.File("Splines.xml").c_str(), 4242, 4243) != 0) {
              GTEST_SKIP() << "changing the owner needs root";
          }
@@ -237,9 +236,9 @@ const Folder kFolders[] = {
      "Splines.xml", ""},
     {"OlderBackups",
      [](Dir d) {
-         test::WriteBytes(d.File("Splines.xml"), "<broken");
-         test::WriteBytes(d.File("Splines.xml.bak"), "0");
-         test::WriteBytes(d.File("Splines.xml.bak.1"), "1");
+         testing_support::WriteFile(d.File("Splines.xml"), "<broken");
+         testing_support::WriteFile(d.File("Splines.xml.bak"), "0");
+         testing_support::WriteFile(d.File("Splines.xml.bak.1"), "1");
      },
      LoadStatus::kUnreadable, "Splines.xml.bak.1", true,
      "Splines.xml;Splines.xml.bak;Splines.xml.bak.1;Splines.xml.bak.2;", S_IFREG,
@@ -250,7 +249,7 @@ class FolderTest : public ::testing::TestWithParam<Folder> {};
 
 TEST_P(FolderTest, StartUpAndSaves) {
     const Folder& f = GetParam();
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     f.setUp(dir);
     if (IsSkipped() || HasFatalFailure()) return;
     const struct stat before = StatOf(dir.File(f.file));
@@ -272,11 +271,11 @@ TEST_P(FolderTest, StartUpAndSaves) {
         EXPECT_EQ(std::tie(after.st_mode, after.st_uid, after.st_gid),
                   std::tie(before.st_mode, before.st_uid, before.st_gid));
     }
-    EXPECT_EQ(S_ISREG(after.st_mode) ? test::ReadBytes(dir.File(f.file)) : "", f.content);
+    EXPECT_EQ(S_ISREG(after.st_mode) ? testing_support::ReadFile(dir.File(f.file)) : "", f.content);
 }
 
 INSTANTIATE_TEST_SUITE_P(Situations, FolderTest, ::testing::ValuesIn(kFolders),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 // Fails the first write, as a full disk would, and lets the later ones through.
 class FirstWriteFails : public FileSystem {
@@ -293,31 +292,31 @@ private:
 };
 
 TEST(SplineFileTest, FailedBackupFailsTheSaveAndIsRetried) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const std::string path = dir.File("Splines.xml");
-    test::WriteBytes(path, "<broken");
+    testing_support::WriteFile(path, "<broken");
     const FirstWriteFails ops;
     SplineFile file(path, ops);
     NoteSet notes = test::DefaultNotes(kClient480);
     ASSERT_EQ(file.Load(notes).status, LoadStatus::kUnreadable);
 
     EXPECT_FALSE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
-    EXPECT_EQ(test::ReadBytes(path), "<broken");
+    EXPECT_EQ(testing_support::ReadFile(path), "<broken");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 
     ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
-    EXPECT_EQ(test::ReadBytes(path + ".bak"), "<broken");
+    EXPECT_EQ(testing_support::ReadFile(path + ".bak"), "<broken");
     EXPECT_EQ(dir.Listing(), "Splines.xml;Splines.xml.bak;");
 }
 
 TEST(SplineFileTest, ReadableReloadDropsThePendingBackup) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const std::string path = dir.File("Splines.xml");
-    test::WriteBytes(path, "<broken");
+    testing_support::WriteFile(path, "<broken");
     SplineFile file(path);
     NoteSet notes = test::DefaultNotes(kClient480);
     ASSERT_EQ(file.Load(notes).status, LoadStatus::kUnreadable);
-    test::WriteBytes(path, test::DataFile("default_480x360.xml"));
+    testing_support::WriteFile(path, test::DataFile("default_480x360.xml"));
     ASSERT_EQ(LoadAsEditor(file, notes).status, LoadStatus::kLoaded);
     ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
     EXPECT_EQ(dir.Listing(), "Splines.xml;");

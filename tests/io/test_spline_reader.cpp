@@ -1,17 +1,13 @@
 #include "io/spline_reader.h"
 
-#include <ostream>
-
 #include <gtest/gtest.h>
 
 #include "io/spline_file.h"
 #include "io_test_util.h"
+#include "tests/support/case_names.h"
+#include "tests/support/printers.h"
 
 namespace velmora {
-
-// Readable failure messages for the note sets compared below.
-void PrintTo(const Point& p, std::ostream* os) { *os << "(" << p.x << "," << p.y << ")"; }
-
 namespace {
 
 using namespace std::string_literals;
@@ -113,8 +109,6 @@ const LoadCase kLoadCases[] = {
      LoadStatus::kLoaded, With({{0, {}}})},
 };
 
-void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
-
 class LoadCaseTest : public ::testing::TestWithParam<LoadCase> {};
 
 TEST_P(LoadCaseTest, LeavesTheExpectedNotes) {
@@ -127,7 +121,7 @@ TEST_P(LoadCaseTest, LeavesTheExpectedNotes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LoadCaseTest, ::testing::ValuesIn(kLoadCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST(SplineReaderTest, ParseErrorReportsTheParsersTextAndPlace) {
     NoteSet notes = MarkedNotes();

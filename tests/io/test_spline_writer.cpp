@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <climits>
-#include <ostream>
 
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
 #include "io/spline_file.h"
 #include "io_test_util.h"
+#include "tests/support/case_names.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora {
 namespace {
@@ -46,18 +47,17 @@ struct Shape {
     const char* name;
     NoteSet notes;
 };
-void PrintTo(const Shape& shape, std::ostream* os) { *os << shape.name; }
 
 class PrintMatchesSaveFileTest : public ::testing::TestWithParam<Shape> {};
 
 TEST_P(PrintMatchesSaveFileTest, ByteForByte) {
-    const test::TempDir dir;
+    const testing_support::TempDir dir;
     const std::string path = dir.File("saved.xml");
     TiXmlDocument doc;
     BuildSplineDocument(doc, GetParam().notes, kClient480.right, kClient480.bottom);
     ASSERT_TRUE(doc.SaveFile(path.c_str()));
     EXPECT_EQ(PrintSplines(GetParam().notes, kClient480.right, kClient480.bottom),
-              test::ReadBytes(path));
+              testing_support::ReadFile(path));
 }
 
 NoteSet ManySplines() {
@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
         Shape{"Defaults", test::DefaultNotes(kClient480)}, Shape{"AllListsEmpty", NoteSet{}},
         Shape{"ManySplines", ManySplines()},
         Shape{"Extremes", NoteSet{{{{Point{INT32_MIN, INT32_MAX}}}, {Spline{}}, {}, {{Point{0, 0}}}}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace velmora

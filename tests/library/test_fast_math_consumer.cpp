@@ -11,6 +11,8 @@
 #include <velmora/curve.h>
 #include <velmora/curve.hpp>
 
+#include "tests/support/case_names.h"
+
 namespace {
 
 using velmora::Point;
@@ -21,8 +23,6 @@ struct WorkedCurve {
     size_t count;
     std::vector<std::pair<size_t, Point>> samples;  // index, sample
 };
-
-void PrintTo(const WorkedCurve& c, std::ostream* os) { *os << c.name; }
 
 // The samples with the caller's rounding mode set to `mode`, which the
 // library must give back as it found it.
@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {{20, {50, 90}}, {21, {50, 90}}}},
         WorkedCurve{"EndsOnItsPoint", {{18, 196}, {209, 82}}, 48, {}},
         WorkedCurve{"TruncatedFromDouble", {{75, 249}, {406, 18}}, 83, {{27, {183, 172}}}}),
-    [](const testing::TestParamInfo<WorkedCurve>& info) { return info.param.name; });
+    velmora::testing_support::CaseName());
 
 TEST(FastMathConsumer, CInterfaceRefusesTooFewOrNoPoints) {
     const int32_t one[] = {5, 5};

@@ -10,6 +10,8 @@
 
 #include <velmora/splinefile.hpp>
 
+#include "tests/support/case_names.h"
+
 namespace {
 
 using velmora::NoteSet;
@@ -28,8 +30,6 @@ struct ReaderCase {
     NoteSet notes;
     std::string messageStart;
 };
-
-void PrintTo(const ReaderCase& c, std::ostream* os) { *os << c.name; }
 
 NoteSet WithNote0(velmora::SplineList splines) {
     NoteSet notes = kDefaults;
@@ -65,6 +65,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "<NewNoteSpline Index=\"0\"><NewSpline><ControlPoint PosX=\"1\" PosY=\"2\" />"
                    "</NewSpline></NewNoteSpline><NewNoteSpline Index=\"1\" />",
                    SplineFileStatus::kLoaded, WithNote0({{{1, 2}}}), ""}),
-    [](const testing::TestParamInfo<ReaderCase>& info) { return info.param.name; });
+    velmora::testing_support::CaseName());
 
 }  // namespace

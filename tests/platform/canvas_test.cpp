@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/case_names.h"
+
 namespace velmora {
 namespace {
 
@@ -82,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         StrokeCase{"ZeroLengthDrawsNothing", {7, 7}, {7, 7}, {}},
         StrokeCase{"SinglePixelStep", {7, 7}, {8, 8}, {{7, 7}}},
         StrokeCase{"PartlyOffCanvas", {-2, 3}, {3, 3}, {{0, 3}, {1, 3}, {2, 3}}}),
-    [](const ::testing::TestParamInfo<StrokeCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST(CanvasTest, NewCanvasIsBlackWithBlackPen) {
     Canvas canvas(7, 5);
@@ -177,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FillCase{"OffCanvas", {10, 0, 20, 6}, 0, 0, 0, 0},
                       FillCase{"Inverted", {5, 5, 1, 1}, 0, 0, 0, 0},
                       FillCase{"EmptyWidth", {3, 1, 3, 5}, 0, 0, 0, 0}),
-    [](const ::testing::TestParamInfo<FillCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 // The stroke's pixels by definition: for the major axis (x when |dx| >= |dy|)
 // step k = 0 .. |major| - 1, the minor offset is
@@ -339,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ExtremeCase{"FromCanvasOutward", {10, 10}, {kMax, kMax - 1000}},
                       ExtremeCase{"IntoCanvasCorner", {kMin, kMin + 12345}, {0, 0}},
                       ExtremeCase{"WhollyOff", {kMin, -5}, {kMax, -1}}),
-    [](const ::testing::TestParamInfo<ExtremeCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST(CanvasClipTest, HugeDiagonalDrawsJustTheVisibleDiagonal) {
     Canvas canvas(480, 360);

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include "platform/message.h"
 #include "platform/qt/qt_keys.h"
+#include "tests/support/case_names.h"
 
 namespace velmora {
 namespace {
@@ -79,11 +79,6 @@ const KeyCase kKeyCases[] = {
     {"Unknown", Qt::Key_unknown, kNone, 0},
 };
 
-// Names the case in test output instead of dumping its bytes.
-void PrintTo(const KeyCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 class KeyTranslation : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(KeyTranslation, GivesTheVirtualKey) {
@@ -92,9 +87,7 @@ TEST_P(KeyTranslation, GivesTheVirtualKey) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, KeyTranslation, ::testing::ValuesIn(kKeyCases),
-                         [](const ::testing::TestParamInfo<KeyCase>& info) {
-                             return std::string(info.param.name);
-                         });
+                         testing_support::CaseName());
 
 }  // namespace
 }  // namespace velmora

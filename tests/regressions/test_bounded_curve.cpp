@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "curve/rebuild_curve.h"
+#include "tests/support/case_names.h"
 
 namespace velmora {
 namespace {
@@ -54,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         BoundCase{"ManyCanvasChords", 20001, 0, 1000, 20000 * 209},
         // 10,000 far-apart points: 418 steps each.
         BoundCase{"ManyFarApartPoints", 10000, INT32_MIN, INT32_MAX, 9999 * 419}),
-    [](const testing::TestParamInfo<BoundCase>& info) { return info.param.name; });
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace velmora

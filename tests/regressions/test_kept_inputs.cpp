@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -15,6 +14,7 @@
 #include "fuzz/file_round_trip.h"
 #include "fuzz/text_round_trip.h"
 #include "fuzz/xml_scan_check.h"
+#include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {
@@ -23,6 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct KeptInput {
+    std::string name;    // the target without "fuzz_", then the file's name
     std::string target;  // fuzz_file, fuzz_xml_scan, fuzz_curve or fuzz_commands
     fs::path file;
 };
@@ -33,7 +34,10 @@ std::vector<KeptInput> InputsUnder(const fs::path& root) {
     for (const char* target : {"fuzz_file", "fuzz_xml_scan", "fuzz_curve", "fuzz_commands"}) {
         std::error_code error;
         for (const fs::directory_entry& entry : fs::directory_iterator(root / target, error)) {
-            if (entry.is_regular_file()) inputs.push_back(KeptInput{target, entry.path()});
+            if (!entry.is_regular_file()) continue;
+            const std::string name =
+                std::string(target).substr(5) + "_" + entry.path().filename().string();
+            inputs.push_back(KeptInput{name, target, entry.path()});
         }
     }
     std::sort(inputs.begin(), inputs.end(), [](const KeptInput& a, const KeptInput& b) {
@@ -56,14 +60,6 @@ std::string RunCheck(const std::string& target, const std::string& bytes) {
     return fuzz::RunCommandScript(data, bytes.size());
 }
 
-std::string TestName(const testing::TestParamInfo<KeptInput>& info) {
-    std::string name = info.param.target.substr(5) + "_" + info.param.file.filename().string();
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    }
-    return name;
-}
-
 class KeptInputTest : public testing::TestWithParam<KeptInput> {};
 
 TEST_P(KeptInputTest, PassesTheFuzzChecks) {
@@ -73,9 +69,10 @@ TEST_P(KeptInputTest, PassesTheFuzzChecks) {
 
 INSTANTIATE_TEST_SUITE_P(Regressions, KeptInputTest,
                          testing::ValuesIn(InputsUnder(VELMORA_TEST_DATA "/regressions")),
-                         TestName);
+                         testing_support::CaseName());
 INSTANTIATE_TEST_SUITE_P(Seeds, KeptInputTest,
-                         testing::ValuesIn(InputsUnder(VELMORA_FUZZ_CORPUS)), TestName);
+                         testing::ValuesIn(InputsUnder(VELMORA_FUZZ_CORPUS)),
+                         testing_support::CaseName());
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(KeptInputTest);
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "model/note_set.h"
 #include "render/colours.h"
 #include "shapes.h"
+#include "tests/support/case_names.h"
 
 namespace velmora {
 namespace {
@@ -45,6 +46,7 @@ TEST(DrawStarTest, OriginStarOfTheWorkedExample) {
 }
 
 struct StarCase {
+    const char* name;
     Point design;
     Rect rect;
     Point centre;
@@ -62,15 +64,16 @@ TEST_P(StarCentreTest, LandsOnTheMappedCentre) {
 
 INSTANTIATE_TEST_SUITE_P(
     Centres, StarCentreTest,
-    ::testing::Values(StarCase{{50, 50}, kClient, {75, 75}},
-                      StarCase{{123, 50}, kClient, {184, 75}},
-                      StarCase{{197, 50}, kClient, {295, 75}},
-                      StarCase{{270, 50}, kClient, {405, 75}},
+    ::testing::Values(StarCase{"Target0", {50, 50}, kClient, {75, 75}},
+                      StarCase{"Target1", {123, 50}, kClient, {184, 75}},
+                      StarCase{"Target2", {197, 50}, kClient, {295, 75}},
+                      StarCase{"Target3", {270, 50}, kClient, {405, 75}},
                       // The product is rounded to float before truncating:
                       // 640 * float(283 / 320.0) is 565.99998... in double.
-                      StarCase{{283, 159}, {0, 0, 640, 480}, {566, 318}},
+                      StarCase{"OriginIn640x480", {283, 159}, {0, 0, 640, 480}, {566, 318}},
                       // left and top play no part.
-                      StarCase{{50, 50}, {100, 100, 480, 360}, {75, 75}}));
+                      StarCase{"RectAwayFromCorner", {50, 50}, {100, 100, 480, 360}, {75, 75}}),
+    testing_support::CaseName());
 
 TEST(DrawCrossTest, SizeFourCoversEightPixelsEachWay) {
     Canvas canvas = GreyCanvas();

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace velmora::testing_support {
 
@@ -15,7 +18,7 @@ class TempDir {
 public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "velmora-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         m_path = pattern;
     }
     ~TempDir() {
@@ -30,13 +33,27 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
     std::string File(const std::string& name) const { return (m_path / name).string(); }
 
+    // The names of the entries in the folder, sorted, each followed by ';'.
+    std::string Listing() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        std::string out;
+        for (const auto& name : names) out += name + ";";
+        return out;
+    }
+
 private:
     std::filesystem::path m_path;
 };
 
-// The whole content of a file; empty when it cannot be read.
+// The whole content of a file; "<missing>" when it cannot be read, so that a
+// missing file never passes for an empty one.
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
+    if (!in) return "<missing>";
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

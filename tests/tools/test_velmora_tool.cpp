@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"
 
 #ifdef VELMORA_TOOL_RENDER
@@ -187,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
              "give either -o OUT.png or --all DIR"},
 #endif
         Case{"NoSecondFile", "check a b", "", 2, {}, "one FILE at most"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 #ifdef VELMORA_TOOL_RENDER
 // Every PNG of --all holds the editor's own canvas with that spline shown.
