@@ -10,9 +10,7 @@
 // The resources are compiled into a static library, whose registration the
 // linker would drop unless something refers to it; Q_INIT_RESOURCE must be
 // used outside any namespace.
-static void InitVelmoraResources() {
-    Q_INIT_RESOURCE(velmora);
-}
+static void InitVelmoraResources() { Q_INIT_RESOURCE(velmora); }
 
 namespace velmora {
 
@@ -35,9 +33,10 @@ CAboutDlg::CAboutDlg(QWidget* owner)
     : QDialog(owner),
       m_icon(new QLabel(this)),
       m_version(new QLabel(VersionLine(), this)),
-      m_rights(new QLabel(QStringLiteral("%1\nReleased under the %2 License.")
-                              .arg(QString::fromLatin1(kCopyright), QString::fromLatin1(kLicenceName)),
-                          this)),
+      m_rights(
+          new QLabel(QStringLiteral("%1\nReleased under the %2 License.")
+                         .arg(QString::fromLatin1(kCopyright), QString::fromLatin1(kLicenceName)),
+                     this)),
       m_ok(new QPushButton(QStringLiteral("OK"), this)) {
     setWindowTitle(QStringLiteral("About %1").arg(QString::fromLatin1(kProductName)));
     setModal(true);

@@ -93,7 +93,8 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 // Splines.xml is a relative name, so the editor works on the file of the
 // folder it runs in; entering the folder keeps its messages as they are.
 bool EnterFolder(const QString& folder) {
-    if (folder.isEmpty() || ::chdir(QFile::encodeName(folder).constData()) == 0) return true;
+    if (folder.isEmpty() || ::chdir(QFile::encodeName(folder).constData()) == 0)
+        return true;
     Refuse(QString("cannot enter the folder \"%1\": %2").arg(folder, std::strerror(errno)));
     return false;
 }
@@ -104,7 +105,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("velmora");
     QCoreApplication::setApplicationVersion(velmora::kVersionText);
     const CommandLine line = ReadCommandLine(argc, argv);
-    if (line.exitCode >= 0) return line.exitCode;
+    if (line.exitCode >= 0)
+        return line.exitCode;
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(velmora::kProductName);
@@ -113,9 +115,11 @@ int main(int argc, char** argv) {
     if (line.chooseFolder) {
         folder = QFileDialog::getExistingDirectory(nullptr, "Velmora: the folder of Splines.xml",
                                                    folder.isEmpty() ? QDir::homePath() : folder);
-        if (folder.isEmpty()) return 0;
+        if (folder.isEmpty())
+            return 0;
     }
-    if (!EnterFolder(folder)) return 2;
+    if (!EnterFolder(folder))
+        return 2;
     velmora::AfxGetApp()->InitInstance();
     return 0;
 }

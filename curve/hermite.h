@@ -43,8 +43,8 @@ namespace pair {
 inline __m128d StorePair(__m128d v) { return _mm_cvtps_pd(_mm_cvtpd_ps(v)); }
 
 // One coordinate of both samples: ((d * h1 + p0) + startTan * h2) + endTan * h3.
-inline __m128d Combine(double d, double p0, double startTan, double endTan, __m128d h1,
-                       __m128d h2, __m128d h3) {
+inline __m128d Combine(double d, double p0, double startTan, double endTan, __m128d h1, __m128d h2,
+                       __m128d h3) {
     const __m128d sum = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(d), h1), _mm_set1_pd(p0));
     const __m128d withStart = _mm_add_pd(sum, _mm_mul_pd(_mm_set1_pd(startTan), h2));
     return _mm_add_pd(withStart, _mm_mul_pd(_mm_set1_pd(endTan), h3));

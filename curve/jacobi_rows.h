@@ -40,7 +40,8 @@ inline void JacobiRows(const float* v, const float* lower, const float* diag, co
         _mm_storel_epi64(reinterpret_cast<__m128i*>(q + j), _mm_castps_si128(rows));
     }
 #endif
-    for (; j <= last; ++j) q[j] = JacobiRow(v, lower, diag, upper, r, j);
+    for (; j <= last; ++j)
+        q[j] = JacobiRow(v, lower, diag, upper, r, j);
 }
 
 }  // namespace velmora::detail

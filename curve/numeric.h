@@ -18,8 +18,10 @@ inline float Store(double value) { return static_cast<float>(value); }
 inline int32_t TruncateToInt32(double value) {
     // Every double strictly between these bounds truncates into the range;
     // NaN fails both tests and takes the slow path.
-    if (value > -2147483649.0 && value < 2147483648.0) return static_cast<int32_t>(value);
-    if (std::isnan(value)) return 0;
+    if (value > -2147483649.0 && value < 2147483648.0)
+        return static_cast<int32_t>(value);
+    if (std::isnan(value))
+        return 0;
     return value < 0 ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
 }
 

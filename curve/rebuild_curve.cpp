@@ -9,9 +9,11 @@
 namespace velmora {
 
 void RebuildCurve(const std::vector<Point>& points, std::vector<Point>& curve) {
-    if (points.size() < 2) return;
+    if (points.size() < 2)
+        return;
     // Beyond this no machine holds the points anyway; refuse rather than wrap.
-    if (points.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max() / 2)) return;
+    if (points.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max() / 2))
+        return;
 
     SplineSolver spline(points.data(), static_cast<int32_t>(points.size()));
     spline.SolveTangents();

@@ -7,7 +7,8 @@ namespace velmora {
 int32_t SegmentStepLimit(const std::vector<float>& dx, const std::vector<float>& dy,
                          int32_t segments, int64_t budget) {
     // Splines of up to about a thousand segments fit whatever their chords.
-    if (int64_t{segments} * (kMaxSegmentSteps + 1) <= budget) return kMaxSegmentSteps;
+    if (int64_t{segments} * (kMaxSegmentSteps + 1) <= budget)
+        return kMaxSegmentSteps;
 
     // How many segments have each step count (1..kMaxSegmentSteps): one pass,
     // then every candidate limit is priced from the table, not from the chords.
@@ -27,7 +28,8 @@ int32_t SegmentStepLimit(const std::vector<float>& dx, const std::vector<float>&
         stepsUpToLimit += cap * segmentsWithSteps[cap];
         segmentsAbove -= segmentsWithSteps[cap];
         const int64_t samples = stepsUpToLimit + cap * segmentsAbove + segments;
-        if (samples > budget) break;
+        if (samples > budget)
+            break;
         limit = cap;
     }
     return limit;

@@ -26,16 +26,27 @@ float ChordLength(float dx, float dy) {
 // either side (coincident control points) would divide by zero; a ratio of 1
 // keeps every value finite and leaves the neighbouring segments' shape alone.
 float ChordRatio(float length, float nextLength) {
-    if (length == 0.0f || nextLength == 0.0f) return 1.0f;
+    if (length == 0.0f || nextLength == 0.0f)
+        return 1.0f;
     return Store(double{length} / nextLength);
 }
 
 }  // namespace
 
 SplineSolver::SplineSolver(const Point* points, int32_t count)
-    : m_x(count), m_y(count), m_dx(count), m_dy(count), m_tanX(count), m_tanY(count),
-      m_endTanX(count), m_endTanY(count), m_ratio(count), m_lower(count), m_diag(count),
-      m_upper(count), m_count(count) {
+    : m_x(count),
+      m_y(count),
+      m_dx(count),
+      m_dy(count),
+      m_tanX(count),
+      m_tanY(count),
+      m_endTanX(count),
+      m_endTanY(count),
+      m_ratio(count),
+      m_lower(count),
+      m_diag(count),
+      m_upper(count),
+      m_count(count) {
     for (int32_t i = 0; i < count; ++i) {
         m_x[i] = static_cast<float>(points[i].x);
         m_y[i] = static_cast<float>(points[i].y);

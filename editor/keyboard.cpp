@@ -7,18 +7,13 @@ namespace velmora {
 bool CVelmoraDlg::PreTranslateMessage(const Message& msg) {
     if (msg.message == WM_KEYDOWN) {
         switch (msg.wParam) {
-        case VK_RETURN:
-            OnKeyDown(VK_RETURN, 1, 0);
-            return true;
+        case VK_RETURN: OnKeyDown(VK_RETURN, 1, 0); return true;
         case VK_ESCAPE:
             // Consumed so that it never closes the dialog.
             return true;
         case VK_LEFT:
-        case VK_RIGHT:
-            OnKeyDown(msg.wParam, 1, 0);
-            return true;
-        default:
-            break;
+        case VK_RIGHT: OnKeyDown(msg.wParam, 1, 0); return true;
+        default: break;
         }
     }
     return CDialog::PreTranslateMessage(msg);

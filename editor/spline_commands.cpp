@@ -80,7 +80,8 @@ void CVelmoraDlg::DeleteSpline() {
 }
 
 void CVelmoraDlg::RemoveLastPoint() {
-    if (m_points.size() <= 2) return;
+    if (m_points.size() <= 2)
+        return;
     m_points.pop_back();
     StoreCurrentSpline();
     ShowCurrentSpline();
@@ -88,10 +89,13 @@ void CVelmoraDlg::RemoveLastPoint() {
 
 void CVelmoraDlg::RemovePointUnderCursor() {
     Point CursorPos;
-    if (!Host().GetCursorPos(CursorPos)) return;
+    if (!Host().GetCursorPos(CursorPos))
+        return;
     const int i = HitTestPoint(CursorPos);
-    if (i < 0) return;
-    if (m_points.size() <= 2) return;
+    if (i < 0)
+        return;
+    if (m_points.size() <= 2)
+        return;
     m_points.erase(m_points.begin() + i);
     StoreCurrentSpline();
     ShowCurrentSpline();

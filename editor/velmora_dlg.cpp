@@ -31,7 +31,8 @@ const MessageMap& CVelmoraDlg::GetMessageMap() const {
          [](CDialog& d, const Message& m) { Self(d).OnLButtonDown(m.wParam, m.point); }},
         {WM_MOUSEMOVE,
          [](CDialog& d, const Message& m) { Self(d).OnMouseMove(m.wParam, m.point); }},
-        {WM_LBUTTONUP, [](CDialog& d, const Message& m) { Self(d).OnLButtonUp(m.wParam, m.point); }},
+        {WM_LBUTTONUP,
+         [](CDialog& d, const Message& m) { Self(d).OnLButtonUp(m.wParam, m.point); }},
         {WM_KEYDOWN, [](CDialog& d, const Message& m) { Self(d).OnKeyDown(m.wParam, 1, 0); }},
     };
     static const MessageMap kMap{kEntries, std::size(kEntries)};
@@ -48,7 +49,8 @@ bool CVelmoraDlg::OnInitDialog() {
     Host().SetIcon(m_hIcon, false);
 
     m_clientRect = Host().ClientRect();
-    for (int n = 0; n < kNoteCount; ++n) m_targets[n] = kDesignTargets[n];
+    for (int n = 0; n < kNoteCount; ++n)
+        m_targets[n] = kDesignTargets[n];
     m_clientTargets = MapTargets(m_clientRect, m_targets);
     for (int n = 0; n < kNoteCount; ++n) {
         m_noteSplines[n].push_back(DefaultSplineOf(n));
@@ -80,7 +82,8 @@ Point CVelmoraDlg::DesignToClient(int32_t x, int32_t y) const {
 
 int CVelmoraDlg::HitTestPoint(Point p) const {
     for (size_t i = 0; i < m_points.size(); ++i) {
-        if (PointDistance(m_points[i], p) < kHitRadius) return static_cast<int>(i);
+        if (PointDistance(m_points[i], p) < kHitRadius)
+            return static_cast<int>(i);
     }
     return -1;
 }
@@ -97,7 +100,8 @@ void CVelmoraDlg::RedrawNow() {
 }
 
 void CVelmoraDlg::RebuildWorkingCurve() {
-    if (m_points.size() > 1) RebuildCurve(m_points, m_curve);
+    if (m_points.size() > 1)
+        RebuildCurve(m_points, m_curve);
 }
 
 Spline CVelmoraDlg::DefaultSplineOf(int note) const {
@@ -108,9 +112,11 @@ void CVelmoraDlg::RepairNoteSet() {
     GiveEmptyNotesTheirDefault(m_noteSplines, m_clientRect);
     for (int n = 0; n < kNoteCount; ++n) {
         const auto size = static_cast<int32_t>(m_noteSplines[n].size());
-        if (m_currentSpline[n] < 0 || m_currentSpline[n] >= size) m_currentSpline[n] = 0;
+        if (m_currentSpline[n] < 0 || m_currentSpline[n] >= size)
+            m_currentSpline[n] = 0;
     }
-    if (m_currentNote < 0 || m_currentNote >= kNoteCount) m_currentNote = 0;
+    if (m_currentNote < 0 || m_currentNote >= kNoteCount)
+        m_currentNote = 0;
 }
 
 }  // namespace velmora

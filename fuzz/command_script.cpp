@@ -51,14 +51,15 @@ const char* const kSeedFiles[] = {
 
 // Every key of the table, and some that must do nothing.
 constexpr uint32_t kKeys[] = {
-    VK_BACK,   VK_RETURN,   VK_LEFT,     VK_RIGHT,    VK_DELETE, 'S',
-    VK_ADD,    VK_SUBTRACT, VK_DECIMAL,  VK_DIVIDE,   VK_ESCAPE, VK_OEM_PLUS,
-    VK_OEM_MINUS, VK_OEM_2, VK_UP,       VK_DOWN,     VK_SPACE,  VK_MULTIPLY,
+    VK_BACK,      VK_RETURN,   VK_LEFT,    VK_RIGHT,  VK_DELETE, 'S',
+    VK_ADD,       VK_SUBTRACT, VK_DECIMAL, VK_DIVIDE, VK_ESCAPE, VK_OEM_PLUS,
+    VK_OEM_MINUS, VK_OEM_2,    VK_UP,      VK_DOWN,   VK_SPACE,  VK_MULTIPLY,
 };
 
 void WriteText(const std::string& path, const char* text) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return;
+    if (file == nullptr)
+        return;
     std::fputs(text, file);
     std::fclose(file);
 }
@@ -74,7 +75,8 @@ public:
 
     std::string Run() {
         std::string failure = Check(false, false);
-        if (!failure.empty()) return "after start-up: " + failure;
+        if (!failure.empty())
+            return "after start-up: " + failure;
         size_t drawn = 0;
         for (int i = 0; i < kMaxMessages && !m_in.Empty() && drawn < kSampleBudget; ++i) {
             const size_t captions = m_host.Captions().size();
@@ -82,7 +84,8 @@ public:
             const bool moved = PlayOne();
             drawn += static_cast<size_t>(m_host.GetDCCount() - redraws) * m_dlg.Curve().size();
             failure = Check(m_host.Captions().size() != captions, moved);
-            if (!failure.empty()) return "after message " + std::to_string(i) + ": " + failure;
+            if (!failure.empty())
+                return "after message " + std::to_string(i) + ": " + failure;
         }
         return {};
     }
@@ -108,8 +111,7 @@ private:
         case 2:
             return Point{static_cast<int32_t>(m_in.U16() % (kClientWidth + 128)) - 64,
                          static_cast<int32_t>(m_in.U16() % (kClientHeight + 128)) - 64};
-        default:
-            return Point{m_in.I32(), m_in.I32()};
+        default: return Point{m_in.I32(), m_in.I32()};
         }
     }
 
@@ -127,14 +129,17 @@ private:
 
     // A press that would append a point is skipped once the spline is full.
     void Press(Point p) {
-        if (m_dlg.HitTestPoint(p) < 0 && m_dlg.Points().size() >= kMaxPoints) return;
+        if (m_dlg.HitTestPoint(p) < 0 && m_dlg.Points().size() >= kMaxPoints)
+            return;
         Send(WM_LBUTTONDOWN, MK_LBUTTON, p);
     }
 
     void Key(uint32_t vk) {
         const size_t splines = m_dlg.NoteSplines()[m_dlg.CurrentNote()].size();
-        if (vk == VK_RETURN && splines >= kMaxSplinesPerNote) return;
-        if (vk == 'S' && ++m_saves > kMaxSaves) return;
+        if (vk == VK_RETURN && splines >= kMaxSplinesPerNote)
+            return;
+        if (vk == 'S' && ++m_saves > kMaxSaves)
+            return;
         Send(WM_KEYDOWN, vk);
     }
 
@@ -165,17 +170,20 @@ private:
     // spline was shown), `moved` after a mouse move.
     std::string Check(bool showed, bool moved) const {
         const int32_t note = m_dlg.CurrentNote();
-        if (note < 0 || note >= kNoteCount) return "current note " + std::to_string(note);
+        if (note < 0 || note >= kNoteCount)
+            return "current note " + std::to_string(note);
         for (int n = 0; n < kNoteCount; ++n) {
             const auto size = static_cast<int32_t>(m_dlg.NoteSplines()[n].size());
-            if (size == 0) return "note " + std::to_string(n) + " has no spline";
+            if (size == 0)
+                return "note " + std::to_string(n) + " has no spline";
             const int32_t s = m_dlg.CurrentSpline(n);
             if (s < 0 || s >= size)
                 return "note " + std::to_string(n) + " current spline " + std::to_string(s) +
                        " of " + std::to_string(size);
         }
         const int32_t drag = m_dlg.DragIndex();
-        if (drag < -1) return "drag index " + std::to_string(drag);
+        if (drag < -1)
+            return "drag index " + std::to_string(drag);
         if (moved && drag >= static_cast<int32_t>(m_dlg.Points().size()))
             return "a move left drag index " + std::to_string(drag) + " past " +
                    std::to_string(m_dlg.Points().size()) + " points";
@@ -200,7 +208,8 @@ std::string RunCommandScript(const uint8_t* data, size_t size) {
     std::remove(path.c_str());
     std::remove((path + ".bak").c_str());
     const char* seed = kSeedFiles[in.Byte() % std::size(kSeedFiles)];
-    if (seed != nullptr) WriteText(path, seed);
+    if (seed != nullptr)
+        WriteText(path, seed);
 
     Script script(path, in);
     return script.Run();

@@ -18,8 +18,7 @@ constexpr int32_t kExactRange = 16384;
 
 bool InExactRange(Point p) {
     // Compared, not std::abs: the magnitude of INT32_MIN does not fit.
-    return p.x >= -kExactRange && p.x <= kExactRange && p.y >= -kExactRange &&
-           p.y <= kExactRange;
+    return p.x >= -kExactRange && p.x <= kExactRange && p.y >= -kExactRange && p.y <= kExactRange;
 }
 
 // v + delta, clamped to the int32_t range.
@@ -63,7 +62,8 @@ std::vector<Point> DecodeControlPoints(const uint8_t* data, size_t size) {
         Point p;
         switch (in.Below(5)) {
         case 0:  // a repeat of an earlier point, coincident neighbours included
-            if (!points.empty()) p = points[in.Byte() % points.size()];
+            if (!points.empty())
+                p = points[in.Byte() % points.size()];
             break;
         case 1: {  // a small step from the previous point, kept in the int32_t range
             const Point from = points.empty() ? Point{} : points.back();
@@ -103,9 +103,11 @@ std::string CheckCurveInput(const uint8_t* data, size_t size, size_t maxSamples)
             return "fewer than two points changed the curve";
         return {};
     }
-    if (curve.size() < 2) return "a curve of " + std::to_string(curve.size()) + " samples";
+    if (curve.size() < 2)
+        return "a curve of " + std::to_string(curve.size()) + " samples";
     for (const Point& p : points) {
-        if (!InExactRange(p)) return {};
+        if (!InExactRange(p))
+            return {};
     }
     if (curve.front() != points.front())
         return "the curve starts at " + Describe(curve.front()) + ", not at the first point " +

@@ -23,7 +23,8 @@ constexpr size_t kSampleBudget = 2'000'000;
 // Replaces the file with the bytes; false when it cannot be written.
 bool WriteBytes(const std::string& path, const uint8_t* data, size_t size) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
+    if (file == nullptr)
+        return false;
     const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
     return std::fclose(file) == 0 && written;
 }
@@ -60,15 +61,15 @@ std::string Difference(const NoteSet& a, const NoteSet& b) {
 std::string CheckFileRoundTrip(const uint8_t* data, size_t size) {
     const std::string path = FuzzFile("Splines.xml");
     std::remove((path + ".bak").c_str());
-    if (!WriteBytes(path, data, size)) return "could not write " + path;
+    if (!WriteBytes(path, data, size))
+        return "could not write " + path;
 
     Editor first(path);
     size_t shown = 0;
     for (int step = 0; step < kNoteCount && shown < kSampleBudget; ++step) {
         const int n = first.dlg.CurrentNote();
         const size_t splines = first.dlg.NoteSplines()[n].size();
-        for (size_t s = 0; s < std::min(splines, kMaxStepsPerNote) && shown < kSampleBudget;
-             ++s) {
+        for (size_t s = 0; s < std::min(splines, kMaxStepsPerNote) && shown < kSampleBudget; ++s) {
             first.Key(VK_RIGHT);
             shown += first.dlg.Curve().size();
         }

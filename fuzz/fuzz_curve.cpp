@@ -6,6 +6,7 @@
 #include "fuzz/stop_on_failure.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    velmora::fuzz::StopOnFailure("fuzz_curve", velmora::fuzz::CheckCurveInput(data, size, velmora::fuzz::kFuzzCurveSamples));
+    velmora::fuzz::StopOnFailure(
+        "fuzz_curve", velmora::fuzz::CheckCurveInput(data, size, velmora::fuzz::kFuzzCurveSamples));
     return 0;
 }

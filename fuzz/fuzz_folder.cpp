@@ -15,7 +15,8 @@ public:
         std::string pattern =
             (std::filesystem::temp_directory_path() / "velmora-fuzz-XXXXXX").string();
         // Without a folder no input could be checked; stop at once.
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            std::abort();
         m_path = pattern;
     }
     ~Folder() {

@@ -26,13 +26,16 @@ std::string CheckTextRoundTrip(const uint8_t* data, size_t size) {
     ReadSplineText(std::string(reinterpret_cast<const char*>(data), size), first);
 
     const std::string saved = PrintSplines(first, kClient.right, kClient.bottom);
-    if (!CheckWriteLimits(saved).empty()) return {};
+    if (!CheckWriteLimits(saved).empty())
+        return {};
 
     NoteSet second = DefaultNotes();
     const LoadOutcome again = ReadSplineText(saved, second);
-    if (again.status != LoadStatus::kLoaded) return "the saved text cannot be read: " + again.reason;
+    if (again.status != LoadStatus::kLoaded)
+        return "the saved text cannot be read: " + again.reason;
     for (int n = 0; n < kNoteCount; ++n) {
-        if (first[n] != second[n]) return "note " + std::to_string(n) + " differs after saving";
+        if (first[n] != second[n])
+            return "note " + std::to_string(n) + " differs after saving";
     }
     return {};
 }

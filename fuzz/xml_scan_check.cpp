@@ -31,9 +31,11 @@ TreeShape Measure(const TiXmlDocument& doc) {
         pending.pop_back();
         ++shape.nodes;
         const TiXmlElement* element = node->ToElement();
-        if (element == nullptr) continue;
+        if (element == nullptr)
+            continue;
         shape.depth = std::max(shape.depth, above + 1);
-        for (const TiXmlAttribute* a = element->FirstAttribute(); a; a = a->Next()) ++shape.nodes;
+        for (const TiXmlAttribute* a = element->FirstAttribute(); a; a = a->Next())
+            ++shape.nodes;
         for (const TiXmlNode* child = node->FirstChild(); child; child = child->NextSibling()) {
             pending.emplace_back(child, above + 1);
         }
@@ -46,9 +48,10 @@ TreeShape Measure(const TiXmlDocument& doc) {
 std::string CheckXmlScan(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const TiXmlEncoding encoding = ParserEncodingFor(text);
-    const XmlScan scan = ScanXml(text.c_str(), encoding,
-                                 XmlLimits{kMaxXmlDepth, kMaxXmlNodes, kMaxXmlAttributes});
-    if (scan.problem != XmlProblem::kNone) return {};
+    const XmlScan scan =
+        ScanXml(text.c_str(), encoding, XmlLimits{kMaxXmlDepth, kMaxXmlNodes, kMaxXmlAttributes});
+    if (scan.problem != XmlProblem::kNone)
+        return {};
 
     TiXmlDocument doc;
     doc.Parse(text.c_str(), nullptr, encoding);

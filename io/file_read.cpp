@@ -59,8 +59,8 @@ ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
     }
     if (!S_ISREG(info.st_mode)) {
         out.status = ReadStatus::kNotAFile;
-        out.reason = "\"" + path + "\" is " +
-                     (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file");
+        out.reason =
+            "\"" + path + "\" is " + (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file");
         return out;
     }
     const std::string tooLarge =

@@ -12,10 +12,10 @@ namespace velmora {
 constexpr std::size_t kMaxSplineFileBytes = 16u * 1024u * 1024u;
 
 enum class ReadStatus {
-    kRead,     // `bytes` holds the whole file
-    kMissing,  // no file of that name (the folder may be missing too)
-    kNotAFile, // a folder, FIFO, device or socket has that name
-    kFailed,   // it exists but could not be read, or is too large
+    kRead,      // `bytes` holds the whole file
+    kMissing,   // no file of that name (the folder may be missing too)
+    kNotAFile,  // a folder, FIFO, device or socket has that name
+    kFailed,    // it exists but could not be read, or is too large
 };
 
 struct ReadOutcome {

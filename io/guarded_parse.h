@@ -17,7 +17,6 @@ struct GuardedParse {
     bool started = false;        // false: no such thread could be started; nothing parsed
     const char* stop = nullptr;  // where the parser stopped, as Parse returns it
 };
-GuardedParse ParseWithAmpleStack(TiXmlDocument& doc, std::string_view text,
-                                 TiXmlEncoding encoding);
+GuardedParse ParseWithAmpleStack(TiXmlDocument& doc, std::string_view text, TiXmlEncoding encoding);
 
 }  // namespace velmora

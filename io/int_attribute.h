@@ -16,8 +16,8 @@ std::optional<int32_t> ParseDecimalInt(const char* text);
 
 // One integer attribute of an element.
 struct IntAttribute {
-    bool present = false;           // the element has the attribute
-    std::optional<int32_t> value;   // its value, when it reads as a number
+    bool present = false;          // the element has the attribute
+    std::optional<int32_t> value;  // its value, when it reads as a number
 };
 
 // Looks up `name` on `element` and reads its value with ParseDecimalInt.

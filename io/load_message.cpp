@@ -13,8 +13,8 @@ std::string Place(const LoadOutcome& outcome) {
     if (outcome.line <= 0) {
         return {};
     }
-    return " (line " + std::to_string(outcome.line) + ", column " +
-           std::to_string(outcome.column) + ")";
+    return " (line " + std::to_string(outcome.line) + ", column " + std::to_string(outcome.column) +
+           ")";
 }
 
 // What happens to the file on the first save.
@@ -28,19 +28,17 @@ std::string BackupPromise(const std::string& path, const char* what) {
 std::string LoadMessage(const LoadOutcome& outcome, const std::string& path) {
     const std::string file = "The spline file \"" + path + "\"";
     switch (outcome.status) {
-        case LoadStatus::kCreated:
-        case LoadStatus::kEmpty:
-            return {};
-        case LoadStatus::kNotAFile:
-            return file + " cannot be read:\n" + outcome.reason +
-                   ".\n\nThe default splines are shown instead. Saving there is impossible "
-                   "until it is moved or renamed.";
-        case LoadStatus::kUnreadable:
-            return file + " cannot be read" + Place(outcome) + ":\n" + outcome.reason +
-                   "\n\nThe default splines are shown instead. " +
-                   BackupPromise(path, "the unreadable file");
-        case LoadStatus::kLoaded:
-            break;
+    case LoadStatus::kCreated:
+    case LoadStatus::kEmpty: return {};
+    case LoadStatus::kNotAFile:
+        return file + " cannot be read:\n" + outcome.reason +
+               ".\n\nThe default splines are shown instead. Saving there is impossible "
+               "until it is moved or renamed.";
+    case LoadStatus::kUnreadable:
+        return file + " cannot be read" + Place(outcome) + ":\n" + outcome.reason +
+               "\n\nThe default splines are shown instead. " +
+               BackupPromise(path, "the unreadable file");
+    case LoadStatus::kLoaded: break;
     }
     const std::string stopped =
         outcome.stoppedEarly ? "reading stopped" + Place(outcome) + " at " + outcome.reason : "";
@@ -51,8 +49,7 @@ std::string LoadMessage(const LoadOutcome& outcome, const std::string& path) {
     }
     if (outcome.stoppedEarly) {
         return file + " was read only in part: " + stopped +
-               ", and what follows is not shown.\n\n" +
-               BackupPromise(path, "the whole file");
+               ", and what follows is not shown.\n\n" + BackupPromise(path, "the whole file");
     }
     return {};
 }

@@ -302,8 +302,7 @@ Filler TextFiller(const FileSystem& fs, const std::string& text, const std::stri
 }
 
 // A filler that copies what is left to read on `in`, in chunks.
-Filler StreamFiller(const FileSystem& fs, int in, const std::string& from,
-                    const std::string& to) {
+Filler StreamFiller(const FileSystem& fs, int in, const std::string& from, const std::string& to) {
     return [&fs, in, from, to](int fd) -> std::string {
         char chunk[64 * 1024];
         for (;;) {

@@ -47,25 +47,23 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     m_matchable = false;
     ReadOutcome read = ReadWholeFile(m_path, *m_fs);
     switch (read.status) {
-        case ReadStatus::kMissing: {
-            // Through a dangling link this creates the file the link names.
-            m_known = std::string();
-            const LinkTarget target = FollowLinks(m_path, *m_fs);
-            const int error =
-                target.error != 0 ? target.error : CreateEmptyFile(*m_fs, target.path);
-            if (error == 0) {
-                return LoadOutcome{LoadStatus::kCreated, {}, 0, 0, false, false};
-            }
-            return LoadOutcome{LoadStatus::kEmpty, CouldNot("create", target.path, error), 0, 0,
-                               false, false};
+    case ReadStatus::kMissing: {
+        // Through a dangling link this creates the file the link names.
+        m_known = std::string();
+        const LinkTarget target = FollowLinks(m_path, *m_fs);
+        const int error = target.error != 0 ? target.error : CreateEmptyFile(*m_fs, target.path);
+        if (error == 0) {
+            return LoadOutcome{LoadStatus::kCreated, {}, 0, 0, false, false};
         }
-        case ReadStatus::kNotAFile:
-            return LoadOutcome{LoadStatus::kNotAFile, std::move(read.reason), 0, 0, false, false};
-        case ReadStatus::kFailed:
-            m_backupPending = true;
-            return LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason), 0, 0, false, false};
-        case ReadStatus::kRead:
-            break;
+        return LoadOutcome{
+            LoadStatus::kEmpty, CouldNot("create", target.path, error), 0, 0, false, false};
+    }
+    case ReadStatus::kNotAFile:
+        return LoadOutcome{LoadStatus::kNotAFile, std::move(read.reason), 0, 0, false, false};
+    case ReadStatus::kFailed:
+        m_backupPending = true;
+        return LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason), 0, 0, false, false};
+    case ReadStatus::kRead: break;
     }
     LoadOutcome out = ReadSplineText(read.bytes, notes);
     m_backupPending = out.status != LoadStatus::kEmpty;
@@ -83,7 +81,8 @@ void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height
     }
     std::size_t points = 0;
     for (const SplineList& splines : notes) {
-        for (const Spline& spline : splines) points += spline.size();
+        for (const Spline& spline : splines)
+            points += spline.size();
     }
     if (points <= m_known->size() / 43 && PrintSplines(notes, width, height) == *m_known) {
         m_backupPending = false;

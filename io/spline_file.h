@@ -38,7 +38,7 @@ struct LoadOutcome {
 };
 
 struct SaveOutcome : Outcome {
-    bool hadFile = false; // a file was there before; after a failure it is unchanged
+    bool hadFile = false;  // a file was there before; after a failure it is unchanged
     // The backup this save kept of the file it was about to replace, or "".
     std::string backup;
     // That file was not the one last read or written here: another program

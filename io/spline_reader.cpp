@@ -8,8 +8,8 @@
 
 #include <tinyxml.h>
 
-#include "io/int_attribute.h"
 #include "io/guarded_parse.h"
+#include "io/int_attribute.h"
 #include "io/read_limits.h"
 #include "io/white_space.h"
 #include "io/xml_scan.h"

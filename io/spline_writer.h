@@ -1,8 +1,7 @@
 #pragma once
 
-#include "model/note_set.h"
 #include <cstdint>
-
+#include "model/note_set.h"
 
 class TiXmlDocument;
 

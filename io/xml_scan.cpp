@@ -66,10 +66,14 @@ private:
         if (p == nullptr || *p != '<') {
             return NodeKind::kNone;
         }
-        if (Lexer::StringEqual(p, "<?xml", true, m_encoding)) return NodeKind::kDeclaration;
-        if (Lexer::StringEqual(p, "<!--", false, m_encoding)) return NodeKind::kComment;
-        if (Lexer::StringEqual(p, "<![CDATA[", false, m_encoding)) return NodeKind::kCdata;
-        if (Lexer::StringEqual(p, "<!", false, m_encoding)) return NodeKind::kUnknown;
+        if (Lexer::StringEqual(p, "<?xml", true, m_encoding))
+            return NodeKind::kDeclaration;
+        if (Lexer::StringEqual(p, "<!--", false, m_encoding))
+            return NodeKind::kComment;
+        if (Lexer::StringEqual(p, "<![CDATA[", false, m_encoding))
+            return NodeKind::kCdata;
+        if (Lexer::StringEqual(p, "<!", false, m_encoding))
+            return NodeKind::kUnknown;
         if (Lexer::IsAlpha(static_cast<unsigned char>(p[1]), m_encoding) || p[1] == '_') {
             return NodeKind::kElement;
         }

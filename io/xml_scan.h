@@ -9,15 +9,15 @@ namespace velmora {
 
 // Bounds on what the parser may build from a text.
 struct XmlLimits {
-    int maxDepth;           // element nesting
-    std::size_t maxNodes;   // elements, attributes, text, comments and other nodes
-    int maxAttributes;      // attributes on one element
+    int maxDepth;          // element nesting
+    std::size_t maxNodes;  // elements, attributes, text, comments and other nodes
+    int maxAttributes;     // attributes on one element
 };
 
 enum class XmlProblem {
     kNone,
-    kTooDeep,          // an element lies deeper than maxDepth
-    kTooManyNodes,     // the text holds more than maxNodes
+    kTooDeep,            // an element lies deeper than maxDepth
+    kTooManyNodes,       // the text holds more than maxNodes
     kTooManyAttributes,  // one element holds more than maxAttributes
 };
 

@@ -21,8 +21,10 @@ std::vector<Point> SampleCurve(const std::vector<Point>& points) {
 // No exception may cross into C: running out of memory reads as "no curve".
 size_t velmora_curve(const int32_t* points_xy, size_t point_count, int32_t* samples_xy,
                      size_t capacity) {
-    if (points_xy == nullptr || point_count < 2) return 0;
-    if (point_count > std::numeric_limits<size_t>::max() / sizeof(velmora::Point)) return 0;
+    if (points_xy == nullptr || point_count < 2)
+        return 0;
+    if (point_count > std::numeric_limits<size_t>::max() / sizeof(velmora::Point))
+        return 0;
     try {
         std::vector<velmora::Point> points(point_count);
         for (size_t i = 0; i < point_count; ++i) {

@@ -22,10 +22,10 @@ LoadOutcome Load(const std::string& path, NoteSet& notes, bool& missing) {
     ReadOutcome read = ReadWholeFile(path);
     missing = read.status == ReadStatus::kMissing;
     switch (read.status) {
-        case ReadStatus::kMissing: return LoadOutcome{};
-        case ReadStatus::kNotAFile: return LoadOutcome{LoadStatus::kNotAFile, std::move(read.reason)};
-        case ReadStatus::kFailed: return LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason)};
-        case ReadStatus::kRead: break;
+    case ReadStatus::kMissing: return LoadOutcome{};
+    case ReadStatus::kNotAFile: return LoadOutcome{LoadStatus::kNotAFile, std::move(read.reason)};
+    case ReadStatus::kFailed: return LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason)};
+    case ReadStatus::kRead: break;
     }
     return ReadSplineText(read.bytes, notes);
 }
@@ -44,13 +44,13 @@ SplineFileContents ReadSplineFile(const std::string& path) {
     const LoadOutcome outcome = Load(path, contents.notes, missing);
     GiveEmptyNotesTheirDefault(contents.notes, kEditorClient);
     switch (outcome.status) {
-        case LoadStatus::kLoaded: contents.status = SplineFileStatus::kLoaded; break;
-        case LoadStatus::kCreated:
-        case LoadStatus::kEmpty:
-            contents.status = missing ? SplineFileStatus::kMissing : SplineFileStatus::kEmpty;
-            break;
-        case LoadStatus::kUnreadable:
-        case LoadStatus::kNotAFile: contents.status = SplineFileStatus::kUnreadable; break;
+    case LoadStatus::kLoaded: contents.status = SplineFileStatus::kLoaded; break;
+    case LoadStatus::kCreated:
+    case LoadStatus::kEmpty:
+        contents.status = missing ? SplineFileStatus::kMissing : SplineFileStatus::kEmpty;
+        break;
+    case LoadStatus::kUnreadable:
+    case LoadStatus::kNotAFile: contents.status = SplineFileStatus::kUnreadable; break;
     }
     contents.message = LoadMessage(outcome, path);
     contents.reason = outcome.reason;

@@ -41,7 +41,8 @@ Spline DefaultSpline(const Rect& client, Point designTarget) {
 
 void GiveEmptyNotesTheirDefault(NoteSet& notes, const Rect& client) {
     for (std::size_t n = 0; n < notes.size(); ++n) {
-        if (notes[n].empty()) notes[n].push_back(DefaultSpline(client, kDesignTargets[n]));
+        if (notes[n].empty())
+            notes[n].push_back(DefaultSpline(client, kDesignTargets[n]));
     }
 }
 

@@ -45,9 +45,7 @@ void CDialog::Dispatch(const Message& msg) {
     DefaultHandling(msg);
 }
 
-bool CDialog::OnInitDialog() {
-    return true;
-}
+bool CDialog::OnInitDialog() { return true; }
 
 bool CDialog::PreTranslateMessage(const Message& msg) {
     if (msg.message != WM_KEYDOWN) {
@@ -69,9 +67,7 @@ void CDialog::EndDialog(int result) {
     m_result = result;
 }
 
-const MessageMap& CDialog::GetMessageMap() const {
-    return kEmptyMap;
-}
+const MessageMap& CDialog::GetMessageMap() const { return kEmptyMap; }
 
 void CDialog::DefaultHandling(const Message& msg) {
     if (msg.message == WM_SYSCOMMAND && (msg.wParam & 0xFFF0u) == SC_CLOSE) {

@@ -36,7 +36,8 @@ std::string AsText(const std::string& name, const CheckReport& report) {
     std::string out;
     for (const Problem& p : report.problems) {
         out += Printable(name);
-        if (p.line > 0) out += ":" + std::to_string(p.line) + ":" + std::to_string(p.column);
+        if (p.line > 0)
+            out += ":" + std::to_string(p.line) + ":" + std::to_string(p.column);
         out += ": " + p.kind + ": " + Printable(p.message) + "\n";
     }
     return out;
@@ -83,8 +84,10 @@ int RunCheckVerb(int argc, char** argv) {
             (option == 'h' ? help : json) = true;
             return true;
         }));
-    if (!file) return 2;
-    if (help) return Emit("check", "-", kCheckHelp);
+    if (!file)
+        return 2;
+    if (help)
+        return Emit("check", "-", kCheckHelp);
 
     const Input input = ReadInput(*file);
     CheckReport report;

@@ -44,7 +44,8 @@ Input ReadStream(std::FILE* stream, const std::string& name) {
                        std::to_string(kMaxSplineFileBytes / (1024 * 1024)) + " MiB";
             return in;
         }
-        if (got < sizeof buffer) break;
+        if (got < sizeof buffer)
+            break;
     }
     if (std::ferror(stream)) {
         in.error = "could not read " + name + ": " + std::strerror(errno);
@@ -62,7 +63,8 @@ bool IsStream(const std::string& path) {
 }  // namespace
 
 Input ReadInput(const std::string& path, bool acceptStreams) {
-    if (path.empty() || path == "-") return ReadStream(stdin, "standard input");
+    if (path.empty() || path == "-")
+        return ReadStream(stdin, "standard input");
     if (acceptStreams && IsStream(path)) {
         std::FILE* stream = std::fopen(path.c_str(), "rb");
         if (stream == nullptr) {
@@ -92,7 +94,8 @@ std::string WriteOutput(const std::string& path, std::string_view bytes) {
     const bool toStdout = path.empty() || path == "-";
     const std::string name = toStdout ? "standard output" : "\"" + Printable(path) + "\"";
     std::FILE* file = toStdout ? stdout : std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return "could not open " + name + ": " + std::strerror(errno);
+    if (file == nullptr)
+        return "could not open " + name + ": " + std::strerror(errno);
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fflush(file) == 0 && ok;
     int error = ok ? 0 : errno;
@@ -100,7 +103,8 @@ std::string WriteOutput(const std::string& path, std::string_view bytes) {
         ok = false;
         error = errno;
     }
-    if (ok) return std::string();
+    if (ok)
+        return std::string();
     return "could not write " + name + ": " + std::strerror(error != 0 ? error : EIO);
 }
 

@@ -14,14 +14,14 @@ namespace velmora::tool {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 // Reads one int32_t at `pos` after optional blanks; advances `pos` past it.
 bool ReadInt32(const std::string& line, size_t& pos, int32_t& value) {
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
-    if (pos == line.size()) return false;
+    while (pos < line.size() && IsBlank(line[pos]))
+        ++pos;
+    if (pos == line.size())
+        return false;
     const char* begin = line.c_str() + pos;
     char* end = nullptr;
     errno = 0;
@@ -37,16 +37,21 @@ bool ReadInt32(const std::string& line, size_t& pos, int32_t& value) {
 // Parses "x y" with nothing else on the line but blanks.
 bool ParsePoint(const std::string& line, Point& point) {
     size_t pos = 0;
-    if (!ReadInt32(line, pos, point.x)) return false;
-    if (pos == line.size() || !IsBlank(line[pos])) return false;
-    if (!ReadInt32(line, pos, point.y)) return false;
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
+    if (!ReadInt32(line, pos, point.x))
+        return false;
+    if (pos == line.size() || !IsBlank(line[pos]))
+        return false;
+    if (!ReadInt32(line, pos, point.y))
+        return false;
+    while (pos < line.size() && IsBlank(line[pos]))
+        ++pos;
     return pos == line.size();
 }
 
 bool IsBlankLine(const std::string& line) {
     for (char c : line)
-        if (!IsBlank(c)) return false;
+        if (!IsBlank(c))
+            return false;
     return true;
 }
 
@@ -56,7 +61,8 @@ int RunCurve(std::istream& in, const std::string& name, std::ostream& out, std::
     std::vector<Point> points;
     std::string line;
     for (long lineNumber = 1; std::getline(in, line); ++lineNumber) {
-        if (IsBlankLine(line)) continue;
+        if (IsBlankLine(line))
+            continue;
         Point point;
         if (!ParsePoint(line, point)) {
             err << "velmora-tool curve: " << Printable(name) << ", line " << lineNumber
@@ -69,7 +75,8 @@ int RunCurve(std::istream& in, const std::string& name, std::ostream& out, std::
 
     std::vector<Point> curve;
     RebuildCurve(points, curve);
-    for (const Point& p : curve) out << p.x << ' ' << p.y << '\n';
+    for (const Point& p : curve)
+        out << p.x << ' ' << p.y << '\n';
     return 0;
 }
 

@@ -31,10 +31,13 @@ int RunCurveVerb(int argc, char** argv) {
             help = true;
             return true;
         }));
-    if (!file) return 2;
-    if (help) return Emit("curve", "-", kCurveHelp);
+    if (!file)
+        return 2;
+    if (help)
+        return Emit("curve", "-", kCurveHelp);
     const Input input = ReadInput(*file, /*acceptStreams=*/true);
-    if (!input.ok) return Failure("curve", Printable(input.error));
+    if (!input.ok)
+        return Failure("curve", Printable(input.error));
     std::istringstream in(input.bytes);
     std::ostringstream out, err;
     const int code = RunCurve(in, input.name, out, err);

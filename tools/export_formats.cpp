@@ -22,7 +22,8 @@ std::vector<Point> CurveOf(const Spline& spline) {
 void ForEachNote(const ExportScope& scope,
                  const std::function<void(int, const SplineList&)>& visit) {
     for (int n = 0; n < kNoteCount; ++n) {
-        if (!scope.note || *scope.note == n) visit(n, scope.notes[static_cast<std::size_t>(n)]);
+        if (!scope.note || *scope.note == n)
+            visit(n, scope.notes[static_cast<std::size_t>(n)]);
     }
 }
 

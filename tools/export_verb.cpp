@@ -48,30 +48,29 @@ int RunExportVerb(int argc, char** argv) {
     std::optional<int> note;
     const auto handle = [&](int option, const char* value) {
         switch (option) {
-            case 'h':
-                help = true;
+        case 'h': help = true; return true;
+        case 'o': output = value; return true;
+        case 'n':
+            note = ParseNumberOption("export", "--note", value, 0, kNoteCount - 1);
+            return note.has_value();
+        default:
+            format = value;
+            if (format == "json" || format == "csv" || format == "svg")
                 return true;
-            case 'o':
-                output = value;
-                return true;
-            case 'n':
-                note = ParseNumberOption("export", "--note", value, 0, kNoteCount - 1);
-                return note.has_value();
-            default:
-                format = value;
-                if (format == "json" || format == "csv" || format == "svg") return true;
-                UsageError("export",
-                           "unknown format '" + Printable(format) + "' (json, csv or svg)");
-                return false;
+            UsageError("export", "unknown format '" + Printable(format) + "' (json, csv or svg)");
+            return false;
         }
     };
     const auto file =
         SingleFile("export", ParseOptions("export", argc, argv, "hf:n:o:", kLong, handle));
-    if (!file) return 2;
-    if (help) return Emit("export", "-", kExportHelp);
+    if (!file)
+        return 2;
+    if (help)
+        return Emit("export", "-", kExportHelp);
 
     const auto loaded = LoadForVerb("export", *file);
-    if (!loaded) return 1;
+    if (!loaded)
+        return 1;
     const ExportScope scope{loaded->notes, note};
     const std::string text = format == "json"  ? ExportJson(scope)
                              : format == "csv" ? ExportCsv(scope)

@@ -28,7 +28,8 @@ std::optional<std::vector<std::string>> ParseOptions(const std::string& verb, in
     optind = 0;  // glibc: start a fresh scan
     for (;;) {
         const int c = getopt_long(argc, argv, shorts.c_str(), longOptions, nullptr);
-        if (c == -1) break;
+        if (c == -1)
+            break;
         // An unknown short option is named by its letter (it may sit in a
         // cluster such as -xv); anything else by the argument as typed.
         const std::string given = c == '?' && optopt != 0
@@ -42,7 +43,8 @@ std::optional<std::vector<std::string>> ParseOptions(const std::string& verb, in
             UsageError(verb, "option '" + Printable(given) + "' needs a value");
             return std::nullopt;
         }
-        if (!handler(c, optarg)) return std::nullopt;
+        if (!handler(c, optarg))
+            return std::nullopt;
     }
     return std::vector<std::string>(argv + optind, argv + argc);
 }

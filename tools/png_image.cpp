@@ -20,7 +20,8 @@ std::string EncodePng(const Canvas& canvas) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return std::string();
+    if (!image.save(&buffer, "PNG"))
+        return std::string();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 

@@ -33,7 +33,8 @@ const char* const kRenderHelp =
 
 int WritePng(const NoteSet& notes, int note, int spline, const std::string& path) {
     const std::string png = EncodePng(DrawEditorView(notes, note, spline));
-    if (png.empty()) return Failure("render", "could not encode the picture as PNG");
+    if (png.empty())
+        return Failure("render", "could not encode the picture as PNG");
     return Emit("render", path, png);
 }
 
@@ -43,12 +44,14 @@ int RenderAll(const NoteSet& notes, std::optional<int> onlyNote, const std::stri
                                      "\": " + std::strerror(errno));
     }
     for (int n = 0; n < kNoteCount; ++n) {
-        if (onlyNote && *onlyNote != n) continue;
+        if (onlyNote && *onlyNote != n)
+            continue;
         const std::size_t count = notes[static_cast<std::size_t>(n)].size();
         for (std::size_t s = 0; s < count; ++s) {
             const std::string path =
                 dir + "/note" + std::to_string(n) + "-spline" + std::to_string(s + 1) + ".png";
-            if (WritePng(notes, n, static_cast<int>(s), path) != 0) return 1;
+            if (WritePng(notes, n, static_cast<int>(s), path) != 0)
+                return 1;
         }
     }
     return 0;
@@ -68,35 +71,34 @@ int RunRenderVerb(int argc, char** argv) {
     std::optional<std::string> all;
     const auto handle = [&](int option, const char* value) {
         switch (option) {
-            case 'h':
-                help = true;
-                return true;
-            case 'o':
-                output = value;
-                return true;
-            case 'a':
-                all = value;
-                return true;
-            case 'n':
-                note = ParseNumberOption("render", "--note", value, 0, kNoteCount - 1);
-                return note.has_value();
-            default:
-                spline = ParseNumberOption("render", "--spline", value, 1, 2147483647);
-                return spline.has_value();
+        case 'h': help = true; return true;
+        case 'o': output = value; return true;
+        case 'a': all = value; return true;
+        case 'n':
+            note = ParseNumberOption("render", "--note", value, 0, kNoteCount - 1);
+            return note.has_value();
+        default:
+            spline = ParseNumberOption("render", "--spline", value, 1, 2147483647);
+            return spline.has_value();
         }
     };
     const auto file =
         SingleFile("render", ParseOptions("render", argc, argv, "hn:s:o:a:", kLong, handle));
-    if (!file) return 2;
-    if (help) return Emit("render", "-", kRenderHelp);
+    if (!file)
+        return 2;
+    if (help)
+        return Emit("render", "-", kRenderHelp);
     if (output.has_value() == all.has_value()) {
         return UsageError("render", "give either -o OUT.png or --all DIR");
     }
-    if (all && spline) return UsageError("render", "--spline and --all exclude each other");
+    if (all && spline)
+        return UsageError("render", "--spline and --all exclude each other");
 
     const auto loaded = LoadForVerb("render", *file);
-    if (!loaded) return 1;
-    if (all) return RenderAll(loaded->notes, note, *all);
+    if (!loaded)
+        return 1;
+    if (all)
+        return RenderAll(loaded->notes, note, *all);
     const int n = note.value_or(0);
     const int s = spline.value_or(1);
     const std::size_t count = loaded->notes[static_cast<std::size_t>(n)].size();

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "io/guarded_parse.h"
 #include "io/int_attribute.h"
 #include "io/spline_file.h"
-#include "io/guarded_parse.h"
 #include "io/xml_scan.h"
 #include "tools/loaded_notes.h"
 
@@ -20,7 +20,8 @@ namespace {
 // A name or value from the file, cut short so one message stays one line.
 std::string Quoted(const char* text) {
     std::string shown = text != nullptr ? text : "";
-    if (shown.size() > 40) shown = shown.substr(0, 40) + "...";
+    if (shown.size() > 40)
+        shown = shown.substr(0, 40) + "...";
     return "\"" + shown + "\"";
 }
 
@@ -47,7 +48,8 @@ public:
     void Run(const TiXmlDocument& doc) {
         const TiXmlNode* first = doc.FirstChild("NewNoteSpline");
         for (const TiXmlNode* node = doc.FirstChild(); node != first; node = node->NextSibling()) {
-            if (node->ToDeclaration() != nullptr) continue;
+            if (node->ToDeclaration() != nullptr)
+                continue;
             const TiXmlElement* element = node->ToElement();
             if (element != nullptr && std::strcmp(element->Value(), "RectSize") == 0) {
                 ReadRectSize(*element);
@@ -62,7 +64,8 @@ public:
                 Skipped(*node, "is ignored");
                 continue;
             }
-            if (!ReadNoteElement(*note, namedAt)) break;
+            if (!ReadNoteElement(*note, namedAt))
+                break;
         }
         for (int n = 0; n < kNoteCount; ++n) {
             if (namedAt[static_cast<std::size_t>(n)] == 0) {
@@ -96,7 +99,8 @@ private:
             const bool known = std::any_of(read.begin(), read.end(), [a](const char* name) {
                 return std::strcmp(a->Name(), name) == 0;
             });
-            if (!known) Add(*a, "skipped", "attribute " + Quoted(a->Name()) + " is ignored");
+            if (!known)
+                Add(*a, "skipped", "attribute " + Quoted(a->Name()) + " is ignored");
         }
     }
 
@@ -191,7 +195,8 @@ private:
                 Skipped(*c, "is ignored");
                 continue;
             }
-            if (!ReadPoint(point, *c, which, count, previous)) break;
+            if (!ReadPoint(point, *c, which, count, previous))
+                break;
         }
         if (count < 2) {
             Add(spline, "short-spline",

@@ -29,11 +29,15 @@ const char* const kUsage =
 
 int RunVerb(const std::string& verb, int argc, char** argv) {
     using namespace velmora::tool;
-    if (verb == "curve") return RunCurveVerb(argc, argv);
-    if (verb == "check") return RunCheckVerb(argc, argv);
-    if (verb == "export") return RunExportVerb(argc, argv);
+    if (verb == "curve")
+        return RunCurveVerb(argc, argv);
+    if (verb == "check")
+        return RunCheckVerb(argc, argv);
+    if (verb == "export")
+        return RunExportVerb(argc, argv);
 #ifdef VELMORA_TOOL_RENDER
-    if (verb == "render") return RunRenderVerb(argc, argv);
+    if (verb == "render")
+        return RunRenderVerb(argc, argv);
 #else
     if (verb == "render") {
         return UsageError("",
@@ -56,8 +60,10 @@ int main(int argc, char** argv) {
         mode = static_cast<char>(option);
         return true;
     });
-    if (!rest) return 2;
-    if (mode == 'h') return Emit("", "-", kUsage);
+    if (!rest)
+        return 2;
+    if (mode == 'h')
+        return Emit("", "-", kUsage);
     if (mode == 'V')
         return Emit("", "-", std::string("velmora-tool ") + velmora::kVersionText + "\n");
     if (rest->empty()) {

@@ -35,7 +35,8 @@ std::optional<LoadedNotes> LoadForVerb(const std::string& verb, const std::strin
 
 std::optional<std::string> SingleFile(const std::string& verb,
                                       const std::optional<std::vector<std::string>>& operands) {
-    if (!operands) return std::nullopt;
+    if (!operands)
+        return std::nullopt;
     if (operands->size() > 1) {
         UsageError(verb, "one FILE at most, got also '" + Printable((*operands)[1]) + "'");
         return std::nullopt;

@@ -17,14 +17,16 @@ std::vector<Point> RandomPoints(int count) {
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int32_t> x(0, 479), y(0, 359);
     std::vector<Point> points(count);
-    for (auto& p : points) p = {x(random), y(random)};
+    for (auto& p : points)
+        p = {x(random), y(random)};
     return points;
 }
 
 // (0,0), (16128,0), then 64 points 8 apart in x, with y 0, 3, 0, 3, ...
 std::vector<Point> LongChordThenShortOnes() {
     std::vector<Point> points = {{0, 0}, {16128, 0}};
-    for (int32_t i = 1; i <= 64; ++i) points.push_back({16128 + 8 * i, i % 2 == 0 ? 3 : 0});
+    for (int32_t i = 1; i <= 64; ++i)
+        points.push_back({16128 + 8 * i, i % 2 == 0 ? 3 : 0});
     return points;
 }
 
@@ -62,11 +64,21 @@ void BM_RebuildFarApart(benchmark::State& state) {
     Rebuild(state, FarApartPoints(static_cast<int>(state.range(0))));
 }
 
-BENCHMARK(BM_RebuildCurve)->Arg(2)->Arg(20)->Arg(200)->Arg(2000)->Arg(20000)->Arg(640000)
+BENCHMARK(BM_RebuildCurve)
+    ->Arg(2)
+    ->Arg(20)
+    ->Arg(200)
+    ->Arg(2000)
+    ->Arg(20000)
+    ->Arg(640000)
     ->Arg(1000000)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RebuildLongChordThenShortOnes)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RebuildFarApart)->Arg(1200)->Arg(200000)->Arg(640000)->Arg(1000000)
+BENCHMARK(BM_RebuildFarApart)
+    ->Arg(1200)
+    ->Arg(200000)
+    ->Arg(640000)
+    ->Arg(1000000)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

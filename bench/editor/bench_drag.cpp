@@ -24,7 +24,8 @@ using namespace velmora;
 // name), so that the most points fit in a file.
 std::string WriteSplineFile(int count, bool farApart) {
     std::string dir = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
-    if (::mkdtemp(dir.data()) == nullptr) std::abort();
+    if (::mkdtemp(dir.data()) == nullptr)
+        std::abort();
     const std::string path = dir + "/Splines.xml";
     std::mt19937 random(42);
     std::uniform_int_distribution<int32_t> x(20, 459), y(20, 339);
@@ -70,7 +71,8 @@ void BM_DragMove(benchmark::State& state) {
     LoadedEditor editor(static_cast<int>(state.range(0)), state.range(1) != 0);
     CVelmoraDlg& dlg = editor.Dlg();
     dlg.Dispatch(Message{WM_LBUTTONDOWN, MK_LBUTTON, {5, 5}});
-    if (dlg.DragIndex() != 0) state.SkipWithError("the drag did not start (file refused?)");
+    if (dlg.DragIndex() != 0)
+        state.SkipWithError("the drag did not start (file refused?)");
 
     int32_t step = 0;
     for (auto _ : state) {
@@ -114,13 +116,20 @@ void BM_Redraw(benchmark::State& state) {
 void LargeCases(benchmark::internal::Benchmark* b) {
     b->ArgNames({"points", "far"})->Unit(benchmark::kMillisecond)->Iterations(30);
     for (int64_t count : {200000, 640000})
-        for (int64_t farApart : {0, 1}) b->Args({count, farApart});
+        for (int64_t farApart : {0, 1})
+            b->Args({count, farApart});
 }
 
-BENCHMARK(BM_DragMove)->ArgNames({"points", "far"})->Args({20, 0})->Args({2000, 0})
+BENCHMARK(BM_DragMove)
+    ->ArgNames({"points", "far"})
+    ->Args({20, 0})
+    ->Args({2000, 0})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DragMove)->Apply(LargeCases);
-BENCHMARK(BM_AddPoint)->ArgNames({"points", "far"})->Args({2000, 0})->Iterations(75)
+BENCHMARK(BM_AddPoint)
+    ->ArgNames({"points", "far"})
+    ->Args({2000, 0})
+    ->Iterations(75)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddPoint)->Apply(LargeCases);
 BENCHMARK(BM_Redraw)->Apply(LargeCases);

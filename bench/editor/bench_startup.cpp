@@ -17,7 +17,8 @@ namespace {
 
 void BM_StartToFirstFrame(benchmark::State& state) {
     std::string dir = (std::filesystem::temp_directory_path() / "velmora-start-XXXXXX").string();
-    if (::mkdtemp(dir.data()) == nullptr) std::abort();
+    if (::mkdtemp(dir.data()) == nullptr)
+        std::abort();
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     char* const argv[] = {const_cast<char*>(VELMORA_PROBE), nullptr};
 

@@ -135,7 +135,8 @@ std::string WriteRepeated(const std::string& name, const std::string& head, cons
                           int count, const std::string& tail) {
     const std::string path = "/tmp/velmora-bench-io-" + std::to_string(::getpid()) + "-" + name;
     std::string text = head;
-    for (int i = 0; i < count; ++i) text += unit;
+    for (int i = 0; i < count; ++i)
+        text += unit;
     text += tail;
     std::FILE* f = std::fopen(path.c_str(), "wb");
     std::fwrite(text.data(), 1, text.size(), f);
@@ -155,8 +156,7 @@ const WorstFile kWorstFiles[] = {
     {"reference_swallows_quote", "<r v=\"&#x\"x41;\">", "<a>", 40000, ""},
     {"compact_points_690000", "<NewNoteSpline Index=\"0\"><NewSpline><ControlPoint PosX=0 PosY=0/>",
      "<a PosX=0002 PosY=0002/>", 690000, "</NewSpline></NewNoteSpline>"},
-    {"empty_elements_4100000", "<NewNoteSpline Index=\"1\">", "<a/>", 4100000,
-     "</NewNoteSpline>"},
+    {"empty_elements_4100000", "<NewNoteSpline Index=\"1\">", "<a/>", 4100000, "</NewNoteSpline>"},
     {"compact_points_199000", "<NewNoteSpline Index=\"0\"><NewSpline><ControlPoint PosX=0 PosY=0/>",
      "<a PosX=0002 PosY=0002/>", 199000, "</NewSpline></NewNoteSpline>"},
     {"empty_splines_599000", "<NewNoteSpline Index=\"1\">", "<NewSpline/>", 599000,

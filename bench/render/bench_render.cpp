@@ -131,9 +131,7 @@ BENCHMARK(BM_FillOnly);
 // Colours are 0x00BBGGRR; QColor wants red, green, blue.
 QColor ToQColor(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
-void QtLine(QPainter& painter, int x0, int y0, int x1, int y1) {
-    painter.drawLine(x0, y0, x1, y1);
-}
+void QtLine(QPainter& painter, int x0, int y0, int x1, int y1) { painter.drawLine(x0, y0, x1, y1); }
 
 void QtStar(QPainter& painter, Point design, Colour colour, int c) {
     const Point p = DesignToClient(kClient, design.x, design.y);

@@ -14,9 +14,7 @@ namespace {
 constexpr double kEdgeTolerance = 1e-6;
 
 // The canvas pixel that device pixel `device` shows.
-double CanvasOfDevice(double device, double ratio) {
-    return std::floor(device / ratio);
-}
+double CanvasOfDevice(double device, double ratio) { return std::floor(device / ratio); }
 
 // The number of device pixels that show `logical` canvas pixels.
 int DeviceLength(int logical, double ratio) {

@@ -41,10 +41,9 @@ bool IsInput(uint32_t message) {
 // A fixed-size top-level window without minimise or maximise buttons; every
 // pixel comes from the canvas, so Qt neither fills nor erases the background.
 QtHost::QtHost(int32_t width, int32_t height)
-    : QWidget(nullptr,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                  Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint),
       m_canvas(width < 1 ? 1 : width, height < 1 ? 1 : height),
       m_systemMenu(new QMenu(this)) {
     setFixedSize(m_canvas.Width(), m_canvas.Height());
@@ -83,14 +82,10 @@ int QtHost::RunModal(CDialog& dlg) {
 }
 
 // Stores the runner RunAboutBox calls.
-void QtHost::SetAboutBoxRunner(AboutBoxRunner runner) {
-    m_aboutBoxRunner = std::move(runner);
-}
+void QtHost::SetAboutBoxRunner(AboutBoxRunner runner) { m_aboutBoxRunner = std::move(runner); }
 
 // Remembers the picture of an icon resource.
-void QtHost::RegisterIcon(int32_t iconId, const QIcon& icon) {
-    m_icons[iconId] = icon;
-}
+void QtHost::RegisterIcon(int32_t iconId, const QIcon& icon) { m_icons[iconId] = icon; }
 
 // Sets the window icon from a registered picture.
 void QtHost::SetIcon(int32_t iconId, bool /*big*/) {

@@ -42,8 +42,8 @@ public:
     // Shows `dlg` modally: Attach, OnInitDialog (before the window is first
     // shown), then events until the dialog ends or the window is closed.
     // Warnings raised before the window is shown come once it is first
-    // painted, over it, in their order. The window is hidden again on return. Returns dlg.Result(), which is
-    // CDialog::kNotEnded if the window went away without the dialog ending.
+    // painted, over it, in their order. The window is hidden again on return. Returns dlg.Result(),
+    // which is CDialog::kNotEnded if the window went away without the dialog ending.
     int RunModal(CDialog& dlg);
 
     // Sets what RunAboutBox runs; without one RunAboutBox does nothing.

@@ -29,7 +29,8 @@ using testing_support::WriteFile;
 std::string Describe(const NoteSet& notes, const Rect& client) {
     std::string out;
     for (int n = 0; n < kNoteCount; ++n) {
-        if (!out.empty()) out += ' ';
+        if (!out.empty())
+            out += ' ';
         if (notes[n] == SplineList{DefaultSpline(client, kDesignTargets[n])}) {
             out += 'd';
             continue;
@@ -38,8 +39,10 @@ std::string Describe(const NoteSet& notes, const Rect& client) {
         const SplineList& list = notes[n];
         for (size_t s = 0; s < list.size();) {
             size_t run = 1;
-            while (s + run < list.size() && list[s + run].size() == list[s].size()) ++run;
-            if (s > 0) out += ',';
+            while (s + run < list.size() && list[s + run].size() == list[s].size())
+                ++run;
+            if (s > 0)
+                out += ',';
             out += std::to_string(list[s].size());
             if (run > 2) {
                 out += '*' + std::to_string(run);
@@ -57,10 +60,10 @@ std::string Describe(const NoteSet& notes, const Rect& client) {
 using Generator = std::function<void(const std::string& path)>;
 
 struct CorpusCase {
-    const char* name;     // a file of tests/data/corpus, or a generated input
-    bool warned;          // the user is told the file cannot be read, or not in full
-    const char* notes;    // Describe() of the note set after start-up
-    Generator generate;   // empty for a kept file
+    const char* name;    // a file of tests/data/corpus, or a generated input
+    bool warned;         // the user is told the file cannot be read, or not in full
+    const char* notes;   // Describe() of the note set after start-up
+    Generator generate;  // empty for a kept file
 };
 
 void PointsInOneSpline(const std::string& path) {
@@ -83,8 +86,10 @@ void SplinesInOneNote(const std::string& path) {
 void DeepNesting(const std::string& path) {
     std::ofstream out(path);
     out << "<NewNoteSpline Index=\"0\">";
-    for (int i = 0; i < 100000; ++i) out << "<a>";
-    for (int i = 0; i < 100000; ++i) out << "</a>";
+    for (int i = 0; i < 100000; ++i)
+        out << "<a>";
+    for (int i = 0; i < 100000; ++i)
+        out << "</a>";
     out << "</NewNoteSpline>\n";
 }
 
@@ -92,7 +97,8 @@ void FiftyMegabytes(const std::string& path) {
     std::ofstream out(path);
     out << "<NewNoteSpline Index=\"0\"><NewSpline>\n";
     const std::string point = "<ControlPoint PosX=\"100\" PosY=\"100\" />\n";
-    for (size_t written = 0; written < 50u * 1024 * 1024; written += point.size()) out << point;
+    for (size_t written = 0; written < 50u * 1024 * 1024; written += point.size())
+        out << point;
     out << "</NewSpline></NewNoteSpline>\n";
 }
 
@@ -110,7 +116,8 @@ void FarApartPoints(const std::string& path) {
 void ReferenceSwallowsQuote(const std::string& path) {
     std::ofstream out(path);
     out << "<r v=\"&#x\"x41;\">";
-    for (int i = 0; i < 40000; ++i) out << "<a>";
+    for (int i = 0; i < 40000; ++i)
+        out << "<a>";
 }
 
 // Points in compact form, all in one spline: 690,000 take just under 16 MiB.
@@ -127,7 +134,8 @@ void CompactPoints(int count, const std::string& path, const char* far = "0002")
 void EmptyElements(int count, const char* element, const std::string& path) {
     std::ofstream out(path);
     out << "<NewNoteSpline Index=\"1\">";
-    for (int i = 0; i < count; ++i) out << element;
+    for (int i = 0; i < count; ++i)
+        out << element;
     out << "</NewNoteSpline>";
 }
 
@@ -226,7 +234,8 @@ TEST_P(BadInputCorpus, StartsWithTheDocumentedOutcome) {
 // as the backup; any save gives a file that loads back to the same notes.
 TEST_P(BadInputCorpus, SavingKeepsTheOriginalAndWritesAReadableFile) {
     const std::string path = Prepare();
-    if (!std::filesystem::is_regular_file(path)) GTEST_SKIP() << "nothing to save over";
+    if (!std::filesystem::is_regular_file(path))
+        GTEST_SKIP() << "nothing to save over";
     const std::string before = ReadFile(path);
 
     HeadlessHost host;

@@ -23,12 +23,19 @@ TEST(SamplePair, GivesTheBitsOfSampleAt) {
 
     for (int round = 0; round < 20000; ++round) {
         const int s = steps(random);
-        HermiteSegment c{double(coordinate(random)), double(coordinate(random)),
-                         static_cast<float>(tangent(random)), static_cast<float>(tangent(random)),
-                         static_cast<float>(tangent(random)), static_cast<float>(tangent(random)),
-                         double(coordinate(random)), double(coordinate(random)), 1.0 / s};
-        if (round % 10 == 0) c.startTanX = extremes[round / 10 % 7];
-        if (round % 15 == 0) c.x0 = extremes[round / 15 % 7];
+        HermiteSegment c{double(coordinate(random)),
+                         double(coordinate(random)),
+                         static_cast<float>(tangent(random)),
+                         static_cast<float>(tangent(random)),
+                         static_cast<float>(tangent(random)),
+                         static_cast<float>(tangent(random)),
+                         double(coordinate(random)),
+                         double(coordinate(random)),
+                         1.0 / s};
+        if (round % 10 == 0)
+            c.startTanX = extremes[round / 10 % 7];
+        if (round % 15 == 0)
+            c.x0 = extremes[round / 15 % 7];
         const int k = 1 + round % s;
         Point pair[2];
         SamplePair(c, k, pair);

@@ -30,9 +30,8 @@ TEST(RebuildCurve, StraightChordOf40) {
 
 TEST(RebuildCurve, NegativeValuesTruncateTowardZero) {
     // The mirror image of the chord of 40: flooring would give -24 at t = 0.6.
-    const std::vector<Point> expected = {{0, 0},   {-4, 0},  {-8, 0},  {-12, 0},
-                                         {-16, 0}, {-20, 0}, {-23, 0}, {-27, 0},
-                                         {-31, 0}, {-35, 0}, {-40, 0}};
+    const std::vector<Point> expected = {{0, 0},   {-4, 0},  {-8, 0},  {-12, 0}, {-16, 0}, {-20, 0},
+                                         {-23, 0}, {-27, 0}, {-31, 0}, {-35, 0}, {-40, 0}};
     EXPECT_EQ(Curve({{0, 0}, {-40, 0}}), expected);
 }
 
@@ -76,8 +75,10 @@ TEST(CurveSegment, StepCountIsTheLongerComponentOverFour) {
     const struct {
         float dx, dy;
         int32_t steps;
-    } cases[] = {{0, 0, 0},        {7, 0, 1},           {-8, 3, 2},         {11, -11, 2},
-                 {40, 0, 10},      {3, -40, 10},        {16383, 0, 4095},   {0, -16384, 4096},
+    } cases[] = {{0, 0, 0},        {7, 0, 1},
+                 {-8, 3, 2},       {11, -11, 2},
+                 {40, 0, 10},      {3, -40, 10},
+                 {16383, 0, 4095}, {0, -16384, 4096},
                  {1e9f, 0, 4096},  {-4.2e9f, 4.2e9f, 4096}};
     for (const auto& c : cases) {
         CurveSegment segment;
@@ -118,7 +119,8 @@ TEST(RebuildCurve, InteriorPointsOccurTwiceAndEndsAreExact) {
     std::uniform_int_distribution<int32_t> x(0, 479), y(0, 359);
     for (int round = 0; round < 200; ++round) {
         std::vector<Point> points(2 + round % 9);
-        for (Point& p : points) p = {x(random), y(random)};
+        for (Point& p : points)
+            p = {x(random), y(random)};
         const std::vector<Point> curve = Curve(points);
         EXPECT_EQ(curve.front(), points.front());
         EXPECT_EQ(curve.back(), points.back());
@@ -167,12 +169,19 @@ TEST(TruncateToInt32, TowardZeroAndClamped) {
     const struct {
         double in;
         int32_t out;
-    } cases[] = {{-0.6, 0},          {-1.4, -1},         {0.99, 0},  {97.999, 97},
-                 {2147483648.0, hi}, {-2147483649.0, lo}, {1e300, hi}, {-1e300, lo},
+    } cases[] = {{-0.6, 0},
+                 {-1.4, -1},
+                 {0.99, 0},
+                 {97.999, 97},
+                 {2147483648.0, hi},
+                 {-2147483649.0, lo},
+                 {1e300, hi},
+                 {-1e300, lo},
                  {std::numeric_limits<double>::infinity(), hi},
                  {-std::numeric_limits<double>::infinity(), lo},
                  {std::numeric_limits<double>::quiet_NaN(), 0}};
-    for (const auto& c : cases) EXPECT_EQ(TruncateToInt32(c.in), c.out) << c.in;
+    for (const auto& c : cases)
+        EXPECT_EQ(TruncateToInt32(c.in), c.out) << c.in;
 }
 
 }  // namespace

@@ -33,9 +33,11 @@ TEST(SampleBudget, CurvesWithinTheBudgetKeepEveryStep) {
     // (0,0), (16128,0), then 64 points 8 apart with y 0, 3, 0, ...: the old
     // cut gave 4,224 samples, sample 33 at (131,10) instead of (130,10).
     std::vector<Point> longChord = {{0, 0}, {16128, 0}}, canvas(2000);
-    for (int32_t i = 1; i <= 64; ++i) longChord.push_back({16128 + 8 * i, i % 2 == 0 ? 3 : 0});
+    for (int32_t i = 1; i <= 64; ++i)
+        longChord.push_back({16128 + 8 * i, i % 2 == 0 ? 3 : 0});
     std::mt19937 random(2000);
-    for (Point& p : canvas) p = {int32_t(random() % 480), int32_t(random() % 360)};
+    for (Point& p : canvas)
+        p = {int32_t(random() % 480), int32_t(random() % 360)};
     const std::pair<std::vector<Point>, size_t> cases[] = {{longChord, 4033 + 64 * 3},
                                                            {canvas, 101'757}};
     for (const auto& [points, samples] : cases) {
@@ -51,7 +53,8 @@ TEST(SampleBudget, OverTheBudgetTheLongestSegmentsLoseStepsFirst) {
     const std::vector<float> dx = {3, 20, -40, 400}, dy = {0, 0, 0, -7};
     const int64_t budgets[] = {120, 119, 29, 20, 7};
     const int32_t limits[] = {kMaxSegmentSteps, 99, 9, 5, 1};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(SegmentStepLimit(dx, dy, 4, budgets[i]), limits[i]);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(SegmentStepLimit(dx, dy, 4, budgets[i]), limits[i]);
 }
 
 }  // namespace

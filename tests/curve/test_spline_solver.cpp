@@ -37,7 +37,7 @@ TEST(SplineSolver, TwoPointsGiveTangentsOf2049Over2048OfTheChord) {
 TEST(SplineSolver, ExactlyFor2049Over2048OfEveryChordBelow4096) {
     for (int chord : {1, 3, 40, 100, 2048, 4095}) {
         const auto sptr = Solve({{0, 0}, {chord, -chord}});
-    const SplineSolver& s = *sptr;
+        const SplineSolver& s = *sptr;
         const double expected = chord * 2049.0 / 2048.0;
         EXPECT_EQ(s.TanX()[0], static_cast<float>(expected)) << chord;
         EXPECT_EQ(s.TanY()[1], static_cast<float>(-expected)) << chord;
@@ -85,8 +85,10 @@ TEST(SplineSolver, AxisWithoutChordComponentsStaysExactlyZero) {
     const SplineSolver& flat = *flatptr;
     const auto uprightptr = Solve({{3, 0}, {3, 90}, {3, 91}});
     const SplineSolver& upright = *uprightptr;
-    for (float v : flat.TanY()) EXPECT_EQ(v, 0.0f);
-    for (float v : upright.TanX()) EXPECT_EQ(v, 0.0f);
+    for (float v : flat.TanY())
+        EXPECT_EQ(v, 0.0f);
+    for (float v : upright.TanX())
+        EXPECT_EQ(v, 0.0f);
 }
 
 TEST(SplineSolver, CoincidentPointsKeepEveryValueFinite) {
@@ -99,7 +101,7 @@ TEST(SplineSolver, CoincidentPointsKeepEveryValueFinite) {
     };
     for (const auto& points : cases) {
         const auto sptr = Solve(points);
-    const SplineSolver& s = *sptr;
+        const SplineSolver& s = *sptr;
         for (size_t j = 0; j < points.size(); ++j) {
             EXPECT_TRUE(std::isfinite(s.TanX()[j]) && std::isfinite(s.TanY()[j]));
         }

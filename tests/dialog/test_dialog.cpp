@@ -97,9 +97,8 @@ TEST(DialogDispatch, SystemCommandsByDefault) {
         bool ends;
     };
     const Case cases[] = {
-        {SC_CLOSE, true},   {SC_CLOSE | 0x0002, true}, {SC_CLOSE | 0x000F, true},
-        {SC_MOVE, false},   {SC_KEYMENU, false},       {0x0010, false},
-        {SC_CLOSE + 0x10, false},
+        {SC_CLOSE, true},    {SC_CLOSE | 0x0002, true}, {SC_CLOSE | 0x000F, true}, {SC_MOVE, false},
+        {SC_KEYMENU, false}, {0x0010, false},           {SC_CLOSE + 0x10, false},
     };
     for (const Case& c : cases) {
         PlainDialog dlg;

@@ -20,7 +20,8 @@ class EditorTest : public ::testing::Test {
 protected:
     // Starts the editor; with `fileText`, Splines.xml holds it beforehand.
     void Start(const std::string* fileText = nullptr) {
-        if (fileText) testing_support::WriteFile(FilePath(), *fileText);
+        if (fileText)
+            testing_support::WriteFile(FilePath(), *fileText);
         dlg = std::make_unique<CVelmoraDlg>(FilePath());
         dlg->Attach(host);
         dlg->OnInitDialog();

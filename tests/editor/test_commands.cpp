@@ -124,7 +124,7 @@ TEST_F(EditorTest, RemovePointUnderCursorTakesTheFirstHitOnly) {
         Point cursor;
         Spline expected;
     } cases[] = {
-        {{104, 0}, {{0, 0}, {104, 3}, {200, 0}, {300, 0}, {104, 5}}},  // 4 from 1, 3 from 2
+        {{104, 0}, {{0, 0}, {104, 3}, {200, 0}, {300, 0}, {104, 5}}},   // 4 from 1, 3 from 2
         {{104, 10}, {{0, 0}, {104, 3}, {200, 0}, {300, 0}, {104, 5}}},  // exactly 5.0: nothing
         {{0, 1}, {{104, 3}, {200, 0}, {300, 0}, {104, 5}}},             // the first point too
         {{104, 6}, {{200, 0}, {300, 0}, {104, 5}}},                     // 3 from 0, 1 from 3

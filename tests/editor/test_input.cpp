@@ -10,12 +10,12 @@ using testing_support::ReadFile;
 struct KeyEffect {
     const char* name;
     uint32_t key;
-    size_t splines;        // splines of note 0 afterwards (it starts with 3)
-    int32_t note;          // current note afterwards
-    int32_t index;         // current spline of that note afterwards
-    size_t points;         // points of the working copy afterwards
-    size_t questions;      // delete questions asked
-    bool saved;            // Splines.xml written
+    size_t splines;    // splines of note 0 afterwards (it starts with 3)
+    int32_t note;      // current note afterwards
+    int32_t index;     // current spline of that note afterwards
+    size_t points;     // points of the working copy afterwards
+    size_t questions;  // delete questions asked
+    bool saved;        // Splines.xml written
 };
 
 class KeyTable : public EditorTest, public ::testing::WithParamInterface<KeyEffect> {};
@@ -77,7 +77,8 @@ TEST_F(EditorTest, KeysOutsideTheDialogsMessagesAreLeftAlone) {
 
 TEST_F(EditorTest, AboutCommandRangeOpensTheAboutBoxOthersGetDefaults) {
     Start();
-    for (uint32_t id = 0x0010; id <= 0x001F; ++id) Send(WM_SYSCOMMAND, id);
+    for (uint32_t id = 0x0010; id <= 0x001F; ++id)
+        Send(WM_SYSCOMMAND, id);
     EXPECT_EQ(host.AboutBoxCount(), 16);
     Send(WM_SYSCOMMAND, 0x0020);
     Send(WM_SYSCOMMAND, SC_MOVE);

@@ -54,14 +54,15 @@ TEST_F(EditorTest, HitTestIsStrictlyInsideFivePixels) {
         Point p;
         int expected;
     } cases[] = {
-        {{13, 3}, 1},      // 4.24 pixels from point 1
-        {{10, 5}, -1},     // exactly 5.0 from point 1: no hit
-        {{14, 0}, 1},      // 4 from point 1
-        {{16, 0}, 2},      // 6 from point 1, 4 from point 2
-        {{5, 0}, -1},      // exactly 5.0 from points 0 and 1
+        {{13, 3}, 1},   // 4.24 pixels from point 1
+        {{10, 5}, -1},  // exactly 5.0 from point 1: no hit
+        {{14, 0}, 1},   // 4 from point 1
+        {{16, 0}, 2},   // 6 from point 1, 4 from point 2
+        {{5, 0}, -1},   // exactly 5.0 from points 0 and 1
         {{200, 200}, -1},
     };
-    for (const auto& c : cases) EXPECT_EQ(dlg->HitTestPoint(c.p), c.expected) << c.p.x << "," << c.p.y;
+    for (const auto& c : cases)
+        EXPECT_EQ(dlg->HitTestPoint(c.p), c.expected) << c.p.x << "," << c.p.y;
 }
 
 TEST_F(EditorTest, HitTestPrefersTheLowerIndexEvenWhenALaterPointIsCloser) {

@@ -40,13 +40,15 @@ void RunOnTinyDisk(const std::string& folder, const std::function<std::string()>
             ::_exit(kSkip);
         }
         const std::string failure = scenario();
-        if (!failure.empty()) std::fprintf(stderr, "scenario: %s\n", failure.c_str());
+        if (!failure.empty())
+            std::fprintf(stderr, "scenario: %s\n", failure.c_str());
         ::_exit(failure.empty() ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == kSkip) GTEST_SKIP() << "cannot mount a private tmpfs here";
+    if (WEXITSTATUS(status) == kSkip)
+        GTEST_SKIP() << "cannot mount a private tmpfs here";
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
@@ -81,7 +83,8 @@ TEST(DiskFailures, AFullDiskLeavesTheFileAndTheNotesAndTheNextSaveWorks) {
     const std::string folder = dir.Path().string();
     RunOnTinyDisk(folder, [&]() -> std::string {
         SavedEditor editor(folder);
-        if (editor.saved.empty()) return "the first save wrote nothing";
+        if (editor.saved.empty())
+            return "the first save wrote nothing";
         // Fill the disk, then ask for a save that needs more room.
         {
             std::ofstream filler(folder + "/filler", std::ios::binary);

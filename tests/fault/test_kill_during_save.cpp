@@ -9,8 +9,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <iterator>
 #include <filesystem>
+#include <iterator>
 #include <random>
 #include <set>
 #include <string>
@@ -36,7 +36,8 @@ NoteSet Version(int v) {
     for (int n = 0; n < kNoteCount; ++n) {
         for (int s = 0; s <= (v * 7 + n) % 40; ++s) {
             Spline spline;
-            for (int p = 0; p < 2 + (v + s) % 9; ++p) spline.push_back({v * 10 + p, n * 20 + s});
+            for (int p = 0; p < 2 + (v + s) % 9; ++p)
+                spline.push_back({v * 10 + p, n * 20 + s});
             notes[n].push_back(spline);
         }
     }
@@ -47,7 +48,8 @@ NoteSet Version(int v) {
 int TemporaryFiles(const std::filesystem::path& folder) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (IsTemporaryOf(entry.path().filename().string(), "Splines.xml")) ++count;
+        if (IsTemporaryOf(entry.path().filename().string(), "Splines.xml"))
+            ++count;
     }
     return count;
 }
@@ -62,10 +64,17 @@ public:
 };
 
 // Files people keep beside the spline file, each holding its own name.
-const char* const kNeighbours[] = {
-    "Splines.xml.backup", "Splines.xml.241207", "Splines.xml.copy01", "Splines.xml.OLDv02",
-    "Splines.xml.bak",    "Splines.xml.orig",   "Splines.xml.tmp",    "Splines.xml.swp",
-    "Splines.xml~",       ".Splines.xml.swp",   ".Splines.xml.123456.velmora-save~"};
+const char* const kNeighbours[] = {"Splines.xml.backup",
+                                   "Splines.xml.241207",
+                                   "Splines.xml.copy01",
+                                   "Splines.xml.OLDv02",
+                                   "Splines.xml.bak",
+                                   "Splines.xml.orig",
+                                   "Splines.xml.tmp",
+                                   "Splines.xml.swp",
+                                   "Splines.xml~",
+                                   ".Splines.xml.swp",
+                                   ".Splines.xml.123456.velmora-save~"};
 
 // Saves under hidden names leave a file behind when killed, which the next
 // save must clean up without touching any other file.
@@ -75,7 +84,8 @@ TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersionAndNothingElseIsTouched) {
     const HiddenNamesOnly ops;
     TempDir dir;
     const std::string path = dir.File("Splines.xml");
-    for (const char* name : kNeighbours) testing_support::WriteFile(dir.File(name), name);
+    for (const char* name : kNeighbours)
+        testing_support::WriteFile(dir.File(name), name);
 
     std::set<std::string> versions;
     for (int v = 0; v < kVersions; ++v)
@@ -124,7 +134,8 @@ TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersionAndNothingElseIsTouched) {
     ASSERT_TRUE(SplineFile(path, ops).Save(Version(1), kClient.right, kClient.bottom).ok);
     EXPECT_EQ(TemporaryFiles(dir.Path()), 0);
     EXPECT_EQ(ReadFile(path), PrintSplines(Version(1), kClient.right, kClient.bottom));
-    for (const char* name : kNeighbours) EXPECT_EQ(ReadFile(dir.File(name)), name);
+    for (const char* name : kNeighbours)
+        EXPECT_EQ(ReadFile(dir.File(name)), name);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}),
               std::size(kNeighbours) + 1);
     RecordProperty("kills_with_a_temporary_file_left", killedWithTemporaryLeft);

@@ -11,7 +11,8 @@ std::string DataFile(const std::string& name) {
 NoteSet DefaultNotes(const Rect& client) {
     NoteSet notes;
     for (int n = 0; n < kNoteCount; ++n) {
-        notes[static_cast<std::size_t>(n)] = {DefaultSpline(client, kDesignTargets[static_cast<std::size_t>(n)])};
+        notes[static_cast<std::size_t>(n)] = {
+            DefaultSpline(client, kDesignTargets[static_cast<std::size_t>(n)])};
     }
     return notes;
 }

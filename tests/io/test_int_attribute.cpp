@@ -19,28 +19,27 @@ struct IntCase {
 class ParseDecimalIntTest : public ::testing::TestWithParam<IntCase> {};
 
 TEST_P(ParseDecimalIntTest, ReadsLikePercentDWithoutOverflow) {
-    EXPECT_EQ(ParseDecimalInt(GetParam().text), GetParam().expected) << '"' << GetParam().text << '"';
+    EXPECT_EQ(ParseDecimalInt(GetParam().text), GetParam().expected)
+        << '"' << GetParam().text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParseDecimalIntTest,
-    ::testing::Values(IntCase{"Zero", "0", 0}, IntCase{"Plain", "424", 424},
-                      IntCase{"Negative", "-75", -75}, IntCase{"PlusSign", "+12", 12},
-                      IntCase{"LeadingSpaces", "  7", 7},
-                      IntCase{"LeadingWhiteSpace", "\t\n\r\v\f9", 9},
-                      IntCase{"StopsAtExponent", "1e3", 1}, IntCase{"StopsAtLetters", "12abc", 12},
-                      IntCase{"LeadingZeros", "007", 7}, IntCase{"Max", "2147483647", 2147483647},
-                      IntCase{"Min", "-2147483648", INT32_MIN},
-                      IntCase{"MaxAfterManyZeros", "000000000000002147483647", 2147483647},
-                      // not a number
-                      IntCase{"Empty", "", std::nullopt}, IntCase{"Letter", "x", std::nullopt},
-                      IntCase{"Word", "abc", std::nullopt}, IntCase{"SignOnly", "-", std::nullopt},
-                      IntCase{"SpaceAfterSign", "+ 3", std::nullopt},
-                      IntCase{"TwoSigns", "--3", std::nullopt},
-                      IntCase{"AboveMax", "2147483648", std::nullopt},
-                      IntCase{"BelowMin", "-2147483649", std::nullopt},
-                      IntCase{"ElevenDigits", "99999999999", std::nullopt},
-                      IntCase{"TwentyNineDigits", "99999999999999999999999999999", std::nullopt}),
+    ::testing::Values(
+        IntCase{"Zero", "0", 0}, IntCase{"Plain", "424", 424}, IntCase{"Negative", "-75", -75},
+        IntCase{"PlusSign", "+12", 12}, IntCase{"LeadingSpaces", "  7", 7},
+        IntCase{"LeadingWhiteSpace", "\t\n\r\v\f9", 9}, IntCase{"StopsAtExponent", "1e3", 1},
+        IntCase{"StopsAtLetters", "12abc", 12}, IntCase{"LeadingZeros", "007", 7},
+        IntCase{"Max", "2147483647", 2147483647}, IntCase{"Min", "-2147483648", INT32_MIN},
+        IntCase{"MaxAfterManyZeros", "000000000000002147483647", 2147483647},
+        // not a number
+        IntCase{"Empty", "", std::nullopt}, IntCase{"Letter", "x", std::nullopt},
+        IntCase{"Word", "abc", std::nullopt}, IntCase{"SignOnly", "-", std::nullopt},
+        IntCase{"SpaceAfterSign", "+ 3", std::nullopt}, IntCase{"TwoSigns", "--3", std::nullopt},
+        IntCase{"AboveMax", "2147483648", std::nullopt},
+        IntCase{"BelowMin", "-2147483649", std::nullopt},
+        IntCase{"ElevenDigits", "99999999999", std::nullopt},
+        IntCase{"TwentyNineDigits", "99999999999999999999999999999", std::nullopt}),
     testing_support::CaseName());
 
 TEST(ReadIntAttributeTest, TellsMissingFromMalformed) {

@@ -74,10 +74,10 @@ TEST_P(FailedStepTest, LeavesTheOldFileAndNoTemporaryFile) {
 
 const char* StepName(Step step) {
     switch (step) {
-        case Step::kWrite: return "Write";
-        case Step::kFsync: return "Fsync";
-        case Step::kClose: return "Close";
-        case Step::kRename: return "Rename";
+    case Step::kWrite: return "Write";
+    case Step::kFsync: return "Fsync";
+    case Step::kClose: return "Close";
+    case Step::kRename: return "Rename";
     }
     return "?";
 }
@@ -85,14 +85,14 @@ const char* StepName(Step step) {
 // The step by name in the test list, for a stable list.
 void PrintTo(Step step, std::ostream* os) { *os << StepName(step); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, FailedStepTest,
-    ::testing::Combine(::testing::Values(Step::kWrite, Step::kFsync, Step::kClose, Step::kRename),
-                       ::testing::Bool()),
-    [](const auto& info) {
-        return std::string(StepName(std::get<0>(info.param))) +
-               (std::get<1>(info.param) ? "Unnamed" : "Hidden");
-    });
+INSTANTIATE_TEST_SUITE_P(Steps, FailedStepTest,
+                         ::testing::Combine(::testing::Values(Step::kWrite, Step::kFsync,
+                                                              Step::kClose, Step::kRename),
+                                            ::testing::Bool()),
+                         [](const auto& info) {
+                             return std::string(StepName(std::get<0>(info.param))) +
+                                    (std::get<1>(info.param) ? "Unnamed" : "Hidden");
+                         });
 
 TEST(SafeWriteTest, FullDiskReasonNamesTheSystemError) {
     const testing_support::TempDir dir;

@@ -87,7 +87,8 @@ LoadOutcome LoadAsEditor(SplineFile& file, NoteSet& notes) {
     notes = test::DefaultNotes(kClient480);
     const LoadOutcome out = file.Load(notes);
     for (std::size_t n = 0; n < notes.size(); ++n) {
-        if (notes[n].empty()) notes[n] = test::DefaultNotes(kClient480)[n];
+        if (notes[n].empty())
+            notes[n] = test::DefaultNotes(kClient480)[n];
     }
     file.MatchLoaded(notes, kClient480.right, kClient480.bottom);
     return out;
@@ -97,8 +98,8 @@ struct Content {
     const char* name;
     std::string bytes;
     LoadStatus status;
-    const char* told;  // part of the start-up message; "" for none
-    bool backup;       // the first save keeps the file as Splines.xml.bak
+    const char* told;     // part of the start-up message; "" for none
+    bool backup;          // the first save keeps the file as Splines.xml.bak
     bool sparse = false;  // instead of `bytes`: a file just over the size limit
 };
 
@@ -251,7 +252,8 @@ TEST_P(FolderTest, StartUpAndSaves) {
     const Folder& f = GetParam();
     const testing_support::TempDir dir;
     f.setUp(dir);
-    if (IsSkipped() || HasFatalFailure()) return;
+    if (IsSkipped() || HasFatalFailure())
+        return;
     const struct stat before = StatOf(dir.File(f.file));
     SplineFile file(dir.File("Splines.xml"));
     NoteSet notes;
@@ -281,7 +283,8 @@ INSTANTIATE_TEST_SUITE_P(Situations, FolderTest, ::testing::ValuesIn(kFolders),
 class FirstWriteFails : public FileSystem {
 public:
     ssize_t Write(int fd, const void* data, std::size_t size) const override {
-        if (m_failed) return FileSystem::Write(fd, data, size);
+        if (m_failed)
+            return FileSystem::Write(fd, data, size);
         m_failed = true;
         errno = ENOSPC;
         return -1;

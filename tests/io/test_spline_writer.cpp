@@ -79,7 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Shape{"Defaults", test::DefaultNotes(kClient480)}, Shape{"AllListsEmpty", NoteSet{}},
         Shape{"ManySplines", ManySplines()},
-        Shape{"Extremes", NoteSet{{{{Point{INT32_MIN, INT32_MAX}}}, {Spline{}}, {}, {{Point{0, 0}}}}}}),
+        Shape{"Extremes",
+              NoteSet{{{{Point{INT32_MIN, INT32_MAX}}}, {Spline{}}, {}, {{Point{0, 0}}}}}}),
     testing_support::CaseName());
 
 }  // namespace

@@ -12,7 +12,8 @@ namespace {
 
 std::string Repeat(const std::string& unit, int times) {
     std::string text;
-    for (int i = 0; i < times; ++i) text += unit;
+    for (int i = 0; i < times; ++i)
+        text += unit;
     return text;
 }
 
@@ -27,7 +28,8 @@ XmlProblem Problem(const std::string& text) {
 
 TEST(XmlScanTest, RefusesOneLevelPastTheLimitWithItsPlace) {
     EXPECT_TRUE(CheckReadLimits(Nested(kMaxXmlDepth), TIXML_DEFAULT_ENCODING).ok);
-    const LimitCheck deep = CheckReadLimits("<r>\n  " + Nested(kMaxXmlDepth), TIXML_DEFAULT_ENCODING);
+    const LimitCheck deep =
+        CheckReadLimits("<r>\n  " + Nested(kMaxXmlDepth), TIXML_DEFAULT_ENCODING);
     EXPECT_FALSE(deep.ok);
     EXPECT_EQ(deep.line, 2);
     EXPECT_EQ(deep.column, 3 + 9 * (kMaxXmlDepth - 1));
@@ -64,7 +66,8 @@ TEST(XmlScanTest, CountsDepthAsTheParserReadsTheText) {
         EXPECT_EQ(Problem(c.text), c.problem) << c.text.substr(0, 60);
     }
     std::string attributes = "<a";
-    for (int i = 0; i <= kMaxXmlAttributes; ++i) attributes += " a" + std::to_string(i) + "=''";
+    for (int i = 0; i <= kMaxXmlAttributes; ++i)
+        attributes += " a" + std::to_string(i) + "=''";
     EXPECT_EQ(Problem(attributes + "/>"), XmlProblem::kTooManyAttributes);
 }
 
@@ -87,10 +90,10 @@ TEST(XmlScanTest, NonUtf8TextIsReadByteByByte) {
     EXPECT_EQ(ParserEncodingFor("caf\xE9 <a/>"), TIXML_ENCODING_LEGACY);
     EXPECT_EQ(ParserEncodingFor("ends in a lead byte \xC3"), TIXML_ENCODING_LEGACY);
     NoteSet notes;
-    const LoadOutcome stray = ReadSplineText(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><r>\xF0<!-- " + Repeat("<a>", 100000) +
-            " --></r>",
-        notes);
+    const LoadOutcome stray =
+        ReadSplineText("<?xml version=\"1.0\" encoding=\"UTF-8\"?><r>\xF0<!-- " +
+                           Repeat("<a>", 100000) + " --></r>",
+                       notes);
     EXPECT_EQ(stray.status, LoadStatus::kLoaded) << stray.reason;
 }
 

@@ -43,12 +43,14 @@ TEST_P(FastMathConsumer, GetsTheEditorsSamplesFromBothInterfaces) {
     ASSERT_EQ(curve.size(), c.count);
     EXPECT_EQ(curve.front(), c.points.front());
     EXPECT_EQ(curve.back(), c.points.back());
-    for (const auto& [index, sample] : c.samples) EXPECT_EQ(curve[index], sample) << index;
+    for (const auto& [index, sample] : c.samples)
+        EXPECT_EQ(curve[index], sample) << index;
     EXPECT_EQ(SampleUnder(FE_UPWARD, c.points), curve);
     EXPECT_EQ(SampleUnder(FE_DOWNWARD, c.points), curve);
 
     std::vector<int32_t> xy;
-    for (Point p : c.points) xy.insert(xy.end(), {p.x, p.y});
+    for (Point p : c.points)
+        xy.insert(xy.end(), {p.x, p.y});
     const size_t n = c.points.size();
     ASSERT_EQ(velmora_curve(xy.data(), n, nullptr, 0), c.count);
     // A short buffer gets its first samples and nothing beyond it.
@@ -66,8 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
     WorkedValues, FastMathConsumer,
     testing::Values(
         WorkedCurve{"TwoPoints", {{100, 100}, {60, 20}}, 21, {{1, {97, 95}}}},
-        WorkedCurve{"ThreePoints", {{10, 10}, {50, 90}, {130, 90}}, 42,
-                    {{20, {50, 90}}, {21, {50, 90}}}},
+        WorkedCurve{
+            "ThreePoints", {{10, 10}, {50, 90}, {130, 90}}, 42, {{20, {50, 90}}, {21, {50, 90}}}},
         WorkedCurve{"EndsOnItsPoint", {{18, 196}, {209, 82}}, 48, {}},
         WorkedCurve{"TruncatedFromDouble", {{75, 249}, {406, 18}}, 83, {{27, {183, 172}}}}),
     velmora::testing_support::CaseName());

@@ -2,11 +2,11 @@
 // creates, changes or removes the file it reads.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <fstream>
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 #include <velmora/splinefile.hpp>
 
@@ -43,7 +43,8 @@ TEST_P(SplineFileReader, GivesWhatTheEditorShows) {
     const ReaderCase& c = GetParam();
     const std::string path = testing::TempDir() + "reader_" + c.name + ".xml";
     std::remove(path.c_str());
-    if (c.text) std::ofstream(path, std::ios::binary) << *c.text;
+    if (c.text)
+        std::ofstream(path, std::ios::binary) << *c.text;
 
     const velmora::SplineFileContents got = velmora::ReadSplineFile(path);
     EXPECT_EQ(got.status, c.status);
@@ -59,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ReaderCase{"Missing", std::nullopt, SplineFileStatus::kMissing, kDefaults, ""},
         ReaderCase{"Blank", " \n", SplineFileStatus::kEmpty, kDefaults, ""},
-        ReaderCase{"Broken", "<NewNoteSpline Index=\"0\">\n<NewSpline", SplineFileStatus::kUnreadable,
-                   kDefaults, "The spline file \""},
+        ReaderCase{"Broken", "<NewNoteSpline Index=\"0\">\n<NewSpline",
+                   SplineFileStatus::kUnreadable, kDefaults, "The spline file \""},
         ReaderCase{"EmptyNoteGetsItsDefault",
                    "<NewNoteSpline Index=\"0\"><NewSpline><ControlPoint PosX=\"1\" PosY=\"2\" />"
                    "</NewSpline></NewNoteSpline><NewNoteSpline Index=\"1\" />",

@@ -11,8 +11,7 @@ TEST(DesignToClient, OriginAndTargetsFor480By360) {
     const Point expected[] = {{75, 75}, {184, 75}, {295, 75}, {405, 75}};
     for (int n = 0; n < kNoteCount; ++n) {
         EXPECT_EQ(DesignToClient(client, kDesignTargets[n].x, kDesignTargets[n].y), expected[n]);
-        EXPECT_EQ(DefaultSpline(client, kDesignTargets[n]),
-                  (Spline{{424, 238}, expected[n]}));
+        EXPECT_EQ(DefaultSpline(client, kDesignTargets[n]), (Spline{{424, 238}, expected[n]}));
     }
 }
 

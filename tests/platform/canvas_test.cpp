@@ -31,9 +31,8 @@ std::vector<Point> PenPixels(const Canvas& canvas) {
 
 // Sorts points row-major so they compare with PenPixels.
 std::vector<Point> RowMajor(std::vector<Point> points) {
-    std::sort(points.begin(), points.end(), [](Point a, Point b) {
-        return a.y != b.y ? a.y < b.y : a.x < b.x;
-    });
+    std::sort(points.begin(), points.end(),
+              [](Point a, Point b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
     return points;
 }
 
@@ -67,7 +66,8 @@ TEST_P(StrokeTest, CoversExactlyTheExpectedPixels) {
 INSTANTIATE_TEST_SUITE_P(
     Strokes, StrokeTest,
     ::testing::Values(
-        StrokeCase{"RightwardLeavesRightEnd", {5, 10}, {9, 10}, {{5, 10}, {6, 10}, {7, 10}, {8, 10}}},
+        StrokeCase{
+            "RightwardLeavesRightEnd", {5, 10}, {9, 10}, {{5, 10}, {6, 10}, {7, 10}, {8, 10}}},
         StrokeCase{"LeftwardLeavesLeftEnd", {9, 10}, {5, 10}, {{9, 10}, {8, 10}, {7, 10}, {6, 10}}},
         StrokeCase{"DownwardLeavesLowerEnd", {10, 5}, {10, 8}, {{10, 5}, {10, 6}, {10, 7}}},
         StrokeCase{"UpwardLeavesUpperEnd", {10, 8}, {10, 5}, {{10, 8}, {10, 7}, {10, 6}}},
@@ -78,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
         // k * 2 / 4 is exactly 0.5 at k = 1 and 1.5 at k = 3: ties go away
         // from the first point.
         StrokeCase{"ShallowTiesRoundAway", {0, 0}, {4, 2}, {{0, 0}, {1, 1}, {2, 1}, {3, 2}}},
-        StrokeCase{"ShallowTiesRoundAwayReversed", {4, 2}, {0, 0}, {{4, 2}, {3, 1}, {2, 1}, {1, 0}}},
+        StrokeCase{
+            "ShallowTiesRoundAwayReversed", {4, 2}, {0, 0}, {{4, 2}, {3, 1}, {2, 1}, {1, 0}}},
         StrokeCase{"Steep", {0, 0}, {2, 5}, {{0, 0}, {0, 1}, {1, 2}, {1, 3}, {2, 4}}},
         StrokeCase{"SteepUpLeft", {3, 6}, {1, 1}, {{3, 6}, {3, 5}, {2, 4}, {2, 3}, {1, 2}}},
         StrokeCase{"ZeroLengthDrawsNothing", {7, 7}, {7, 7}, {}},
@@ -255,8 +256,7 @@ TEST(CanvasClipTest, ShortStrokesMatchTheFullWalk) {
         const Point from{coord(random), coord(random)};
         const Point to{coord(random), coord(random)};
         const auto full = FullWalk(from, to, 41, 29);
-        ASSERT_EQ(Draw(from, to, 41, 29), full)
-            << Describe({from}) << " -> " << Describe({to});
+        ASSERT_EQ(Draw(from, to, 41, 29), full) << Describe({from}) << " -> " << Describe({to});
         ASSERT_EQ(ReferenceStroke(from, to, 41, 29), full) << "the reference itself is off";
     }
 }

@@ -46,7 +46,8 @@ public:
         Host().AppendSystemMenuItem(0, std::string());
         Host().AppendSystemMenuItem(0x0010, "&About Velmora...");
         Host().SetCaption("Velmora (Editing note 0 spline 1 / 1)");
-        if (!startWarning.empty()) Host().ShowWarning(startWarning, "Velmora");
+        if (!startWarning.empty())
+            Host().ShowWarning(startWarning, "Velmora");
         return true;
     }
 
@@ -71,9 +72,9 @@ public:
 protected:
     const MessageMap& GetMessageMap() const override {
         static const MessageMapEntry kEntries[] = {
-            {WM_KEYDOWN, &RecordingDialog::Record},    {WM_LBUTTONDOWN, &RecordingDialog::Record},
-            {WM_MOUSEMOVE, &RecordingDialog::Record},  {WM_LBUTTONUP, &RecordingDialog::Record},
-            {WM_SYSCOMMAND, &RecordingDialog::OnSys},  {WM_PAINT, &RecordingDialog::OnPaintMsg},
+            {WM_KEYDOWN, &RecordingDialog::Record},   {WM_LBUTTONDOWN, &RecordingDialog::Record},
+            {WM_MOUSEMOVE, &RecordingDialog::Record}, {WM_LBUTTONUP, &RecordingDialog::Record},
+            {WM_SYSCOMMAND, &RecordingDialog::OnSys}, {WM_PAINT, &RecordingDialog::OnPaintMsg},
         };
         static const MessageMap kMap{kEntries, sizeof(kEntries) / sizeof(kEntries[0])};
         return kMap;
@@ -129,9 +130,7 @@ QRgb Rgb(Colour c) {
                 static_cast<int>((c >> 16) & 0xFF));
 }
 
-QRgb PixelOf(QtHost& host, int x, int y) {
-    return host.grab().toImage().pixel(x, y) | 0xFF000000u;
-}
+QRgb PixelOf(QtHost& host, int x, int y) { return host.grab().toImage().pixel(x, y) | 0xFF000000u; }
 
 TEST(QtHost, WindowHasFixedClientAreaAndCaption) {
     QtHost host(480, 360);
@@ -164,8 +163,8 @@ TEST(QtHost, MouseClicksAndDragsArriveInClientPixels) {
         // Fractional logical positions (high-density screens) name the pixel
         // they lie in.
         QMouseEvent fractional(QEvent::MouseMove, QPointF(10.7, 0.5),
-                               host.mapToGlobal(QPointF(10.7, 0.5)), Qt::NoButton,
-                               Qt::LeftButton, Qt::NoModifier);
+                               host.mapToGlobal(QPointF(10.7, 0.5)), Qt::NoButton, Qt::LeftButton,
+                               Qt::NoModifier);
         QApplication::sendEvent(&host, &fractional);
         // Outside the window nothing is sent, held button or not: the window
         // does not capture the mouse.
@@ -240,9 +239,9 @@ TEST(QtHost, KeysArriveAsVirtualKeysAndEnterEscapeDoNotClose) {
     }
     // QTest presses a modifier key before the key it modifies; like any key
     // it arrives as its own key-down.
-    const std::vector<uint32_t> expectedKeys = {
-        VK_SHIFT, 'S',    VK_CONTROL, 'S',       VK_ADD,  VK_SHIFT, VK_OEM_PLUS,
-        VK_DIVIDE, VK_TAB, VK_LEFT,   VK_DELETE, VK_BACK, VK_RIGHT};
+    const std::vector<uint32_t> expectedKeys = {VK_SHIFT,  'S',         VK_CONTROL, 'S',    VK_ADD,
+                                                VK_SHIFT,  VK_OEM_PLUS, VK_DIVIDE,  VK_TAB, VK_LEFT,
+                                                VK_DELETE, VK_BACK,     VK_RIGHT};
     EXPECT_EQ(keys, expectedKeys);
     EXPECT_EQ(dlg.consumed, (std::vector<uint32_t>{VK_RETURN, VK_RETURN, VK_ESCAPE}));
 }
@@ -315,8 +314,9 @@ TEST(QtHost, MainWindowGetsNoInputWhileTheAboutBoxIsOpen) {
     host.SetAboutBoxRunner([&](QWidget*) {
         // Even input that reaches the window directly goes nowhere.
         QTest::keyClick(&host, Qt::Key_S);
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), host.mapToGlobal(QPointF(10, 10)),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10),
+                          host.mapToGlobal(QPointF(10, 10)), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
         QApplication::sendEvent(&host, &press);
         EXPECT_FALSE(host.close());
     });
@@ -413,7 +413,8 @@ struct BoxObserver {
         QTimer::singleShot(50, [this, key] {
             QMessageBox* box = nullptr;  // modal or not; not necessarily active yet
             for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) box = b;
+                if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
+                    box = b;
             if (box == nullptr) {
                 ADD_FAILURE() << "no message box";
                 return;
@@ -468,7 +469,8 @@ TEST(QtHost, AStartUpWarningComesOverTheShownWindow) {
 // At any scale, a pointer anywhere in a device pixel names the canvas pixel shown there.
 TEST(CanvasPicture, APointerNamesTheCanvasPixelShownUnderIt) {
     Canvas canvas(7, 5);  // red = blue in every colour, so both pixel layouts agree
-    for (int x = 0; x < 7; ++x) canvas.FillRect({x, x % 5, x + 1, 5}, MakeColour(x * 9, 9, x * 9));
+    for (int x = 0; x < 7; ++x)
+        canvas.FillRect({x, x % 5, x + 1, 5}, MakeColour(x * 9, 9, x * 9));
     for (const qreal ratio : {1.0, 1.1, 1.25, 1.3, 1.5, 1.75, 2.0, 2.5}) {
         SCOPED_TRACE(ratio);
         QImage picture, shown(int(9 * ratio), int(7 * ratio), QImage::Format_RGB32);

@@ -18,7 +18,7 @@ namespace {
 struct BoundCase {
     const char* name;
     int32_t points;
-    int32_t low;   // the points alternate between (low, low) and (high, high)
+    int32_t low;  // the points alternate between (low, low) and (high, high)
     int32_t high;
     size_t expectedSamples;
 };

@@ -34,7 +34,8 @@ std::vector<KeptInput> InputsUnder(const fs::path& root) {
     for (const char* target : {"fuzz_file", "fuzz_xml_scan", "fuzz_curve", "fuzz_commands"}) {
         std::error_code error;
         for (const fs::directory_entry& entry : fs::directory_iterator(root / target, error)) {
-            if (!entry.is_regular_file()) continue;
+            if (!entry.is_regular_file())
+                continue;
             const std::string name =
                 std::string(target).substr(5) + "_" + entry.path().filename().string();
             inputs.push_back(KeptInput{name, target, entry.path()});
@@ -55,8 +56,10 @@ std::string RunCheck(const std::string& target, const std::string& bytes) {
         const std::string inMemory = fuzz::CheckTextRoundTrip(data, bytes.size());
         return inMemory.empty() ? fuzz::CheckFileRoundTrip(data, bytes.size()) : inMemory;
     }
-    if (target == "fuzz_xml_scan") return fuzz::CheckXmlScan(data, bytes.size());
-    if (target == "fuzz_curve") return fuzz::CheckCurveInput(data, bytes.size());
+    if (target == "fuzz_xml_scan")
+        return fuzz::CheckXmlScan(data, bytes.size());
+    if (target == "fuzz_curve")
+        return fuzz::CheckCurveInput(data, bytes.size());
     return fuzz::RunCommandScript(data, bytes.size());
 }
 
@@ -70,8 +73,7 @@ TEST_P(KeptInputTest, PassesTheFuzzChecks) {
 INSTANTIATE_TEST_SUITE_P(Regressions, KeptInputTest,
                          testing::ValuesIn(InputsUnder(VELMORA_TEST_DATA "/regressions")),
                          testing_support::CaseName());
-INSTANTIATE_TEST_SUITE_P(Seeds, KeptInputTest,
-                         testing::ValuesIn(InputsUnder(VELMORA_FUZZ_CORPUS)),
+INSTANTIATE_TEST_SUITE_P(Seeds, KeptInputTest, testing::ValuesIn(InputsUnder(VELMORA_FUZZ_CORPUS)),
                          testing_support::CaseName());
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(KeptInputTest);
 

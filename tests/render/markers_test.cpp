@@ -32,8 +32,10 @@ TEST(DrawStarTest, OriginStarOfTheWorkedExample) {
     DrawStar(origin.x, origin.y, kOriginStarColour, 10, canvas);
 
     PixelSet expected;
-    for (int32_t x = 414; x <= 433; ++x) expected.insert({x, 238});
-    for (int32_t y = 228; y <= 247; ++y) expected.insert({424, y});
+    for (int32_t x = 414; x <= 433; ++x)
+        expected.insert({x, 238});
+    for (int32_t y = 228; y <= 247; ++y)
+        expected.insert({424, y});
     for (int32_t i = 0; i < 14; ++i) {
         expected.insert({417 + i, 231 + i});  // (417,231) .. (430,244)
         expected.insert({431 - i, 231 + i});  // (431,231) .. (418,244)
@@ -115,7 +117,8 @@ TEST(MarkersTest, ArmsNearTheIntLimitsKeepTheirVisiblePixels) {
     // down to x = 0, which is the excluded end pixel.
     DrawCross(kMax, 3, kCrossColour, -kMax, far);
     PixelSet row3;
-    for (int32_t x = 1; x < 20; ++x) row3.insert({x, 3});
+    for (int32_t x = 1; x < 20; ++x)
+        row3.insert({x, 3});
     EXPECT_EQ(PixelsOf(far, kCrossColour), row3);
 
     Canvas stars = GreyCanvas(20, 20);

@@ -80,7 +80,8 @@ TEST_F(SceneTest, FirstCrossIsLightBlueAndTheOthersRed) {
     points = {{100, 100}, {200, 150}, {300, 200}};
     const Canvas canvas = Draw();
     EXPECT_EQ(PixelsOf(canvas, kFirstCrossColour), CrossShape(100, 100, 6));
-    EXPECT_EQ(PixelsOf(canvas, kCrossColour), Union(CrossShape(200, 150, 4), CrossShape(300, 200, 4)));
+    EXPECT_EQ(PixelsOf(canvas, kCrossColour),
+              Union(CrossShape(200, 150, 4), CrossShape(300, 200, 4)));
 }
 
 TEST_F(SceneTest, LaterCrossCoversAnEarlierOneAtTheSameSpot) {
@@ -97,7 +98,8 @@ TEST_F(SceneTest, CurveIsDrawnLastInBlackWithoutItsLastPoint) {
     curve = {{100, 100}, {120, 100}, {140, 100}};
     const Canvas canvas = Draw();
     PixelSet line;
-    for (int32_t x = 100; x < 140; ++x) line.insert({x, 100});
+    for (int32_t x = 100; x < 140; ++x)
+        line.insert({x, 100});
     EXPECT_EQ(PixelsOf(canvas, kBlack), line);
     EXPECT_EQ(canvas.PixelAt(140, 100), kCrossColour) << "the last point is not drawn";
     EXPECT_EQ(canvas.PixelAt(100, 100), kBlack) << "the curve covers the first cross";

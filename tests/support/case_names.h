@@ -25,7 +25,8 @@ struct CaseName {
     std::string operator()(const ::testing::TestParamInfo<Case>& info) const {
         std::string name = info.param.name;
         for (char& c : name) {
-            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
         }
         return name;
     }

@@ -18,7 +18,8 @@ class TempDir {
 public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "velmora-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
         m_path = pattern;
     }
     ~TempDir() {
@@ -41,7 +42,8 @@ public:
         }
         std::sort(names.begin(), names.end());
         std::string out;
-        for (const auto& name : names) out += name + ";";
+        for (const auto& name : names)
+            out += name + ";";
         return out;
     }
 
@@ -53,7 +55,8 @@ private:
 // missing file never passes for an empty one.
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return "<missing>";
+    if (!in)
+        return "<missing>";
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

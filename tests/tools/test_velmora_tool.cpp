@@ -52,8 +52,10 @@ TEST_P(VelmoraTool, ExitsAndPrintsAsDocumented) {
     std::istringstream words(GetParam().args);
     std::string args, word;
     while (words >> word) {
-        if (word == "IN") word = in;
-        if (word.rfind("DIR", 0) == 0) word = dir.Path().string() + word.substr(3);
+        if (word == "IN")
+            word = in;
+        if (word.rfind("DIR", 0) == 0)
+            word = dir.Path().string() + word.substr(3);
         args += word + " ";
     }
     // "velmora ..." runs the editor, with no display: it must answer without a window.
