@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "app/velmora_app.h"
+#include "editor/edit_memory.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -108,6 +109,7 @@ int main(int argc, char** argv) {
     if (line.exitCode >= 0)
         return line.exitCode;
 
+    velmora::KeepFreedMemoryForRebuilds();
     QApplication application(argc, argv);
     QApplication::setApplicationName(velmora::kProductName);
     QGuiApplication::setDesktopFileName("velmora");
