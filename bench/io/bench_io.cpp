@@ -15,40 +15,17 @@
 #include <tinyxml.h>
 #include <unistd.h>
 
+#include "bench/support/large_spline_file.h"
 #include "io/spline_file.h"
 #include "io/spline_writer.h"
 
 namespace velmora {
 namespace {
 
+using bench::LargeFilePath;
+using bench::LargeNotes;
+
 constexpr Rect kClient{0, 0, 480, 360};
-
-NoteSet LargeNotes() {
-    NoteSet notes;
-    for (int n = 0; n < kNoteCount; ++n) {
-        for (int s = 0; s < 250; ++s) {
-            Spline spline;
-            for (int p = 0; p < 20; ++p) {
-                spline.push_back(Point{(n * 37 + s * 11 + p * 23) % 480, (s * 7 + p * 13) % 360});
-            }
-            notes[static_cast<std::size_t>(n)].push_back(spline);
-        }
-    }
-    return notes;
-}
-
-// The large file, written once to the temporary folder.
-const std::string& LargeFilePath() {
-    static const std::string path = [] {
-        const std::string p = "/tmp/velmora-bench-io-" + std::to_string(::getpid()) + ".xml";
-        const std::string text = PrintSplines(LargeNotes(), kClient.right, kClient.bottom);
-        std::FILE* f = std::fopen(p.c_str(), "wb");
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-        return p;
-    }();
-    return path;
-}
 
 void BM_LoadOurs(benchmark::State& state) {
     SplineFile file(LargeFilePath());

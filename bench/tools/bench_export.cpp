@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/support/large_spline_file.h"
 #include "io/spline_file.h"
 #include "tools/cli_io.h"
 #include "tools/export_formats.h"
@@ -16,28 +17,7 @@
 namespace velmora::tool {
 namespace {
 
-NoteSet LargeNotes() {
-    NoteSet notes;
-    for (int n = 0; n < kNoteCount; ++n) {
-        for (int s = 0; s < 250; ++s) {
-            Spline spline;
-            for (int p = 0; p < 20; ++p) {
-                spline.push_back(Point{(n * 37 + s * 11 + p * 23) % 480, (s * 7 + p * 13) % 360});
-            }
-            notes[static_cast<std::size_t>(n)].push_back(spline);
-        }
-    }
-    return notes;
-}
-
-const std::string& LargeFilePath() {
-    static const std::string path = [] {
-        const std::string p = "/tmp/velmora-bench-tools-" + std::to_string(::getpid()) + ".xml";
-        WriteOutput(p, PrintSplines(LargeNotes(), kEditorClient.right, kEditorClient.bottom));
-        return p;
-    }();
-    return path;
-}
+using bench::LargeFilePath;
 
 void BM_LoadFile(benchmark::State& state) {
     SplineFile file(LargeFilePath());
