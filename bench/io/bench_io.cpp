@@ -27,19 +27,7 @@ using bench::LargeNotes;
 
 constexpr Rect kClient{0, 0, 480, 360};
 
-void BM_LoadOurs(benchmark::State& state) {
-    SplineFile file(LargeFilePath());
-    for (auto _ : state) {
-        NoteSet notes;
-        const LoadOutcome out = file.Load(notes);
-        if (out.status != LoadStatus::kLoaded) {
-            state.SkipWithError("load failed");
-            break;
-        }
-        benchmark::DoNotOptimize(notes);
-    }
-}
-BENCHMARK(BM_LoadOurs)->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::LoadLargeFile)->Unit(benchmark::kMillisecond);
 
 void BM_LoadBareTinyXml(benchmark::State& state) {
     const std::string& path = LargeFilePath();

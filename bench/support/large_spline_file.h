@@ -1,5 +1,6 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -37,6 +38,21 @@ inline const std::string& LargeFilePath() {
         return p;
     }();
     return path;
+}
+
+// Loading that file as the editor does at start-up: the yardstick of the
+// other file benchmarks.
+inline void LoadLargeFile(benchmark::State& state) {
+    SplineFile file(LargeFilePath());
+    for (auto _ : state) {
+        NoteSet notes;
+        const LoadOutcome out = file.Load(notes);
+        if (out.status != LoadStatus::kLoaded) {
+            state.SkipWithError("load failed");
+            break;
+        }
+        benchmark::DoNotOptimize(notes);
+    }
 }
 
 }  // namespace velmora::bench

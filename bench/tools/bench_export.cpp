@@ -19,19 +19,7 @@ namespace {
 
 using bench::LargeFilePath;
 
-void BM_LoadFile(benchmark::State& state) {
-    SplineFile file(LargeFilePath());
-    for (auto _ : state) {
-        NoteSet notes;
-        const LoadOutcome out = file.Load(notes);
-        if (out.status != LoadStatus::kLoaded) {
-            state.SkipWithError("load failed");
-            break;
-        }
-        benchmark::DoNotOptimize(notes);
-    }
-}
-BENCHMARK(BM_LoadFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(bench::LoadLargeFile)->Unit(benchmark::kMillisecond);
 
 // Everything the verb does but the final write: read, load, repair, export.
 void BM_ExportJson(benchmark::State& state) {
