@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/edit_memory.h"
 #include "app/velmora_app.h"
-#include "editor/edit_memory.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -11,7 +11,7 @@ void CVelmoraDlg::OnLButtonDown(uint32_t nFlags, Point point) {
         m_dragIndex = i;
     } else {
         Canvas& dc = Host().GetDC();
-        DrawCross(point.x, point.y, kClickCrossColour, kClickCrossSize, dc);
+        DrawCross(point.x, point.y, kClickCross.colour, kClickCross.size, dc);
         m_points.push_back(point);
         RebuildWorkingCurve();
         DrawScene(dc);

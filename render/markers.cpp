@@ -63,7 +63,6 @@ void Arm(Canvas& dc, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
 
 }  // namespace
 
-// Draws the horizontal arm, then the vertical one, with the marker's pen.
 void DrawCross(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc) {
     const PenGuard pen(dc, colour);
     const int64_t a = size;
@@ -71,7 +70,6 @@ void DrawCross(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc) {
     Arm(dc, x, int64_t(y) - a, x, int64_t(y) + a);
 }
 
-// Draws the four arms in order with the marker's pen.
 void DrawStar(int32_t x, int32_t y, Colour colour, int32_t size, Canvas& dc) {
     // Widened, so that the arms' ends are exact for any centre and size.
     const int64_t cx = x;

@@ -6,14 +6,6 @@
 
 namespace velmora {
 
-// Arm lengths of the markers, in pixels.
-constexpr int32_t kOriginStarSize = 10;
-constexpr int32_t kCurrentTargetSize = 10;
-constexpr int32_t kOtherTargetSize = 8;
-constexpr int32_t kFirstCrossSize = 6;
-constexpr int32_t kCrossSize = 4;
-constexpr int32_t kClickCrossSize = 4;
-
 // Draws a plus-shaped cross centred on the client point (x, y): a horizontal
 // stroke from x - size to x + size, then a vertical one from y - size to
 // y + size, each leaving out its end pixel. Uses its own pen of `colour` and

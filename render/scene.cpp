@@ -5,28 +5,26 @@
 
 namespace velmora {
 
-// Draws the origin star, then the target of each note.
 void DrawTargets(Canvas& dc, const SceneView& view) {
     const Point origin = view.stars.origin;
-    DrawStar(origin.x, origin.y, kOriginStarColour, kOriginStarSize, dc);
+    DrawStar(origin.x, origin.y, kOriginStar.colour, kOriginStar.size, dc);
     for (int i = 0; i < kNoteCount; ++i) {
         const bool current = i == view.currentNote;
         const Point target = view.stars.targets[i];
-        DrawStar(target.x, target.y, current ? kCurrentTargetColour : kOtherTargetColour,
-                 current ? kCurrentTargetSize : kOtherTargetSize, dc);
+        const MarkerStyle& style = current ? kCurrentTargetStar : kOtherTargetStar;
+        DrawStar(target.x, target.y, style.colour, style.size, dc);
     }
 }
 
-// Paints background, stars, crosses and curve, in that order.
 void DrawScene(Canvas& dc, const Rect& currentClient, const SceneView& view) {
     dc.FillRect(currentClient, kBackgroundColour);
     DrawTargets(dc, view);
     for (size_t i = 0; i < view.points.size(); ++i) {
         const Point p = view.points[i];
         if (i == 0) {
-            DrawCross(p.x, p.y, kFirstCrossColour, kFirstCrossSize, dc);
+            DrawCross(p.x, p.y, kFirstCross.colour, kFirstCross.size, dc);
         } else {
-            DrawCross(p.x, p.y, kCrossColour, kCrossSize, dc);
+            DrawCross(p.x, p.y, kCross.colour, kCross.size, dc);
         }
     }
     // The curve takes whatever pen the canvas holds: the markers have all

@@ -5,22 +5,15 @@
 #include "resources/version_info.h"
 
 // Identifiers of the program's resources and the names in its version record.
-// The numbers are fixed. The icon and the About system command are looked up
-// by them; the two windows and the About entry's text are built in code, so
-// IDD_ABOUTBOX, IDD_VELMORA_DIALOG and IDS_ABOUTBOX only record their numbers.
+// The numbers are fixed: the icon and the About system command are looked up
+// by them.
 
 namespace velmora {
-
-// Dialogs.
-constexpr int32_t IDD_ABOUTBOX = 100;
-constexpr int32_t IDD_VELMORA_DIALOG = 102;
 
 // The application icon.
 constexpr int32_t IDR_MAINFRAME = 128;
 
-// The string holding the About entry's menu text.
-constexpr int32_t IDS_ABOUTBOX = 101;
-// The text of string IDS_ABOUTBOX; '&' marks the mnemonic letter.
+// The About entry's menu text; '&' marks the mnemonic letter.
 constexpr const char* kAboutMenuText = "&About Velmora...";
 
 // The About system command; a system command is the About command when its

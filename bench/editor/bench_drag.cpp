@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "editor/edit_memory.h"
+#include "app/edit_memory.h"
 #include "editor/velmora_dlg.h"
 #include "platform/headless_host.h"
 #include "platform/message.h"

@@ -161,14 +161,15 @@ void BM_QPainterScene(benchmark::State& state) {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.fillRect(0, 0, 480, 360, ToQColor(kBackgroundColour));
-        QtStar(painter, kDesignOrigin, kOriginStarColour, kOriginStarSize);
+        QtStar(painter, kDesignOrigin, kOriginStar.colour, kOriginStar.size);
         for (int i = 0; i < kNoteCount; ++i) {
-            QtStar(painter, kDesignTargets[i], i == 1 ? kCurrentTargetColour : kOtherTargetColour,
-                   i == 1 ? kCurrentTargetSize : kOtherTargetSize);
+            QtStar(painter, kDesignTargets[i],
+                   i == 1 ? kCurrentTargetStar.colour : kOtherTargetStar.colour,
+                   i == 1 ? kCurrentTargetStar.size : kOtherTargetStar.size);
         }
         for (size_t i = 0; i < points.size(); ++i) {
-            QtCross(painter, points[i], i == 0 ? kFirstCrossColour : kCrossColour,
-                    i == 0 ? kFirstCrossSize : kCrossSize);
+            QtCross(painter, points[i], i == 0 ? kFirstCross.colour : kCross.colour,
+                    i == 0 ? kFirstCross.size : kCross.size);
         }
         painter.setPen(QPen(Qt::black, 1));
         painter.drawPolyline(polygon);

@@ -81,13 +81,10 @@ int QtHost::RunModal(CDialog& dlg) {
     return dlg.Result();
 }
 
-// Stores the runner RunAboutBox calls.
 void QtHost::SetAboutBoxRunner(AboutBoxRunner runner) { m_aboutBoxRunner = std::move(runner); }
 
-// Remembers the picture of an icon resource.
 void QtHost::RegisterIcon(int32_t iconId, const QIcon& icon) { m_icons[iconId] = icon; }
 
-// Sets the window icon from a registered picture.
 void QtHost::SetIcon(int32_t iconId, bool /*big*/) {
     const auto found = m_icons.find(iconId);
     if (found != m_icons.end()) {
@@ -95,7 +92,6 @@ void QtHost::SetIcon(int32_t iconId, bool /*big*/) {
     }
 }
 
-// The canvas size, which is the fixed client size.
 Rect QtHost::ClientRect() const {
     Rect rect;
     rect.right = m_canvas.Width();
@@ -108,7 +104,6 @@ void QtHost::SetCaption(const std::string& text) {
     setWindowTitle(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-// Hands out the one canvas of the client area.
 Canvas& QtHost::GetDC() {
     m_canvas.ResetDrawingState();
     return m_canvas;
@@ -125,7 +120,6 @@ void QtHost::ReleaseDC(Canvas& canvas) {
     }
 }
 
-// Reads the global cursor and names the canvas pixel under it.
 bool QtHost::GetCursorPos(Point& clientPos) const {
     if (QGuiApplication::primaryScreen() == nullptr) {
         return false;
@@ -305,7 +299,6 @@ void QtHost::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-// Shows the system menu where the user clicked.
 void QtHost::contextMenuEvent(QContextMenuEvent* event) {
     if (!m_systemMenu->isEmpty()) {
         m_systemMenu->exec(event->globalPos());

@@ -55,9 +55,9 @@ TEST_F(SceneTest, EmptySplineShowsOnlyBackgroundAndStars) {
         curve = c;
         const Canvas canvas = Draw(0);
         const ExpectedStars e = StarsFor(0);
-        EXPECT_EQ(PixelsOf(canvas, kOriginStarColour), e.white);
-        EXPECT_EQ(PixelsOf(canvas, kCurrentTargetColour), e.yellow);
-        EXPECT_EQ(PixelsOf(canvas, kOtherTargetColour), e.green);
+        EXPECT_EQ(PixelsOf(canvas, kOriginStar.colour), e.white);
+        EXPECT_EQ(PixelsOf(canvas, kCurrentTargetStar.colour), e.yellow);
+        EXPECT_EQ(PixelsOf(canvas, kOtherTargetStar.colour), e.green);
         const size_t grey = PixelsOf(canvas, kBackgroundColour).size();
         EXPECT_EQ(grey + e.white.size() + e.yellow.size() + e.green.size(), 480u * 360u)
             << "nothing but background and stars";
@@ -67,30 +67,30 @@ TEST_F(SceneTest, EmptySplineShowsOnlyBackgroundAndStars) {
 TEST_F(SceneTest, CurrentNoteIsYellowAndLarger) {
     const Canvas canvas = Draw(2);
     const ExpectedStars e = StarsFor(2);
-    EXPECT_EQ(PixelsOf(canvas, kCurrentTargetColour), e.yellow);
-    EXPECT_EQ(PixelsOf(canvas, kOtherTargetColour), e.green);
-    EXPECT_EQ(PixelsOf(canvas, kOriginStarColour), e.white);
+    EXPECT_EQ(PixelsOf(canvas, kCurrentTargetStar.colour), e.yellow);
+    EXPECT_EQ(PixelsOf(canvas, kOtherTargetStar.colour), e.green);
+    EXPECT_EQ(PixelsOf(canvas, kOriginStar.colour), e.white);
     // Diagonals of 7 for the current note, 6 for the others.
-    EXPECT_EQ(canvas.PixelAt(295 + 6, 75 + 6), kCurrentTargetColour);
-    EXPECT_EQ(canvas.PixelAt(184 + 5, 75 + 5), kOtherTargetColour);
+    EXPECT_EQ(canvas.PixelAt(295 + 6, 75 + 6), kCurrentTargetStar.colour);
+    EXPECT_EQ(canvas.PixelAt(184 + 5, 75 + 5), kOtherTargetStar.colour);
     EXPECT_EQ(canvas.PixelAt(184 + 6, 75 + 6), kBackgroundColour);
 }
 
 TEST_F(SceneTest, FirstCrossIsLightBlueAndTheOthersRed) {
     points = {{100, 100}, {200, 150}, {300, 200}};
     const Canvas canvas = Draw();
-    EXPECT_EQ(PixelsOf(canvas, kFirstCrossColour), CrossShape(100, 100, 6));
-    EXPECT_EQ(PixelsOf(canvas, kCrossColour),
+    EXPECT_EQ(PixelsOf(canvas, kFirstCross.colour), CrossShape(100, 100, 6));
+    EXPECT_EQ(PixelsOf(canvas, kCross.colour),
               Union(CrossShape(200, 150, 4), CrossShape(300, 200, 4)));
 }
 
 TEST_F(SceneTest, LaterCrossCoversAnEarlierOneAtTheSameSpot) {
     points = {{100, 100}, {100, 100}};
     const Canvas canvas = Draw();
-    EXPECT_EQ(PixelsOf(canvas, kCrossColour), CrossShape(100, 100, 4));
+    EXPECT_EQ(PixelsOf(canvas, kCross.colour), CrossShape(100, 100, 4));
     const PixelSet blueTips = {{94, 100}, {95, 100}, {104, 100}, {105, 100},
                                {100, 94}, {100, 95}, {100, 104}, {100, 105}};
-    EXPECT_EQ(PixelsOf(canvas, kFirstCrossColour), blueTips);
+    EXPECT_EQ(PixelsOf(canvas, kFirstCross.colour), blueTips);
 }
 
 TEST_F(SceneTest, CurveIsDrawnLastInBlackWithoutItsLastPoint) {
@@ -101,7 +101,7 @@ TEST_F(SceneTest, CurveIsDrawnLastInBlackWithoutItsLastPoint) {
     for (int32_t x = 100; x < 140; ++x)
         line.insert({x, 100});
     EXPECT_EQ(PixelsOf(canvas, kBlack), line);
-    EXPECT_EQ(canvas.PixelAt(140, 100), kCrossColour) << "the last point is not drawn";
+    EXPECT_EQ(canvas.PixelAt(140, 100), kCross.colour) << "the last point is not drawn";
     EXPECT_EQ(canvas.PixelAt(100, 100), kBlack) << "the curve covers the first cross";
 }
 
@@ -109,8 +109,8 @@ TEST_F(SceneTest, OnePointSplineShowsOneCrossAndNoCurve) {
     points = {{250, 300}};
     curve = {{250, 300}};
     const Canvas canvas = Draw();
-    EXPECT_EQ(PixelsOf(canvas, kFirstCrossColour), CrossShape(250, 300, 6));
-    EXPECT_TRUE(PixelsOf(canvas, kCrossColour).empty());
+    EXPECT_EQ(PixelsOf(canvas, kFirstCross.colour), CrossShape(250, 300, 6));
+    EXPECT_TRUE(PixelsOf(canvas, kCross.colour).empty());
     EXPECT_TRUE(PixelsOf(canvas, kBlack).empty());
 }
 
@@ -131,20 +131,20 @@ TEST_F(SceneTest, BackgroundFollowsTheCurrentClientWhileStarsKeepTheStartUpRect)
 
     DrawScene(canvas, Rect{0, 0, 600, 400}, view);
     EXPECT_EQ(canvas.PixelAt(599, 399), kBackgroundColour);
-    EXPECT_EQ(PixelsOf(canvas, kOriginStarColour), StarShape(424, 238, 10));
+    EXPECT_EQ(PixelsOf(canvas, kOriginStar.colour), StarShape(424, 238, 10));
 
     Canvas shrunk(600, 400);
     DrawScene(shrunk, Rect{0, 0, 300, 200}, view);
     EXPECT_EQ(shrunk.PixelAt(299, 199), kBackgroundColour);
     EXPECT_EQ(shrunk.PixelAt(300, 199), kBlack);
     EXPECT_EQ(shrunk.PixelAt(299, 200), kBlack);
-    EXPECT_EQ(PixelsOf(shrunk, kOriginStarColour), StarShape(424, 238, 10));
+    EXPECT_EQ(PixelsOf(shrunk, kOriginStar.colour), StarShape(424, 238, 10));
 }
 
 TEST_F(SceneTest, CurrentNoteOutOfRangeHighlightsNoStar) {
     const Canvas canvas = Draw(7);
-    EXPECT_TRUE(PixelsOf(canvas, kCurrentTargetColour).empty());
-    EXPECT_EQ(PixelsOf(canvas, kOtherTargetColour), StarsFor(-1).green);
+    EXPECT_TRUE(PixelsOf(canvas, kCurrentTargetStar.colour).empty());
+    EXPECT_EQ(PixelsOf(canvas, kOtherTargetStar.colour), StarsFor(-1).green);
 }
 
 }  // namespace

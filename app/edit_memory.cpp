@@ -1,4 +1,4 @@
-#include "editor/edit_memory.h"
+#include "app/edit_memory.h"
 
 #include <malloc.h>
 

@@ -29,7 +29,7 @@ Canvas GreyCanvas(int32_t width = 480, int32_t height = 360) {
 TEST(DrawStarTest, OriginStarOfTheWorkedExample) {
     Canvas canvas = GreyCanvas();
     const Point origin = DesignToClient(kClient, 283, 159);
-    DrawStar(origin.x, origin.y, kOriginStarColour, 10, canvas);
+    DrawStar(origin.x, origin.y, kOriginStar.colour, 10, canvas);
 
     PixelSet expected;
     for (int32_t x = 414; x <= 433; ++x)
@@ -40,7 +40,7 @@ TEST(DrawStarTest, OriginStarOfTheWorkedExample) {
         expected.insert({417 + i, 231 + i});  // (417,231) .. (430,244)
         expected.insert({431 - i, 231 + i});  // (431,231) .. (418,244)
     }
-    EXPECT_EQ(PixelsOf(canvas, kOriginStarColour), expected);
+    EXPECT_EQ(PixelsOf(canvas, kOriginStar.colour), expected);
     // The excluded end pixels keep the background.
     for (auto [x, y] : {std::pair{434, 238}, {424, 248}, {431, 245}, {417, 245}}) {
         EXPECT_EQ(canvas.PixelAt(x, y), kBackgroundColour) << x << "," << y;
@@ -60,8 +60,8 @@ TEST_P(StarCentreTest, LandsOnTheMappedCentre) {
     const StarCase& c = GetParam();
     Canvas canvas = GreyCanvas(700, 500);
     const Point centre = DesignToClient(c.rect, c.design.x, c.design.y);
-    DrawStar(centre.x, centre.y, kOtherTargetColour, 8, canvas);
-    EXPECT_EQ(PixelsOf(canvas, kOtherTargetColour), StarShape(c.centre.x, c.centre.y, 8));
+    DrawStar(centre.x, centre.y, kOtherTargetStar.colour, 8, canvas);
+    EXPECT_EQ(PixelsOf(canvas, kOtherTargetStar.colour), StarShape(c.centre.x, c.centre.y, 8));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -79,21 +79,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DrawCrossTest, SizeFourCoversEightPixelsEachWay) {
     Canvas canvas = GreyCanvas();
-    DrawCross(100, 100, kCrossColour, 4, canvas);
+    DrawCross(100, 100, kCross.colour, 4, canvas);
     PixelSet expected;
     for (int32_t v = 96; v <= 103; ++v) {
         expected.insert({v, 100});
         expected.insert({100, v});
     }
-    EXPECT_EQ(PixelsOf(canvas, kCrossColour), expected);
+    EXPECT_EQ(PixelsOf(canvas, kCross.colour), expected);
 }
 
 TEST(MarkersTest, EveryMarkerPutsThePreviousPenBack) {
     Canvas canvas = GreyCanvas();
     canvas.SelectPen(0x00123456);
-    DrawCross(10, 10, kCrossColour, 4, canvas);
+    DrawCross(10, 10, kCross.colour, 4, canvas);
     EXPECT_EQ(canvas.CurrentPen(), 0x00123456u);
-    DrawStar(100, 100, kOriginStarColour, 10, canvas);
+    DrawStar(100, 100, kOriginStar.colour, 10, canvas);
     EXPECT_EQ(canvas.CurrentPen(), 0x00123456u);
 }
 
@@ -102,35 +102,35 @@ TEST(MarkersTest, EveryMarkerPutsThePreviousPenBack) {
 // that is on the canvas.
 TEST(MarkersTest, ArmsNearTheIntLimitsKeepTheirVisiblePixels) {
     Canvas canvas = GreyCanvas(20, 20);
-    DrawCross(10, 10, kCrossColour, kMax, canvas);
+    DrawCross(10, 10, kCross.colour, kMax, canvas);
     PixelSet expected;
     for (int32_t v = 0; v < 20; ++v) {
         expected.insert({v, 10});
         expected.insert({10, v});
     }
-    EXPECT_EQ(PixelsOf(canvas, kCrossColour), expected);
+    EXPECT_EQ(PixelsOf(canvas, kCross.colour), expected);
 
     Canvas far = GreyCanvas(20, 20);
-    DrawCross(kMax, kMax, kCrossColour, 4, far);
-    DrawCross(kMin, kMin, kCrossColour, kMax, far);
+    DrawCross(kMax, kMax, kCross.colour, 4, far);
+    DrawCross(kMin, kMin, kCross.colour, kMax, far);
     // A negative size draws right to left: from far beyond the right edge
     // down to x = 0, which is the excluded end pixel.
-    DrawCross(kMax, 3, kCrossColour, -kMax, far);
+    DrawCross(kMax, 3, kCross.colour, -kMax, far);
     PixelSet row3;
     for (int32_t x = 1; x < 20; ++x)
         row3.insert({x, 3});
-    EXPECT_EQ(PixelsOf(far, kCrossColour), row3);
+    EXPECT_EQ(PixelsOf(far, kCross.colour), row3);
 
     Canvas stars = GreyCanvas(20, 20);
-    DrawStar(kMax, kMin, kOriginStarColour, kMax, stars);
-    DrawStar(0, 0, kOriginStarColour, kMax, stars);
+    DrawStar(kMax, kMin, kOriginStar.colour, kMax, stars);
+    DrawStar(0, 0, kOriginStar.colour, kMax, stars);
     PixelSet diagonal;
     for (int32_t v = 0; v < 20; ++v) {
         diagonal.insert({v, 0});
         diagonal.insert({0, v});
         diagonal.insert({v, v});
     }
-    EXPECT_EQ(PixelsOf(stars, kOriginStarColour), diagonal);
+    EXPECT_EQ(PixelsOf(stars, kOriginStar.colour), diagonal);
 }
 
 }  // namespace
