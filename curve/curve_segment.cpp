@@ -32,22 +32,36 @@ void CurveSegment::SetSegment(float dx, float dy, float startTanX, float startTa
 
 int32_t CurveSegment::SampleCount() const { return std::max<int32_t>(m_steps, 1) + 1; }
 
-void CurveSegment::SampleSegment(float x0, float y0, Point* out, int32_t& PointCount) {
+detail::HermiteSegment CurveSegment::Prepare(float x0, float y0) {
     if (m_steps == 0)
         m_steps = 1;
+    return detail::HermiteSegment{m_dx,      m_dy,       m_startTanX, m_startTanY,  m_endTanX,
+                                  m_endTanY, double{x0}, double{y0},  1.0 / m_steps};
+}
+
+void CurveSegment::SampleSegment(float x0, float y0, Point* out, int32_t& PointCount) {
+    const detail::HermiteSegment c = Prepare(x0, y0);
     const int32_t s = m_steps;
 
     // A local index lets the compiler keep it in a register.
     int32_t index = PointCount;
     out[index++] = Point{TruncateToInt32(x0), TruncateToInt32(y0)};
 
-    const detail::HermiteSegment c{m_dx,      m_dy,       m_startTanX, m_startTanY, m_endTanX,
-                                   m_endTanY, double{x0}, double{y0},  1.0 / s};
     int32_t k = 1;
     for (; k < s; k += 2, index += 2)
         detail::SamplePair(c, k, out + index);
     if (k == s)
         out[index++] = detail::SampleAt(c, k);
+    PointCount = index;
+}
+
+void CurveSegment::SampleSegmentPrecise(float x0, float y0, PrecisePoint* out,
+                                        int32_t& PointCount) {
+    const detail::HermiteSegment c = Prepare(x0, y0);
+    int32_t index = PointCount;
+    out[index++] = PrecisePoint{c.x0, c.y0};
+    for (int32_t k = 1; k <= m_steps; ++k)
+        out[index++] = detail::PreciseAt(c, k);
     PointCount = index;
 }
 

@@ -4,6 +4,10 @@
 
 #include "platform/geometry.h"
 
+namespace velmora::detail {
+struct HermiteSegment;
+}  // namespace velmora::detail
+
 namespace velmora {
 
 // The most steps one segment is sampled with. Every chord shorter than 16,384
@@ -32,11 +36,19 @@ public:
     // advancing PointCount; the last sample is the end point.
     void SampleSegment(float x0, float y0, Point* out, int32_t& PointCount);
 
+    // The same samples before truncation to whole pixels: the start point
+    // (x0, y0) and then one per step, each the value SampleSegment truncates.
+    void SampleSegmentPrecise(float x0, float y0, PrecisePoint* out, int32_t& PointCount);
+
     // The step count; 0 after SetSegment for a chord shorter than 4 units,
     // until SampleSegment makes it 1.
     int32_t Steps() const { return m_steps; }
 
 private:
+    // Makes a step count of 0 the 1 it is sampled with; the segment's values
+    // widened for sampling from (x0, y0).
+    detail::HermiteSegment Prepare(float x0, float y0);
+
     float m_dx = 0;
     float m_dy = 0;
     float m_startTanX = 0;

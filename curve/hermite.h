@@ -23,8 +23,8 @@ struct HermiteSegment {
     double step;
 };
 
-// The sample at parameter step k (t = float(step * k)).
-inline Point SampleAt(const HermiteSegment& c, int32_t k) {
+// The sample at parameter step k (t = float(step * k)), before truncation.
+inline PrecisePoint PreciseAt(const HermiteSegment& c, int32_t k) {
     // t is stored as a float, which makes it exactly 1 at the last step.
     const double t = Store(c.step * k);
     const double h1 = Store((t * t) * (3.0 - t * 2.0));
@@ -32,7 +32,13 @@ inline Point SampleAt(const HermiteSegment& c, int32_t k) {
     const double h3 = Store((t * t) * (t - 1.0));
     const double x = ((c.dx * h1 + c.x0) + c.startTanX * h2) + c.endTanX * h3;
     const double y = ((c.dy * h1 + c.y0) + c.startTanY * h2) + c.endTanY * h3;
-    return Point{TruncateToInt32(x), TruncateToInt32(y)};
+    return PrecisePoint{x, y};
+}
+
+// The sample at parameter step k, truncated to whole pixels.
+inline Point SampleAt(const HermiteSegment& c, int32_t k) {
+    const PrecisePoint p = PreciseAt(c, k);
+    return Point{TruncateToInt32(p.x), TruncateToInt32(p.y)};
 }
 
 #if defined(__SSE2__)

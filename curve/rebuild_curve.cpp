@@ -8,7 +8,12 @@
 
 namespace velmora {
 
-void RebuildCurve(const std::vector<Point>& points, std::vector<Point>& curve) {
+namespace {
+
+// Solves the spline through `points` and writes its samples with
+// `write(solver, out, count)`, the one path both kinds of sample take.
+template <class Sample, class Write>
+void Rebuild(const std::vector<Point>& points, std::vector<Sample>& curve, Write write) {
     if (points.size() < 2)
         return;
     // Beyond this no machine holds the points anyway; refuse rather than wrap.
@@ -20,7 +25,21 @@ void RebuildCurve(const std::vector<Point>& points, std::vector<Point>& curve) {
     const int32_t total = spline.CountCurveSamples();
     curve.resize(static_cast<size_t>(total));
     int32_t PointCount = 0;
-    spline.SampleCurve(curve.data(), PointCount);
+    write(spline, curve.data(), PointCount);
+}
+
+}  // namespace
+
+void RebuildCurve(const std::vector<Point>& points, std::vector<Point>& curve) {
+    Rebuild(points, curve, [](const SplineSolver& spline, Point* out, int32_t& count) {
+        spline.SampleCurve(out, count);
+    });
+}
+
+void RebuildCurvePrecise(const std::vector<Point>& points, std::vector<PrecisePoint>& curve) {
+    Rebuild(points, curve, [](const SplineSolver& spline, PrecisePoint* out, int32_t& count) {
+        spline.SampleCurvePrecise(out, count);
+    });
 }
 
 }  // namespace velmora

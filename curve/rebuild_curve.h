@@ -15,4 +15,8 @@ namespace velmora {
 // the curve still passes through every point (see SegmentStepLimit).
 void RebuildCurve(const std::vector<Point>& points, std::vector<Point>& curve);
 
+// The same samples before they are truncated to whole pixels: as many, at
+// the same parameters, and each truncates toward zero to RebuildCurve's.
+void RebuildCurvePrecise(const std::vector<Point>& points, std::vector<PrecisePoint>& curve);
+
 }  // namespace velmora

@@ -143,4 +143,12 @@ void SplineSolver::SampleCurve(Point* out, int32_t& PointCount) const {
     }
 }
 
+void SplineSolver::SampleCurvePrecise(PrecisePoint* out, int32_t& PointCount) const {
+    CurveSegment c(m_stepLimit);
+    for (int32_t i = 0; i <= m_count - 2; ++i) {
+        c.SetSegment(m_dx[i], m_dy[i], m_tanX[i], m_tanY[i], m_endTanX[i], m_endTanY[i]);
+        c.SampleSegmentPrecise(m_x[i], m_y[i], out, PointCount);
+    }
+}
+
 }  // namespace velmora

@@ -35,6 +35,9 @@ public:
     // Writes CountCurveSamples() samples into out[PointCount...], advancing PointCount.
     void SampleCurve(Point* out, int32_t& PointCount) const;
 
+    // The same samples before truncation to whole pixels.
+    void SampleCurvePrecise(PrecisePoint* out, int32_t& PointCount) const;
+
     // Results, read by the sampling and by tests.
     int32_t Count() const { return m_count; }
     const std::vector<float>& TanX() const { return m_tanX; }

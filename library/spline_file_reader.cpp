@@ -1,6 +1,6 @@
 // The installed spline file reader: the editor's start-up load, minus the
-// creation of a missing file. It is kept to this one file so that it follows
-// the file layer's interface in one place.
+// creation of a missing file, from disk or from memory. It is kept to this
+// one file so that it follows the file layer's interface in one place.
 #include <string>
 #include <utility>
 
@@ -8,6 +8,8 @@
 #include "io/spline_file.h"
 #include "io/spline_reader.h"
 #include "library/float_environment.h"
+#include "library/spline_file_contents.h"
+#include "library/valid_utf8.h"
 #include "model/note_set.h"
 #include "velmora/splinefile.hpp"
 
@@ -16,6 +18,9 @@ namespace velmora {
 namespace {
 
 constexpr Rect kEditorClient{0, 0, kEditorClientWidth, kEditorClientHeight};
+
+// The name the message gives bytes read from memory.
+constexpr const char* kMemoryFileName = "Splines.xml";
 
 // The editor's load, without creating a missing file.
 LoadOutcome Load(const std::string& path, NoteSet& notes, bool& missing) {
@@ -30,33 +35,71 @@ LoadOutcome Load(const std::string& path, NoteSet& notes, bool& missing) {
     return ReadSplineText(read.bytes, notes);
 }
 
-}  // namespace
+// The same load from memory, with the limit a file on disk has.
+LoadOutcome Parse(const char* bytes, size_t size, NoteSet& notes) {
+    if (bytes == nullptr && size > 0)
+        return LoadOutcome{LoadStatus::kUnreadable, "no bytes were given (a null pointer)"};
+    if (size > kMaxSplineFileBytes) {
+        return LoadOutcome{
+            LoadStatus::kUnreadable,
+            "it is larger than " + std::to_string(kMaxSplineFileBytes / (1024 * 1024)) + " MiB"};
+    }
+    return ReadSplineText(size == 0 ? std::string() : std::string(bytes, size), notes);
+}
 
-// Default splines first, then the file, then the repair of notes the file
-// left without splines: the order of the editor's start-up.
-SplineFileContents ReadSplineFile(const std::string& path) {
+SplineFileStatus StatusOf(const LoadOutcome& outcome, bool missing) {
+    switch (outcome.status) {
+    case LoadStatus::kLoaded:
+        return outcome.stoppedEarly ? SplineFileStatus::kPartial : SplineFileStatus::kLoaded;
+    case LoadStatus::kCreated:
+    case LoadStatus::kEmpty: return missing ? SplineFileStatus::kMissing : SplineFileStatus::kEmpty;
+    case LoadStatus::kUnreadable:
+    case LoadStatus::kNotAFile: break;
+    }
+    return SplineFileStatus::kUnreadable;
+}
+
+// Default splines first, then `load` of the file, then the repair of notes
+// the file left without splines: the order of the editor's start-up.
+template <class LoadInto>
+SplineFileContents Contents(const std::string& name, LoadInto load) {
     const detail::DefaultFloatEnvironment environment;
     SplineFileContents contents;
     for (size_t n = 0; n < contents.notes.size(); ++n) {
         contents.notes[n].push_back(DefaultSpline(kEditorClient, kDesignTargets[n]));
     }
     bool missing = false;
-    const LoadOutcome outcome = Load(path, contents.notes, missing);
+    const LoadOutcome outcome = load(contents.notes, missing);
     GiveEmptyNotesTheirDefault(contents.notes, kEditorClient);
-    switch (outcome.status) {
-    case LoadStatus::kLoaded: contents.status = SplineFileStatus::kLoaded; break;
-    case LoadStatus::kCreated:
-    case LoadStatus::kEmpty:
-        contents.status = missing ? SplineFileStatus::kMissing : SplineFileStatus::kEmpty;
-        break;
-    case LoadStatus::kUnreadable:
-    case LoadStatus::kNotAFile: contents.status = SplineFileStatus::kUnreadable; break;
+    contents.status = StatusOf(outcome, missing);
+    contents.message = LoadMessage(outcome, name);
+    const bool told = contents.status == SplineFileStatus::kUnreadable ||
+                      contents.status == SplineFileStatus::kPartial;
+    if (told) {
+        contents.reason = detail::ValidUtf8(outcome.reason);
+        contents.line = outcome.line;
+        contents.column = outcome.column;
     }
-    contents.message = LoadMessage(outcome, path);
-    contents.reason = outcome.reason;
-    contents.line = outcome.line;
-    contents.column = outcome.column;
     return contents;
+}
+
+}  // namespace
+
+SplineFileContents ReadSplineFile(const std::string& path) {
+    return Contents(path,
+                    [&](NoteSet& notes, bool& missing) { return Load(path, notes, missing); });
+}
+
+SplineFileContents ParseSplineFile(const char* bytes, size_t size) {
+    return Contents(kMemoryFileName,
+                    [&](NoteSet& notes, bool&) { return Parse(bytes, size, notes); });
+}
+
+SplineFileContents detail::UnreadableSplineFile(const std::string& name,
+                                                const std::string& reason) {
+    return Contents(name, [&](NoteSet&, bool&) {
+        return LoadOutcome{LoadStatus::kUnreadable, reason};
+    });
 }
 
 }  // namespace velmora

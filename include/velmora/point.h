@@ -13,4 +13,10 @@ struct Point {
 inline bool operator==(Point a, Point b) { return a.x == b.x && a.y == b.y; }
 inline bool operator!=(Point a, Point b) { return !(a == b); }
 
+// A sample of the curve before it is truncated to whole pixels.
+struct PrecisePoint {
+    double x = 0;
+    double y = 0;
+};
+
 }  // namespace velmora

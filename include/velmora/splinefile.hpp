@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,7 +28,9 @@ constexpr int32_t kEditorClientWidth = 480;
 constexpr int32_t kEditorClientHeight = 360;
 
 enum class SplineFileStatus {
-    kLoaded,      // read: the notes the file names hold its splines
+    kLoaded,      // read in full: the notes the file names hold its splines
+    kPartial,     // read up to `line`:`column`, where reading stopped; the notes
+                  // read until then hold their splines, what follows was not read
     kMissing,     // there is no file (the editor would create an empty one)
     kEmpty,       // zero bytes or only white space
     kUnreadable,  // cannot be read, is refused by a limit, is no document the
@@ -40,18 +43,25 @@ struct SplineFileContents {
     // and every note left without splines, holds its default spline (from the
     // origin to the note's target), so each note has at least one spline.
     NoteSet notes;
-    // For kUnreadable: what was wrong. For kLoaded: why reading stopped
-    // before the end of the file, when it did (what follows was not read).
-    // Where, 1-based; 0 when unknown.
+    // The text for a game's log, valid UTF-8 (an invalid byte, of a path say,
+    // becomes U+FFFD): for kUnreadable what was wrong, for kPartial why
+    // reading stopped; "" otherwise.
     std::string reason;
+    // Where, 1-based; 0 when unknown.
     int line = 0;
     int column = 0;
-    // The warning the editor shows at start-up; empty when it shows none.
+    // The warning the editor shows at start-up, for its dialog; empty when it
+    // shows none.
     std::string message;
 };
 
 // Reads the file at `path`. Never throws for a bad or missing file; the
 // status says what was found.
 VELMORA_API SplineFileContents ReadSplineFile(const std::string& path);
+
+// Reads a file's bytes from memory (an asset pack, say) as ReadSplineFile
+// reads them from disk, with the same limits; the message names the file
+// "Splines.xml". `bytes` may be NULL when `size` is 0. Never kMissing.
+VELMORA_API SplineFileContents ParseSplineFile(const char* bytes, size_t size);
 
 }  // namespace velmora

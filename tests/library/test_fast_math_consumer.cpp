@@ -48,6 +48,22 @@ TEST_P(FastMathConsumer, GetsTheEditorsSamplesFromBothInterfaces) {
     EXPECT_EQ(SampleUnder(FE_UPWARD, c.points), curve);
     EXPECT_EQ(SampleUnder(FE_DOWNWARD, c.points), curve);
 
+    // The values before truncation, and the path along them, are just as
+    // independent of the caller's rounding mode.
+    const std::vector<velmora::PrecisePoint> precise = velmora::SampleCurvePrecise(c.points);
+    ASSERT_EQ(precise.size(), c.count);
+    const double length = velmora::CurvePath(c.points).Length();
+    std::fesetround(FE_UPWARD);
+    const std::vector<velmora::PrecisePoint> upward = velmora::SampleCurvePrecise(c.points);
+    const double upwardLength = velmora::CurvePath(c.points).Length();
+    std::fesetround(FE_TONEAREST);
+    EXPECT_EQ(upwardLength, length);
+    for (size_t i = 0; i < c.count; ++i) {
+        EXPECT_EQ(static_cast<int32_t>(precise[i].x), curve[i].x) << i;
+        EXPECT_EQ(static_cast<int32_t>(precise[i].y), curve[i].y) << i;
+        EXPECT_TRUE(upward[i].x == precise[i].x && upward[i].y == precise[i].y) << i;
+    }
+
     std::vector<int32_t> xy;
     for (Point p : c.points)
         xy.insert(xy.end(), {p.x, p.y});

@@ -1,0 +1,79 @@
+// Constant-speed motion along the drawn curve: the precise samples joined by
+// straight pieces, found by distance with a binary search.
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "library/c_points.h"
+#include "library/float_environment.h"
+#include "velmora/curve.h"
+#include "velmora/curve.hpp"
+
+namespace velmora {
+
+CurvePath::CurvePath(const std::vector<Point>& points) : m_samples(SampleCurvePrecise(points)) {
+    const detail::DefaultFloatEnvironment environment;
+    m_distances.reserve(m_samples.size());
+    double distance = 0;
+    for (size_t i = 0; i < m_samples.size(); ++i) {
+        if (i > 0) {
+            const double dx = m_samples[i].x - m_samples[i - 1].x;
+            const double dy = m_samples[i].y - m_samples[i - 1].y;
+            distance += std::sqrt(dx * dx + dy * dy);
+        }
+        m_distances.push_back(distance);
+    }
+}
+
+double CurvePath::Length() const { return m_distances.empty() ? 0.0 : m_distances.back(); }
+
+PrecisePoint CurvePath::PointAt(double distance) const {
+    if (m_samples.empty())
+        return PrecisePoint{};
+    // NaN fails this test too.
+    if (!(distance > 0.0))
+        return m_samples.front();
+    if (distance >= Length())
+        return m_samples.back();
+    const detail::DefaultFloatEnvironment environment;
+    // The first sample beyond `distance`; the piece that ends there holds the
+    // point and is not of zero length. (Clamped, should a length be NaN.)
+    const auto beyond = std::upper_bound(m_distances.begin(), m_distances.end(), distance);
+    const size_t end = std::clamp<size_t>(beyond - m_distances.begin(), 1, m_samples.size() - 1);
+    const PrecisePoint a = m_samples[end - 1];
+    const PrecisePoint b = m_samples[end];
+    const double f = (distance - m_distances[end - 1]) / (m_distances[end] - m_distances[end - 1]);
+    return PrecisePoint{a.x + (b.x - a.x) * f, a.y + (b.y - a.y) * f};
+}
+
+}  // namespace velmora
+
+struct velmora_path {
+    velmora::CurvePath path;
+};
+
+velmora_path* velmora_path_new(const int32_t* points_xy, size_t point_count) {
+    if (points_xy == nullptr || point_count < 2)
+        return nullptr;
+    try {
+        return new velmora_path{
+            velmora::CurvePath(velmora::detail::PointsFromPairs(points_xy, point_count))};
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+double velmora_path_length(const velmora_path* path) {
+    return path == nullptr ? 0.0 : path->path.Length();
+}
+
+void velmora_path_at(const velmora_path* path, double distance, double* x, double* y) {
+    const velmora::PrecisePoint p =
+        path == nullptr ? velmora::PrecisePoint{} : path->path.PointAt(distance);
+    if (x != nullptr)
+        *x = p.x;
+    if (y != nullptr)
+        *y = p.y;
+}
+
+void velmora_path_free(velmora_path* path) { delete path; }
