@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     const char* path = argc > 1 ? argv[1] : "Splines.xml";
     const velmora::SplineFileContents file = velmora::ReadSplineFile(path);
     // Like the editor, go on with the default splines, after saying why.
-    if (file.status == velmora::SplineFileStatus::kUnreadable) {
+    if (file.status == velmora::SplineFileStatus::kUnreadable ||
+        file.status == velmora::SplineFileStatus::kPartial) {
         std::fprintf(stderr, "%s\n", file.message.c_str());
     } else if (file.status == velmora::SplineFileStatus::kMissing) {
         std::fprintf(stderr, "%s: no such file; showing the default splines\n", path);
