@@ -23,12 +23,11 @@ int StatusCode(velmora::SplineFileStatus status) {
     return VELMORA_FILE_UNREADABLE;
 }
 
-// The file's spline, or nullptr for a note or spline it does not have.
-const velmora::Spline* SplineOf(const velmora_file* file, int note, size_t spline) {
+// The note's splines, or nullptr for a note the file does not have.
+const velmora::SplineList* NoteOf(const velmora_file* file, int note) {
     if (file == nullptr || note < 0 || note >= static_cast<int>(file->contents.notes.size()))
         return nullptr;
-    const velmora::SplineList& splines = file->contents.notes[static_cast<size_t>(note)];
-    return spline < splines.size() ? &splines[spline] : nullptr;
+    return &file->contents.notes[static_cast<size_t>(note)];
 }
 
 template <class Read>
@@ -73,15 +72,16 @@ int velmora_file_column(const velmora_file* file) {
 }
 
 size_t velmora_file_spline_count(const velmora_file* file, int note) {
-    if (file == nullptr || note < 0 || note >= static_cast<int>(file->contents.notes.size()))
-        return 0;
-    return file->contents.notes[static_cast<size_t>(note)].size();
+    const velmora::SplineList* splines = NoteOf(file, note);
+    return splines == nullptr ? 0 : splines->size();
 }
 
 size_t velmora_file_points(const velmora_file* file, int note, size_t spline, int32_t* points_xy,
                            size_t capacity) {
-    const velmora::Spline* points = SplineOf(file, note, spline);
-    return points == nullptr ? 0 : velmora::detail::WritePairs(*points, points_xy, capacity);
+    const velmora::SplineList* splines = NoteOf(file, note);
+    if (splines == nullptr || spline >= splines->size())
+        return 0;
+    return velmora::detail::WritePairs((*splines)[spline], points_xy, capacity);
 }
 
 void velmora_file_free(velmora_file* file) { delete file; }
