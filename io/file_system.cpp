@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -60,6 +61,11 @@ int FileSystem::Flock(int fd, int operation) const { return ::flock(fd, operatio
 DIR* FileSystem::OpenDir(const char* folder) const { return ::opendir(folder); }
 dirent* FileSystem::ReadDir(DIR* dir) const { return ::readdir(dir); }
 int FileSystem::CloseDir(DIR* dir) const { return ::closedir(dir); }
+
+int FileSystem::InotifyInit(int flags) const { return ::inotify_init1(flags); }
+int FileSystem::InotifyAddWatch(int fd, const char* path, uint32_t mask) const {
+    return ::inotify_add_watch(fd, path, mask);
+}
 
 // One shared instance; FileSystem has no state.
 const FileSystem& SystemFileSystem() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -48,6 +49,9 @@ public:
     virtual DIR* OpenDir(const char* folder) const;
     virtual dirent* ReadDir(DIR* dir) const;
     virtual int CloseDir(DIR* dir) const;
+    // As inotify_init1(2) and inotify_add_watch(2).
+    virtual int InotifyInit(int flags) const;
+    virtual int InotifyAddWatch(int fd, const char* path, uint32_t mask) const;
 };
 
 // The running system's calls.

@@ -21,23 +21,31 @@ std::string NameOf(const std::string& path) {
 }
 
 // The system itself gives up after 40 links; so do we.
-LinkTarget FollowLinks(const std::string& path, const FileSystem& fs) {
-    LinkTarget out{path, 0};
+std::vector<std::string> LinkChain(const std::string& path, int& error, const FileSystem& fs) {
+    std::vector<std::string> chain{path};
+    error = 0;
     for (int hops = 0; hops < 40; ++hops) {
+        const std::string& current = chain.back();
         struct stat info {};
-        if (fs.Lstat(out.path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-            return out;  // the file itself, or nothing yet
+        if (fs.Lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return chain;  // the file itself, or nothing yet
         }
         std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
-        const ssize_t size = fs.ReadLink(out.path.c_str(), link.data(), link.size());
+        const ssize_t size = fs.ReadLink(current.c_str(), link.data(), link.size());
         if (size <= 0 || static_cast<std::size_t>(size) >= link.size()) {
-            out.error = size < 0 ? errno : size == 0 ? ENOENT : ENAMETOOLONG;
-            return out;
+            error = size < 0 ? errno : size == 0 ? ENOENT : ENAMETOOLONG;
+            return chain;
         }
         std::string next(link.data(), static_cast<std::size_t>(size));
-        out.path = next.front() == '/' ? next : FolderOf(out.path) + "/" + next;
+        chain.push_back(next.front() == '/' ? next : FolderOf(current) + "/" + next);
     }
-    out.error = ELOOP;
+    error = ELOOP;
+    return chain;
+}
+
+LinkTarget FollowLinks(const std::string& path, const FileSystem& fs) {
+    LinkTarget out;
+    out.path = LinkChain(path, out.error, fs).back();
     return out;
 }
 

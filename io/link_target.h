@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "io/file_system.h"
 
@@ -15,6 +16,12 @@ struct LinkTarget {
 // the file they lead to. That file need not exist: a dangling link gives the
 // name it points at. A relative link is taken from the folder that holds it.
 LinkTarget FollowLinks(const std::string& path, const FileSystem& fs = SystemFileSystem());
+
+// The names FollowLinks passes on its way: `path` first, then the name each
+// link points at, the last being the file itself (or its dangling name).
+// `error` as FollowLinks gives it.
+std::vector<std::string> LinkChain(const std::string& path, int& error,
+                                   const FileSystem& fs = SystemFileSystem());
 
 // The folder part of `path` ("." when it has none) and its last part.
 std::string FolderOf(const std::string& path);

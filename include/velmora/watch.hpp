@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "velmora/export.h"
+
+namespace velmora {
+
+class FileWatch;
+
+// Tells game code when the spline file has changed, as <velmora/watch.h>
+// does: after the editor's save, after an in-place writer closed the file,
+// after a delete and re-creation, and after a link to it was re-pointed or
+// its target replaced. The same bytes written again are no change.
+class VELMORA_API SplineFileWatcher {
+public:
+    // Starts watching the file at `path`, which need not exist yet; the
+    // folder that holds it must. What the file holds now is what the first
+    // change is measured against. IsOpen() tells whether it started.
+    explicit SplineFileWatcher(const std::string& path);
+    ~SplineFileWatcher();
+    SplineFileWatcher(SplineFileWatcher&& other) noexcept;
+    SplineFileWatcher& operator=(SplineFileWatcher&& other) noexcept;
+
+    bool IsOpen() const { return m_watch != nullptr; }
+    // The errno of why the watch did not start, or of its last failure; 0.
+    int Error() const { return m_error; }
+
+    // A non-blocking descriptor that becomes readable when a change may have
+    // happened (for the game's own poll loop); -1 when not open.
+    int Fd() const;
+
+    // Never blocks. 1: the content differs from when it was last seen; 0:
+    // not, or an in-place writer still holds the file open; -1: error
+    // (Error() says which).
+    int Changed();
+
+    // Waits up to `timeout` for a change; true when one happened.
+    bool Wait(std::chrono::milliseconds timeout);
+
+private:
+    std::unique_ptr<FileWatch> m_watch;
+    int m_error = 0;
+};
+
+}  // namespace velmora

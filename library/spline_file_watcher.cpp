@@ -1,0 +1,56 @@
+// The installed watcher: the file layer's FileWatch, and a wait on its
+// descriptor.
+#include <poll.h>
+
+#include <cerrno>
+#include <chrono>
+
+#include "io/file_watch.h"
+#include "velmora/watch.hpp"
+
+namespace velmora {
+
+SplineFileWatcher::SplineFileWatcher(const std::string& path) : m_watch(FileWatch::Open(path)) {
+    if (m_watch == nullptr)
+        m_error = errno;
+}
+
+SplineFileWatcher::~SplineFileWatcher() = default;
+SplineFileWatcher::SplineFileWatcher(SplineFileWatcher&& other) noexcept = default;
+SplineFileWatcher& SplineFileWatcher::operator=(SplineFileWatcher&& other) noexcept = default;
+
+int SplineFileWatcher::Fd() const { return m_watch != nullptr ? m_watch->Fd() : -1; }
+
+int SplineFileWatcher::Changed() {
+    if (m_watch == nullptr) {
+        errno = m_error != 0 ? m_error : EBADF;
+        return -1;
+    }
+    const int changed = m_watch->Changed();
+    if (changed < 0)
+        m_error = errno;
+    return changed;
+}
+
+// A wake-up of the descriptor may be no change (another file of the folder,
+// the same bytes again, a writer still at work): wait on for the rest of the
+// time.
+bool SplineFileWatcher::Wait(std::chrono::milliseconds timeout) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + timeout;
+    for (;;) {
+        const int changed = Changed();
+        if (changed != 0)
+            return changed > 0;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd ready{Fd(), POLLIN, 0};
+        if (::poll(&ready, 1, static_cast<int>(left.count() + 1)) < 0 && errno != EINTR) {
+            m_error = errno;
+            return false;
+        }
+    }
+}
+
+}  // namespace velmora

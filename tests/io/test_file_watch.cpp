@@ -1,0 +1,168 @@
+#include "io/file_watch.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "io/spline_file.h"
+#include "tests/support/case_names.h"
+#include "tests/support/temp_dir.h"
+
+namespace velmora {
+namespace {
+
+using testing_support::WriteFile;
+
+// A system without inotify, or one whose instances are all taken.
+class NoInotify : public FileSystem {
+public:
+    int InotifyInit(int) const override {
+        errno = ENOSYS;
+        return -1;
+    }
+};
+
+// Notes that differ for each `mark`.
+NoteSet Notes(int mark) {
+    NoteSet notes;
+    for (int n = 0; n < kNoteCount; ++n)
+        notes[static_cast<std::size_t>(n)] = {{Point{mark, n}, Point{n, mark}}};
+    return notes;
+}
+
+// A folder "game" with Splines.xml in it, which is either the file or a
+// link to "../real/Splines.xml", and a watch on it.
+struct Scene {
+    Scene(bool link, const FileSystem& fs) {
+        std::filesystem::create_directory(dir.Path() / "game");
+        std::filesystem::create_directory(dir.Path() / "real");
+        if (link)
+            std::filesystem::create_symlink("../real/Splines.xml", path);
+        Save(0);
+        watch = FileWatch::Open(path, fs);
+    }
+
+    // The editor's save, as its S key makes it.
+    void Save(int mark) { ASSERT_TRUE(SplineFile(path).Save(Notes(mark), 480, 360).ok); }
+
+    // Whether the watch tells of a change within `ms`, waiting on its
+    // descriptor as a game loop would.
+    bool Changes(int ms = 3000) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        for (;;) {
+            const int changed = watch->Changed();
+            EXPECT_GE(changed, 0);
+            if (changed != 0)
+                return changed > 0;
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  end - std::chrono::steady_clock::now())
+                                  .count();
+            if (left <= 0)
+                return false;
+            pollfd ready{watch->Fd(), POLLIN, 0};
+            ::poll(&ready, 1, static_cast<int>(left));
+        }
+    }
+
+    testing_support::TempDir dir;
+    std::string path = dir.File("game/Splines.xml");
+    std::unique_ptr<FileWatch> watch;
+};
+
+struct WatchCase {
+    const char* name;
+    bool link;
+    bool inotify;
+    void (*act)(Scene&);  // changes the file, checking what the watch says
+};
+
+// Longer than two ticks of the timer: a change would have shown by then.
+constexpr int kQuiet = 400;
+
+const WatchCase kWatchCases[] = {
+    {"EditorSave", false, true,
+     [](Scene& s) {
+         s.Save(1);
+         EXPECT_TRUE(s.Changes());
+     }},
+    {"SameBytesAgain", false, true,
+     [](Scene& s) {
+         s.Save(0);
+         WriteFile(s.path, testing_support::ReadFile(s.path));
+     }},
+    {"BurstIsOneChange", false, true,
+     [](Scene& s) {
+         for (int mark = 1; mark <= 5; ++mark)
+             s.Save(mark);
+         EXPECT_TRUE(s.Changes());
+     }},
+    {"InPlaceWriterOnlyOnceClosed", false, true,
+     [](Scene& s) {
+         const int fd = ::open(s.path.c_str(), O_WRONLY | O_TRUNC);
+         ASSERT_GE(fd, 0);
+         ASSERT_EQ(::write(fd, "<Half", 5), 5);
+         EXPECT_FALSE(s.Changes(kQuiet));
+         ASSERT_EQ(::write(fd, " />\n", 4), 4);
+         ::close(fd);
+         EXPECT_TRUE(s.Changes());
+     }},
+    {"DeletedAndCreatedAgain", false, true,
+     [](Scene& s) {
+         ASSERT_EQ(::unlink(s.path.c_str()), 0);
+         EXPECT_TRUE(s.Changes());
+         s.Save(2);
+         EXPECT_TRUE(s.Changes());
+     }},
+    {"LinkTargetReplaced", true, true,
+     [](Scene& s) {
+         s.Save(1);
+         EXPECT_TRUE(std::filesystem::is_symlink(s.path));
+         EXPECT_TRUE(s.Changes());
+     }},
+    {"LinkRepointedElsewhere", true, true,
+     [](Scene& s) {
+         std::filesystem::create_directory(s.dir.Path() / "other");
+         WriteFile(s.dir.File("other/Splines.xml"), "<Other />\n");
+         const std::string fresh = s.dir.File("game/fresh");
+         std::filesystem::create_symlink("../other/Splines.xml", fresh);
+         ASSERT_EQ(std::rename(fresh.c_str(), s.path.c_str()), 0);
+         EXPECT_TRUE(s.Changes());
+         // The new target's folder is watched now.
+         s.Save(3);
+         EXPECT_TRUE(s.Changes());
+     }},
+    {"PollingWithoutInotify", true, false,
+     [](Scene& s) {
+         s.Save(0);
+         EXPECT_FALSE(s.Changes(kQuiet));
+         s.Save(1);
+         EXPECT_TRUE(s.Changes());
+     }},
+};
+
+class FileWatchTest : public ::testing::TestWithParam<WatchCase> {};
+
+// After what the case checks, nothing more is reported: one change per
+// burst, and none for the same bytes.
+TEST_P(FileWatchTest, TellsEachChangeOfContentOnce) {
+    const NoInotify noInotify;
+    Scene scene(GetParam().link, GetParam().inotify ? SystemFileSystem() : noInotify);
+    ASSERT_NE(scene.watch, nullptr);
+    EXPECT_EQ(scene.watch->Polling(), !GetParam().inotify);
+    GetParam().act(scene);
+    EXPECT_FALSE(scene.Changes(kQuiet));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FileWatchTest, ::testing::ValuesIn(kWatchCases),
+                         testing_support::CaseName());
+
+}  // namespace
+}  // namespace velmora
