@@ -222,8 +222,8 @@ void FileWatch::Take(int wd, uint32_t mask, const char* name) {
         m_rewatch = true;
         struct stat info {};
         const std::string path = folder->second.path + "/" + name;
-        m_writerOpen = m_fs.Lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-                       info.st_nlink == 1;
+        m_writerOpen =
+            m_fs.Lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1;
     }
 }
 

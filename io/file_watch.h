@@ -88,9 +88,9 @@ private:
     int m_timer = -1;
     bool m_timerArmed = false;
     std::map<int, Folder> m_folders;  // by inotify watch descriptor
-    bool m_rewatch = false;     // a link or folder on the way may have changed
-    bool m_pending = false;     // the content may differ from m_seen
-    bool m_writerOpen = false;  // changed in place, not yet closed
+    bool m_rewatch = false;           // a link or folder on the way may have changed
+    bool m_pending = false;           // the content may differ from m_seen
+    bool m_writerOpen = false;        // changed in place, not yet closed
     Seen m_seen;
     Look m_look;
     bool m_settling = false;  // the last tick saw the file change under it

@@ -18,6 +18,7 @@ const char* const kUsage =
     "  curve   print the curve samples through \"x y\" control points\n"
     "  check   list every problem the editor would have with a spline file\n"
     "  export  write a spline file's splines and curves as JSON, CSV or SVG\n"
+    "  watch   export a spline file again after every change, for a running game\n"
 #ifdef VELMORA_TOOL_RENDER
     "  render  draw what the editor shows for a spline, as a PNG\n"
 #else
@@ -35,6 +36,8 @@ int RunVerb(const std::string& verb, int argc, char** argv) {
         return RunCheckVerb(argc, argv);
     if (verb == "export")
         return RunExportVerb(argc, argv);
+    if (verb == "watch")
+        return RunWatchVerb(argc, argv);
 #ifdef VELMORA_TOOL_RENDER
     if (verb == "render")
         return RunRenderVerb(argc, argv);

@@ -15,6 +15,7 @@ int RunCurveVerb(int argc, char** argv);
 int RunCheckVerb(int argc, char** argv);
 int RunExportVerb(int argc, char** argv);
 int RunRenderVerb(int argc, char** argv);
+int RunWatchVerb(int argc, char** argv);
 
 // Prints "velmora-tool VERB: MESSAGE" on standard error; returns 1.
 int Failure(const std::string& verb, const std::string& message);

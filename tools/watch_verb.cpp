@@ -1,0 +1,207 @@
+#include <poll.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <optional>
+
+#include "io/file_watch.h"
+#include "io/safe_write.h"
+#include "tools/cli_io.h"
+#include "tools/export_formats.h"
+#include "tools/options.h"
+#include "tools/run_shell.h"
+#include "tools/stop_signals.h"
+#include "tools/verbs.h"
+
+namespace velmora::tool {
+
+namespace {
+
+const char* const kWatchHelp =
+    "Usage: velmora-tool watch FILE [--format json|csv|svg] -o OUT [--exec CMD]\n"
+    "\n"
+    "Exports FILE to OUT as \"velmora-tool export FILE -o OUT\" does, at start and\n"
+    "again after every change of FILE's content: the editor's save, a program\n"
+    "that rewrote it in place (once it has closed it), a delete and re-creation,\n"
+    "a symbolic link re-pointed or its target replaced. The same bytes written\n"
+    "again are no change. OUT is replaced whole, never seen half written. While\n"
+    "FILE is missing, cannot be read or is read only in part, OUT keeps the last\n"
+    "good export and standard error says why.\n"
+    "\n"
+    "  -f, --format FMT  json (the default), csv or svg\n"
+    "  -o, --output OUT  the file to export to\n"
+    "  -x, --exec CMD    after each export, run CMD through /bin/sh -c and wait\n"
+    "                    for it\n"
+    "\n"
+    "Each export is told by one line on standard error, with the time. SIGINT\n"
+    "(Ctrl-C) or SIGTERM stops the watch.\n"
+    "\n"
+    "Exit codes: 0 stopped by SIGINT or SIGTERM; 1 FILE cannot be watched (its\n"
+    "folder is missing, say); 2 bad usage.\n";
+
+struct WatchOptions {
+    std::string file;
+    std::string format = "json";
+    std::string output;
+    std::optional<std::string> exec;
+};
+
+// "velmora-tool watch: [2026-12-07 14:03:22.125] MESSAGE" on standard error.
+void Tell(const std::string& message) {
+    timeval now{};
+    ::gettimeofday(&now, nullptr);
+    std::tm local{};
+    ::localtime_r(&now.tv_sec, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+    std::fprintf(stderr, "velmora-tool watch: [%s.%03ld] %s\n", stamp,
+                 static_cast<long>(now.tv_usec / 1000), message.c_str());
+}
+
+// Why the editor would not show all of a file, or "" when it would.
+std::string Refusal(const LoadOutcome& outcome) {
+    const std::string where = outcome.line > 0
+                                  ? " (line " + std::to_string(outcome.line) + ", column " +
+                                        std::to_string(outcome.column) + ")"
+                                  : "";
+    if (outcome.status == LoadStatus::kUnreadable)
+        return "the editor cannot read it" + where + ": " + Printable(outcome.reason);
+    if (outcome.stoppedEarly)
+        return "it is read only in part, reading stopped" + where + ": " +
+               Printable(outcome.reason);
+    if (outcome.noNote)
+        return "it holds no note the editor reads";
+    return std::string();
+}
+
+// The exports of one watch. It remembers the bytes of FILE that OUT holds the
+// export of, so that a file deleted and written again as it was is no change.
+class Exporter {
+public:
+    explicit Exporter(const WatchOptions& options)
+        : m_options(options), m_out("\"" + Printable(options.output) + "\"") {}
+
+    // Exports FILE as it is now, if its content is new and the editor would
+    // show all of it, and runs the command after an export.
+    void Run() {
+        const Input input = ReadInput(m_options.file);
+        if (!input.ok)
+            return Keep(Printable(input.error));
+        if (m_exported && *m_exported == input.bytes)
+            return;
+        const LoadedNotes loaded = LoadLikeEditor(input.bytes);
+        const std::string refusal = Refusal(loaded.outcome);
+        if (!refusal.empty())
+            return Keep("\"" + Printable(m_options.file) + "\": " + refusal);
+        const ExportScope scope{loaded.notes, std::nullopt};
+        const std::string text = m_options.format == "json"  ? ExportJson(scope)
+                                 : m_options.format == "csv" ? ExportCsv(scope)
+                                                             : ExportSvg(scope);
+        const WriteOutcome written = ReplaceFile(m_options.output, text);
+        if (!written.ok)
+            return Keep(Printable(written.reason));
+        m_exported = input.bytes;
+        Tell("exported \"" + Printable(m_options.file) + "\" to " + m_out);
+        if (m_options.exec)
+            RunCommand();
+    }
+
+private:
+    void Keep(const std::string& why) { Tell(why + "; " + m_out + " keeps the last export"); }
+
+    void RunCommand() {
+        const int status = RunShell(m_options.exec->c_str());
+        if (status < 0)
+            Tell(std::string("could not run /bin/sh: ") + std::strerror(errno));
+        else if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
+            Tell("the command exited with status " + std::to_string(WEXITSTATUS(status)));
+        else if (WIFSIGNALED(status))
+            Tell("the command was ended by signal " + std::to_string(WTERMSIG(status)));
+    }
+
+    const WatchOptions& m_options;
+    const std::string m_out;
+    std::optional<std::string> m_exported;
+};
+
+std::optional<WatchOptions> ParseWatch(int argc, char** argv, bool& help) {
+    static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
+                                   {"format", required_argument, nullptr, 'f'},
+                                   {"output", required_argument, nullptr, 'o'},
+                                   {"exec", required_argument, nullptr, 'x'},
+                                   {}};
+    WatchOptions options;
+    const auto handle = [&](int option, const char* value) {
+        switch (option) {
+        case 'h': help = true; return true;
+        case 'o': options.output = value; return true;
+        case 'x': options.exec = value; return true;
+        default:
+            options.format = value;
+            if (options.format == "json" || options.format == "csv" || options.format == "svg")
+                return true;
+            UsageError("watch",
+                       "unknown format '" + Printable(options.format) + "' (json, csv or svg)");
+            return false;
+        }
+    };
+    const auto file =
+        SingleFile("watch", ParseOptions("watch", argc, argv, "hf:o:x:", kLong, handle));
+    if (!file)
+        return std::nullopt;
+    if (help)
+        return options;
+    // Standard input cannot change, and standard output cannot be replaced.
+    if (file->empty() || *file == "-") {
+        UsageError("watch", "FILE is needed: the spline file to watch");
+        return std::nullopt;
+    }
+    if (options.output.empty() || options.output == "-") {
+        UsageError("watch", "-o OUT is needed: the file to export to");
+        return std::nullopt;
+    }
+    options.file = *file;
+    return options;
+}
+
+}  // namespace
+
+int RunWatchVerb(int argc, char** argv) {
+    bool help = false;
+    const std::optional<WatchOptions> options = ParseWatch(argc, argv, help);
+    if (!options)
+        return 2;
+    if (help)
+        return Emit("watch", "-", kWatchHelp);
+
+    const StopSignals stop;
+    if (stop.Fd() < 0)
+        return Failure("watch",
+                       std::string("could not catch SIGINT and SIGTERM: ") + std::strerror(errno));
+    // Watched before the first export, so that a save during it is not missed.
+    const auto watch = FileWatch::Open(options->file);
+    if (watch == nullptr) {
+        return Failure("watch", "could not watch \"" + Printable(options->file) +
+                                    "\": " + std::strerror(errno));
+    }
+    Exporter exporter(*options);
+    exporter.Run();
+    pollfd ready[] = {{watch->Fd(), POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
+    for (;;) {
+        if (::poll(ready, 2, -1) < 0 && errno != EINTR)
+            return Failure("watch", std::string("could not wait: ") + std::strerror(errno));
+        if (stop.Arrived())
+            return 0;
+        const int changed = watch->Changed();
+        if (changed < 0)
+            return Failure("watch", std::string("the watch failed: ") + std::strerror(errno));
+        if (changed > 0)
+            exporter.Run();
+    }
+}
+
+}  // namespace velmora::tool
