@@ -61,8 +61,11 @@ std::unique_ptr<FileWatch> FileWatch::Open(const std::string& path, const FileSy
     if (absolute.empty())
         return nullptr;
     std::unique_ptr<FileWatch> watch(new FileWatch(absolute, fs));
-    if (!watch->Start())
-        return nullptr;
+    if (!watch->Start()) {
+        const int error = errno;
+        watch.reset();
+        errno = error;
+    }
     return watch;
 }
 
