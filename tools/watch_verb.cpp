@@ -1,4 +1,5 @@
 #include <poll.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 
@@ -128,6 +129,14 @@ private:
     std::optional<std::string> m_exported;
 };
 
+// Whether both names lead to one file, through links too.
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 std::optional<WatchOptions> ParseWatch(int argc, char** argv, bool& help) {
     static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
                                    {"format", required_argument, nullptr, 'f'},
@@ -162,6 +171,10 @@ std::optional<WatchOptions> ParseWatch(int argc, char** argv, bool& help) {
     }
     if (options.output.empty() || options.output == "-") {
         UsageError("watch", "-o OUT is needed: the file to export to");
+        return std::nullopt;
+    }
+    if (SameFile(*file, options.output)) {
+        UsageError("watch", "OUT is FILE itself: the export would replace the spline file");
         return std::nullopt;
     }
     options.file = *file;
