@@ -19,6 +19,9 @@ const char* const kUsage =
     "  check   list every problem the editor would have with a spline file\n"
     "  export  write a spline file's splines and curves as JSON, CSV or SVG\n"
     "  watch   export a spline file again after every change, for a running game\n"
+    "  diff    list what differs between what the editor shows for two files\n"
+    "  merge   merge two spline files with their base, as git's merge driver\n"
+    "  git-setup  make git merge and diff Splines.xml with the two verbs above\n"
 #ifdef VELMORA_TOOL_RENDER
     "  render  draw what the editor shows for a spline, as a PNG\n"
 #else
@@ -26,7 +29,7 @@ const char* const kUsage =
 #endif
     "\n"
     "Exit codes: 0 success, 1 bad or unreadable input or a failed write,\n"
-    "2 bad usage.\n";
+    "2 bad usage; diff and merge have their own (see their --help).\n";
 
 int RunVerb(const std::string& verb, int argc, char** argv) {
     using namespace velmora::tool;
@@ -38,6 +41,12 @@ int RunVerb(const std::string& verb, int argc, char** argv) {
         return RunExportVerb(argc, argv);
     if (verb == "watch")
         return RunWatchVerb(argc, argv);
+    if (verb == "diff")
+        return RunDiffVerb(argc, argv);
+    if (verb == "merge")
+        return RunMergeVerb(argc, argv);
+    if (verb == "git-setup")
+        return RunGitSetupVerb(argc, argv);
 #ifdef VELMORA_TOOL_RENDER
     if (verb == "render")
         return RunRenderVerb(argc, argv);

@@ -16,6 +16,10 @@ int RunCheckVerb(int argc, char** argv);
 int RunExportVerb(int argc, char** argv);
 int RunRenderVerb(int argc, char** argv);
 int RunWatchVerb(int argc, char** argv);
+// diff and merge exit with their own codes, as their --help says.
+int RunDiffVerb(int argc, char** argv);
+int RunMergeVerb(int argc, char** argv);
+int RunGitSetupVerb(int argc, char** argv);
 
 // Prints "velmora-tool VERB: MESSAGE" on standard error; returns 1.
 int Failure(const std::string& verb, const std::string& message);

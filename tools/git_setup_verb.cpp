@@ -1,0 +1,164 @@
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <sstream>
+
+#include "io/safe_write.h"
+#include "tools/child_process.h"
+#include "tools/cli_io.h"
+#include "tools/options.h"
+#include "tools/verbs.h"
+
+namespace velmora::tool {
+
+namespace {
+
+const char* const kGitSetupHelp =
+    "Usage: velmora-tool git-setup [--global]\n"
+    "\n"
+    "Makes git merge and diff Splines.xml with this velmora-tool (the program\n"
+    "running now, wherever it is): sets merge.velmora.name, merge.velmora.driver\n"
+    "(velmora-tool merge %O %A %B) and diff.velmora.command (velmora-tool diff\n"
+    "--git) in the repository's configuration, or in yours with --global; and,\n"
+    "in a repository, adds \"Splines.xml merge=velmora diff=velmora\" to the\n"
+    ".gitattributes at its top unless a line for Splines.xml is there. Prints\n"
+    "what it changed; run again, it changes nothing.\n"
+    "\n"
+    "  -g, --global  the user's configuration (git config --global)\n"
+    "\n"
+    "Exit codes: 0 set up, 1 not in a repository (without --global), git\n"
+    "failed, or .gitattributes cannot be written; 2 bad usage.\n";
+
+const char* const kAttributes = "Splines.xml merge=velmora diff=velmora";
+
+// Prints why a step failed; returns false.
+bool Refuse(const std::string& message) {
+    Failure("git-setup", message);
+    return false;
+}
+
+std::string RunningProgram() {
+    std::string path(4096, '\0');
+    const ssize_t got = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (got <= 0 || static_cast<std::size_t>(got) >= path.size())
+        return std::string();
+    path.resize(static_cast<std::size_t>(got));
+    return path;
+}
+
+// The program's path as git's shell reads it: single-quoted unless plain.
+std::string ShellWord(const std::string& path) {
+    if (path.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                               "0123456789/._+-,:@=") == std::string::npos)
+        return path;
+    std::string quoted = "'";
+    for (const char c : path)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Whether some line of .gitattributes is for Splines.xml.
+bool HasSplinesLine(const std::string& text) {
+    std::istringstream lines(text);
+    std::string pattern, line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        if (words >> pattern &&
+            (pattern == "Splines.xml" || pattern == "/Splines.xml" || pattern == "**/Splines.xml"))
+            return true;
+    }
+    return false;
+}
+
+class Setup {
+public:
+    explicit Setup(bool global) : m_scope(global ? "--global" : "--local") {}
+
+    // Sets `key` unless it holds `value` already; false after a message.
+    bool Set(const std::string& key, const std::string& value) {
+        const ChildOutcome now = RunChild({"git", "config", m_scope, "--get", key}, true);
+        if (!now.started)
+            return Refuse(Printable(now.error));
+        if (now.exitCode == 0 && now.output == value + "\n")
+            return true;
+        const ChildOutcome set = RunChild({"git", "config", m_scope, "--replace-all", key, value});
+        if (!set.started || set.exitCode != 0)
+            return Refuse("git config " + m_scope + " " + key + " failed");
+        m_report += "set " + key + " to " + Printable(value) + "\n";
+        return true;
+    }
+
+    // Adds the attributes line to `top`/.gitattributes unless one is there.
+    bool Attribute(const std::string& top) {
+        const std::string path = top + "/.gitattributes";
+        const Input now = ReadInput(path);
+        if (!now.ok && ::access(path.c_str(), F_OK) == 0)
+            return Refuse(Printable(now.error));
+        if (now.ok && HasSplinesLine(now.bytes))
+            return true;
+        std::string text = now.ok ? now.bytes : std::string();
+        if (!text.empty() && text.back() != '\n')
+            text += '\n';
+        const WriteOutcome written = ReplaceFile(path, text + kAttributes + "\n");
+        if (!written.ok)
+            return Refuse(Printable(written.reason));
+        m_report += "added \"" + std::string(kAttributes) + "\" to " + Printable(path) + "\n";
+        return true;
+    }
+
+    const std::string& Report() const { return m_report; }
+
+private:
+    std::string m_scope;
+    std::string m_report;
+};
+
+}  // namespace
+
+int RunGitSetupVerb(int argc, char** argv) {
+    static const option kLong[] = {
+        {"help", no_argument, nullptr, 'h'}, {"global", no_argument, nullptr, 'g'}, {}};
+    bool help = false;
+    bool global = false;
+    const auto handle = [&](int option, const char*) {
+        (option == 'h' ? help : global) = true;
+        return true;
+    };
+    const auto operands = ParseOptions("git-setup", argc, argv, "hg", kLong, handle);
+    if (!operands)
+        return 2;
+    if (help)
+        return Emit("git-setup", "-", kGitSetupHelp) == 0 ? 0 : 2;
+    if (!operands->empty())
+        return UsageError("git-setup", "takes no operands");
+
+    const std::string program = RunningProgram();
+    if (program.empty())
+        return Failure("git-setup", "cannot tell where this program is (/proc/self/exe)");
+    // git expands % in a driver's command and reads it through the shell line by line.
+    if (program.find_first_of("%\n") != std::string::npos)
+        return Failure("git-setup",
+                       "git cannot run a program whose path holds '%' or a line end: \"" +
+                           Printable(program) + "\"");
+    const ChildOutcome top = RunChild({"git", "rev-parse", "--show-toplevel"}, true);
+    if (!top.started)
+        return Failure("git-setup", Printable(top.error));
+    const bool inRepository = top.exitCode == 0 && !top.output.empty();
+    if (!global && !inRepository)
+        return Failure("git-setup",
+                       "not in a git repository (--global sets up your own configuration)");
+
+    Setup setup(global);
+    const std::string tool = ShellWord(program);
+    if (!setup.Set("merge.velmora.name", "Velmora spline merge") ||
+        !setup.Set("merge.velmora.driver", tool + " merge %O %A %B") ||
+        !setup.Set("diff.velmora.command", tool + " diff --git") ||
+        (inRepository && !setup.Attribute(top.output.substr(0, top.output.size() - 1))))
+        return 1;
+    return Emit(
+        "git-setup", "-",
+        setup.Report().empty() ? "git-setup: already set up, nothing changed\n" : setup.Report());
+}
+
+}  // namespace velmora::tool
