@@ -38,7 +38,8 @@ const char* const kMergeHelp =
     "backup); a note left without a spline gets its default one, so the editor\n"
     "reads OUT in full. When a file cannot be read in full, nothing is written.\n"
     "\n"
-    "  -o, --output OUT  the merged file (default: OURS, as git wants)\n"
+    "  -o, --output OUT  the merged file (default: OURS, as git wants; \"-\":\n"
+    "                    standard output)\n"
     "\n"
     "Exit codes: 0 merged cleanly, 1 conflicts, or nothing written (a file\n"
     "the editor cannot read in full, a failed write); 2 bad usage.\n";
@@ -93,9 +94,13 @@ int RunMergeVerb(int argc, char** argv) {
     const std::string refused = CheckWriteLimits(text);
     if (!refused.empty())
         return NothingWritten("the editor would not read the merged file: " + refused);
-    const WriteOutcome written = ReplaceFile(output.value_or((*files)[1]), text);
-    if (!written.ok)
+    if (output == "-") {
+        if (Emit("merge", "-", text) != 0)
+            return 1;
+    } else if (const WriteOutcome written = ReplaceFile(output.value_or((*files)[1]), text);
+               !written.ok) {
         return NothingWritten(Printable(written.reason));
+    }
     for (const MergeConflict& conflict : merged.conflicts)
         std::fprintf(stderr, "%s\n", ConflictLine(conflict).c_str());
     return merged.conflicts.empty() ? 0 : 1;
