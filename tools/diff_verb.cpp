@@ -42,7 +42,8 @@ const char* const kDiffHelp =
     "                    DIR/note<N>-spline<S>.png (NEW's number); a removed\n"
     "                    spline as DIR/note<N>-spline<S>-removed.png (OLD's)\n"
     "      --git         as git's diff driver (diff.<driver>.command): prints a\n"
-    "                    header with PATH, then the changes; exits 0\n"
+    "                    header with PATH, then the changes, and exits 0, also\n"
+    "                    when a version cannot be read (it says so)\n"
     "\n"
     "Exit codes: 0 no change, 1 changes, 2 bad usage, a file the editor cannot\n"
     "read or reads only in part, or output that cannot be written.\n";

@@ -73,7 +73,9 @@ bool HasSplinesLine(const std::string& text) {
 
 class Setup {
 public:
-    explicit Setup(bool global) : m_scope(global ? "--global" : "--local") {}
+    explicit Setup(bool global)
+        : m_scope(global ? "--global" : "--local"),
+          m_where(global ? " in your git configuration" : " in the repository's configuration") {}
 
     // Sets `key` unless it holds `value` already; false after a message.
     bool Set(const std::string& key, const std::string& value) {
@@ -85,7 +87,7 @@ public:
         const ChildOutcome set = RunChild({"git", "config", m_scope, "--replace-all", key, value});
         if (!set.started || set.exitCode != 0)
             return Refuse("git config " + m_scope + " " + key + " failed");
-        m_report += "set " + key + " to " + Printable(value) + "\n";
+        m_report += "set " + key + m_where + ": " + Printable(value) + "\n";
         return true;
     }
 
@@ -111,6 +113,7 @@ public:
 
 private:
     std::string m_scope;
+    std::string m_where;
     std::string m_report;
 };
 
