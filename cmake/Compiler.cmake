@@ -31,3 +31,17 @@ function(velmora_exact_float)
     target_compile_options(${target} PRIVATE ${options})
   endforeach()
 endfunction()
+
+# Hardening of optimised builds, as Debian builds its packages: fortified libc
+# calls, stack protector, read-only relocations bound at start-up, and
+# position-independent programs. Sanitizer and fuzz builds bring their own
+# instrumentation and leave it out.
+include(CheckPIESupported)
+check_pie_supported()
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+if(NOT VELMORA_SANITIZE AND NOT VELMORA_FUZZ)
+  set(optimised $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)
+  add_compile_definitions($<${optimised}:_FORTIFY_SOURCE=2>)
+  add_compile_options($<${optimised}:-fstack-protector-strong>)
+  add_link_options($<${optimised}:LINKER:-z,relro,-z,now>)
+endif()

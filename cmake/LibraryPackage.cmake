@@ -1,28 +1,36 @@
-# Installs the library for game code as the "dev" component: headers, the
-# libraries, a CMake package (find_package(Velmora CONFIG) gives Velmora::curve
-# and Velmora::splinefile) and the pkg-config files velmora-curve and
-# velmora-splinefile.
+# Installs the library for game code. A shared build gives each library its
+# own runtime component, named as its package is (the versioned library and its
+# soname link), and the "dev" component the rest: headers, the .so links or
+# the static archives, a CMake package (find_package(Velmora CONFIG) gives
+# Velmora::curve and Velmora::splinefile) and the pkg-config files
+# velmora-curve and velmora-splinefile.
 include(CMakePackageConfigHelpers)
 
 set(cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Velmora)
-install(TARGETS velmora-curve velmora-splinefile EXPORT VelmoraTargets COMPONENT dev
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+foreach(name curve splinefile)
+  install(TARGETS velmora-${name} EXPORT VelmoraTargets
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${name}
+      PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
+      NAMELINK_COMPONENT dev)
+endforeach()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/velmora
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev)
 install(EXPORT VelmoraTargets NAMESPACE Velmora:: DESTINATION ${cmake_dir} COMPONENT dev)
 
-# A static splinefile carries TinyXML as a link dependency of the consumer.
-if(BUILD_SHARED_LIBS)
+# A shared library carries its dependencies itself. A static one leaves them
+# to the consumer's link: TinyXML, and the C++ runtime a C program's link does
+# not add (pkg-config --static names them).
+set(VELMORA_PC_TINYXML_VERSION "tinyxml >= 2.6, tinyxml < 2.7")
+if(VELMORA_SHARED_LIBS)
   set(VELMORA_STATIC_LIBS OFF)
-  set(VELMORA_PC_TINYXML "Requires.private: tinyxml")
-  set(VELMORA_PC_CURVE_LIBS "-lvelmora-curve")
+  set(VELMORA_PC_PRIVATE "")
+  set(VELMORA_PC_SPLINEFILE_PRIVATE "")
 else()
   set(VELMORA_STATIC_LIBS ON)
-  set(VELMORA_PC_TINYXML "Requires: tinyxml")
-  # A C program linking the static curve needs the C++ runtime too.
-  set(VELMORA_PC_CURVE_LIBS "-lvelmora-curve -lstdc++ -lm")
+  set(VELMORA_PC_PRIVATE "Libs.private: -lstdc++ -lm")
+  set(VELMORA_PC_SPLINEFILE_PRIVATE
+    "Requires.private: ${VELMORA_PC_TINYXML_VERSION}\n${VELMORA_PC_PRIVATE}")
 endif()
 # The .pc files find the headers relative to themselves, so an installed tree
 # can be moved (a scratch prefix, a package root).
@@ -45,7 +53,7 @@ endforeach()
 
 # `cmake --install --strip` (and CPack) strip programs and shared libraries
 # only; the static archives lose their debug sections here.
-if(NOT BUILD_SHARED_LIBS AND CMAKE_STRIP)
+if(NOT VELMORA_SHARED_LIBS AND CMAKE_STRIP)
   install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
       foreach(archive velmora-curve velmora-splinefile)
