@@ -30,10 +30,7 @@ joined by a smooth natural cubic curve, saved to Splines.xml. velmora-tool
 samples, checks, exports and renders those files for pipelines.
 Released under the ${VELMORA_LICENCE} License.")
 
-set(packages editor:velmora dev:libvelmora-dev)
-if(EXISTS ${PROJECT_SOURCE_DIR}/python/CMakeLists.txt)
-  list(APPEND packages python:python3-velmora)
-endif()
+set(packages editor:velmora dev:libvelmora-dev python:python3-velmora)
 if(VELMORA_SHARED_LIBS)
   list(APPEND packages curve:libvelmora-curve1 splinefile:libvelmora-splinefile1)
   # The shlibs file lets dpkg-shlibdeps of other packages find the soname's
