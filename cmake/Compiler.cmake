@@ -41,7 +41,11 @@ check_pie_supported()
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 if(NOT VELMORA_SANITIZE AND NOT VELMORA_FUZZ)
   set(optimised $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)
-  add_compile_definitions($<${optimised}:_FORTIFY_SOURCE=2>)
+  # A builder's own level (dpkg-buildflags') wins; a compiler that defines one
+  # itself would warn of a second value.
+  if(NOT CMAKE_CXX_FLAGS MATCHES "_FORTIFY_SOURCE")
+    add_compile_options($<${optimised}:-U_FORTIFY_SOURCE> $<${optimised}:-D_FORTIFY_SOURCE=2>)
+  endif()
   add_compile_options($<${optimised}:-fstack-protector-strong>)
   add_link_options($<${optimised}:LINKER:-z,relro,-z,now>)
 endif()
