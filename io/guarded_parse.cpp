@@ -14,8 +14,6 @@ namespace {
 // x86-64); twice that leaves room for other builds of it.
 constexpr std::size_t kStackPerLevel = 512;
 constexpr std::size_t kStackBase = std::size_t{1} << 20;
-// Address space only: pages the parser never reaches are never used.
-constexpr std::size_t kMaxStack = std::size_t{1} << 30;
 
 // The lowest address of the calling thread's stack, or null when unknown.
 const char* StackBottom() {
@@ -61,10 +59,10 @@ void* RunParse(void* arg) {
 
 }  // namespace
 
-GuardedParse ParseWithAmpleStack(TiXmlDocument& doc, std::string_view text,
-                                 TiXmlEncoding encoding) {
-    const auto opens = static_cast<std::size_t>(std::count(text.begin(), text.end(), '<'));
-    const std::size_t stack = std::min(kStackBase + opens * kStackPerLevel, kMaxStack);
+GuardedParse ParseWithAmpleStack(TiXmlDocument& doc, std::string_view text, TiXmlEncoding encoding,
+                                 int depth) {
+    const std::size_t stack =
+        kStackBase + static_cast<std::size_t>(std::max(depth, 0)) * kStackPerLevel;
     // Most files fit the caller's own stack; a thread costs more than their parse.
     if (RoomOnThisStack(stack)) {
         return GuardedParse{true, doc.Parse(text.data(), nullptr, encoding)};

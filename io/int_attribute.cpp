@@ -45,6 +45,26 @@ std::optional<int32_t> ParseDecimalInt(const char* text) {
     return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
 
+bool ReadsAsWritten(const char* text) {
+    if (!ParseDecimalInt(text)) {
+        return false;
+    }
+    const char* p = text;
+    while (IsSpace(*p)) {
+        ++p;
+    }
+    if (*p == '+' || *p == '-') {
+        ++p;
+    }
+    while (IsDigit(*p)) {
+        ++p;
+    }
+    while (IsSpace(*p)) {
+        ++p;
+    }
+    return *p == '\0';
+}
+
 // Presence and value are told apart so that a missing attribute and a
 // malformed one can be treated differently by the reader.
 IntAttribute ReadIntAttribute(const TiXmlElement& element, const char* name) {
@@ -52,6 +72,7 @@ IntAttribute ReadIntAttribute(const TiXmlElement& element, const char* name) {
     const char* text = element.Attribute(name);
     if (text != nullptr) {
         result.present = true;
+        result.text = text;
         result.value = ParseDecimalInt(text);
     }
     return result;

@@ -14,10 +14,15 @@ namespace velmora {
 // int32_t. Never reads past the terminating NUL.
 std::optional<int32_t> ParseDecimalInt(const char* text);
 
+// True when `text` is a number as ParseDecimalInt reads it with nothing but
+// white space after its digits: "3O0", "180.9" and "12px" are not.
+bool ReadsAsWritten(const char* text);
+
 // One integer attribute of an element.
 struct IntAttribute {
     bool present = false;          // the element has the attribute
     std::optional<int32_t> value;  // its value, when it reads as a number
+    const char* text = nullptr;    // the value as written, while the element lives
 };
 
 // Looks up `name` on `element` and reads its value with ParseDecimalInt.

@@ -2,6 +2,7 @@
 // found. It names the file as the user gave it.
 #include <string>
 
+#include "io/read_limits.h"
 #include "io/spline_file.h"
 
 namespace velmora {
@@ -21,6 +22,17 @@ std::string Place(const LoadOutcome& outcome) {
 std::string BackupPromise(const std::string& path, const char* what) {
     return std::string("When you save, ") + what + " is first kept as a backup, \"" + path +
            ".bak\" (or \"" + path + ".bak.1\" and so on when that name is taken).";
+}
+
+// Why S will be refused until the note set shrinks, after `gap`; or "".
+std::string TooLargeToSave(const LoadOutcome& outcome, const char* gap) {
+    if (!outcome.tooLargeToSave) {
+        return {};
+    }
+    return std::string(gap) + "Saved as it stands, it would hold " +
+           std::to_string(outcome.savedNodes) + " XML nodes, more than the " +
+           std::to_string(kMaxReadNodes) +
+           " the editor reads, so saving is refused until some points or splines are deleted.";
 }
 
 }  // namespace
@@ -49,7 +61,11 @@ std::string LoadMessage(const LoadOutcome& outcome, const std::string& path) {
     }
     if (outcome.stoppedEarly) {
         return file + " was read only in part: " + stopped +
-               ", and what follows is not shown.\n\n" + BackupPromise(path, "the whole file");
+               ", and what follows is not shown.\n\n" + BackupPromise(path, "the whole file") +
+               TooLargeToSave(outcome, "\n\n");
+    }
+    if (outcome.tooLargeToSave) {
+        return file + " was read in full." + TooLargeToSave(outcome, " ");
     }
     return {};
 }

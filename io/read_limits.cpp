@@ -1,7 +1,6 @@
 #include "io/read_limits.h"
 
 #include "io/file_read.h"
-#include "io/xml_scan.h"
 
 namespace velmora {
 
@@ -13,7 +12,7 @@ std::string Describe(XmlProblem problem) {
         return "elements are nested too deeply (more than " + std::to_string(kMaxXmlDepth) +
                " levels)";
     case XmlProblem::kTooManyNodes:
-        return "the file holds more than " + std::to_string(kMaxXmlNodes) +
+        return "the file holds more than " + std::to_string(kMaxReadNodes) +
                " XML elements, attributes and other nodes (each control point takes three)";
     case XmlProblem::kTooManyAttributes:
         return "an element has more than " + std::to_string(kMaxXmlAttributes) + " attributes";
@@ -26,11 +25,11 @@ std::string Describe(XmlProblem problem) {
 
 LimitCheck CheckReadLimits(std::string_view text, TiXmlEncoding encoding) {
     const XmlScan scan =
-        ScanXml(text.data(), encoding, XmlLimits{kMaxXmlDepth, kMaxXmlNodes, kMaxXmlAttributes});
+        ScanXml(text.data(), encoding, XmlLimits{kMaxXmlDepth, kMaxReadNodes, kMaxXmlAttributes});
     if (scan.problem == XmlProblem::kNone) {
-        return LimitCheck{};
+        return LimitCheck{true, {}, 0, 0, scan};
     }
-    LimitCheck out{false, Describe(scan.problem), 1, 1};
+    LimitCheck out{false, Describe(scan.problem), 1, 1, scan};
     for (std::size_t i = 0; i < scan.offset; ++i) {
         if (text[i] == '\n') {
             ++out.line;
@@ -40,6 +39,25 @@ LimitCheck CheckReadLimits(std::string_view text, TiXmlEncoding encoding) {
         }
     }
     return out;
+}
+
+// The declaration, RectSize with its two attributes, then per note the
+// element and its Index, per spline one element, per point the element and
+// its two coordinates.
+std::size_t SavedNodeCount(const NoteSet& notes) {
+    constexpr std::size_t kDefaultNote = 2 + 1 + 2 * 3;
+    std::size_t nodes = 1 + 3;
+    for (const SplineList& splines : notes) {
+        if (splines.empty()) {
+            nodes += kDefaultNote;
+            continue;
+        }
+        nodes += 2 + splines.size();
+        for (const Spline& spline : splines) {
+            nodes += 3 * spline.size();
+        }
+    }
+    return nodes;
 }
 
 // The same checks as a load, on the same bytes: the writer's limits are the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +36,11 @@ struct LoadOutcome {
     bool stoppedEarly = false;
     // kLoaded: the file holds more than blank text but not one note was read.
     bool noNote = false;
+    // kLoaded: the file a save writes for what was read would be refused by
+    // the next load (it would hold `savedNodes` nodes); saving is refused
+    // until points or splines are deleted.
+    bool tooLargeToSave = false;
+    std::size_t savedNodes = 0;
 };
 
 struct SaveOutcome : Outcome {

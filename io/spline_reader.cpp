@@ -9,7 +9,7 @@
 #include <tinyxml.h>
 
 #include "io/guarded_parse.h"
-#include "io/int_attribute.h"
+#include "io/note_walk.h"
 #include "io/read_limits.h"
 #include "io/white_space.h"
 #include "io/xml_scan.h"
@@ -41,15 +41,54 @@ std::string NormaliseLineEnds(std::string_view bytes) {
 // White space as the parser skips it, and the NUL bytes a crash can leave.
 bool IsPadding(char c) { return IsSpace(c) || c == '\0'; }
 
-// A byte-order mark, or two characters each with a NUL byte beside it.
-bool IsUtf16(const std::string& b) {
+// The text encoding of `b` when it is one with NUL bytes inside every
+// character, which the parser cannot read: a byte-order mark, or the first
+// characters each with zero bytes beside them. Else null.
+const char* WideEncodingOf(const std::string& b) {
     if (b.size() < 4) {
-        return false;
+        return nullptr;
     }
     const auto u = [&b](std::size_t i) { return static_cast<unsigned char>(b[i]); };
-    return (u(0) == 0xFF && u(1) == 0xFE) || (u(0) == 0xFE && u(1) == 0xFF) ||
-           (u(0) != 0 && u(1) == 0 && u(2) != 0 && u(3) == 0) ||
-           (u(0) == 0 && u(1) != 0 && u(2) == 0 && u(3) != 0);
+    // Two characters of four bytes, one of them not zero; a single one could
+    // be a letter followed by the NUL bytes a crash leaves.
+    const auto wide32 = [&u](std::size_t nonZero) {
+        for (std::size_t i = 0; i < 8; ++i) {
+            if ((u(i) != 0) != (i % 4 == nonZero))
+                return false;
+        }
+        return true;
+    };
+    // UTF-32 first: its little-endian mark begins with UTF-16's.
+    if ((u(0) == 0xFF && u(1) == 0xFE && u(2) == 0 && u(3) == 0) ||
+        (u(0) == 0 && u(1) == 0 && u(2) == 0xFE && u(3) == 0xFF) ||
+        (b.size() >= 8 && (wide32(0) || wide32(3)))) {
+        return "UTF-32";
+    }
+    if ((u(0) == 0xFF && u(1) == 0xFE) || (u(0) == 0xFE && u(1) == 0xFF) ||
+        (u(0) != 0 && u(1) == 0 && u(2) != 0 && u(3) == 0) ||
+        (u(0) == 0 && u(1) != 0 && u(2) == 0 && u(3) != 0)) {
+        return "UTF-16";
+    }
+    return nullptr;
+}
+
+// Why the parser swallowed the rest of the text, for a node left open.
+const char* UnclosedReason(XmlUnclosed unclosed) {
+    switch (unclosed) {
+    case XmlUnclosed::kComment: return "a comment that is never closed";
+    case XmlUnclosed::kCdata: return "a CDATA section that is never closed";
+    case XmlUnclosed::kDeclaration: return "an XML declaration that is never closed";
+    case XmlUnclosed::kOther: return "markup that is never closed";
+    case XmlUnclosed::kNone: break;
+    }
+    return "";
+}
+
+// Marks `out` as read only in part, stopped at `reason` in that place.
+void StopAt(LoadOutcome& out, std::string reason, std::pair<int, int> place) {
+    out.stoppedEarly = true;
+    out.reason = std::move(reason);
+    std::tie(out.line, out.column) = place;
 }
 
 // The 1-based line and column of `offset` in `text`.
@@ -62,6 +101,15 @@ std::pair<int, int> PlaceOf(std::string_view text, std::size_t offset) {
     return {static_cast<int>(line), static_cast<int>(column)};
 }
 
+// The node left open is the stop itself, not a comment to be dropped.
+void DropFindingAt(ReadFindings& findings, int line, int column) {
+    auto& list = findings.list;
+    if (!list.empty() && list.back().line == line && list.back().column == column &&
+        list.back().kind == FindingKind::kIgnored) {
+        list.pop_back();
+    }
+}
+
 // A refusal with the reason and, where known, the place.
 LoadOutcome Unreadable(std::string reason, int line = 0, int column = 0) {
     LoadOutcome out;
@@ -72,79 +120,6 @@ LoadOutcome Unreadable(std::string reason, int line = 0, int column = 0) {
     return out;
 }
 
-// Reads the control points of one spline. A point without a usable PosX or
-// PosY ends the spline; the points before it are kept.
-Spline ReadSpline(const TiXmlNode& splineNode) {
-    Spline points;
-    for (const TiXmlNode* c = splineNode.FirstChild("ControlPoint"); c != nullptr;
-         c = c->NextSiblingElement()) {
-        const TiXmlElement* point = c->ToElement();
-        if (point == nullptr) {
-            break;
-        }
-        const IntAttribute x = ReadIntAttribute(*point, "PosX");
-        const IntAttribute y = ReadIntAttribute(*point, "PosY");
-        if (!x.value || !y.value) {
-            break;
-        }
-        points.push_back(Point{*x.value, *y.value});
-    }
-    return points;
-}
-
-// The splines a note element holds, in file order; empty ones included.
-SplineList ReadNote(const TiXmlElement& note) {
-    SplineList splines;
-    for (const TiXmlNode* s = note.FirstChild("NewSpline"); s != nullptr;
-         s = s->NextSiblingElement()) {
-        splines.push_back(ReadSpline(*s));
-    }
-    return splines;
-}
-
-// How far the walk over the top level got.
-struct Walk {
-    int notesRead = 0;
-    const TiXmlElement* stoppedAt = nullptr;  // the note without Index that ended it
-};
-
-// Walks the top level: the first node named NewNoteSpline, then every
-// element after it whatever its name. A missing Index ends the walk; an Index
-// that is no note number (not a number, or outside 0..3) skips that element
-// only. Later elements with the same Index replace earlier ones. Everything
-// is built aside and committed at the end, so `notes` is either untouched or
-// updated for exactly the notes the file names.
-Walk WalkDocument(const TiXmlDocument& doc, NoteSet& notes) {
-    Walk walk;
-    NoteSet read;
-    std::array<bool, kNoteCount> named{};
-    for (const TiXmlNode* node = doc.FirstChild("NewNoteSpline"); node != nullptr;
-         node = node->NextSiblingElement()) {
-        const TiXmlElement* note = node->ToElement();
-        if (note == nullptr) {
-            continue;
-        }
-        const IntAttribute index = ReadIntAttribute(*note, "Index");
-        if (!index.present) {
-            walk.stoppedAt = note;
-            break;
-        }
-        if (!index.value || *index.value < 0 || *index.value >= kNoteCount) {
-            continue;
-        }
-        const auto n = static_cast<std::size_t>(*index.value);
-        read[n] = ReadNote(*note);
-        named[n] = true;
-        ++walk.notesRead;
-    }
-    for (std::size_t n = 0; n < read.size(); ++n) {
-        if (named[n]) {
-            notes[n] = std::move(read[n]);
-        }
-    }
-    return walk;
-}
-
 }  // namespace
 
 bool IsBlankText(std::string_view bytes) {
@@ -152,14 +127,16 @@ bool IsBlankText(std::string_view bytes) {
 }
 
 // The parser stops without an error at text between top-level elements and
-// at a NUL byte; whatever it left unread, beyond padding, is reported, so
-// that the user learns of it and the first save keeps the file.
-LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
+// at a NUL byte, and lets a comment or CDATA section that is never closed
+// swallow the rest of the file; each is reported as where reading stopped,
+// so that the user learns of it and the first save keeps the file.
+LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes, ReadFindings* findings) {
     if (bytes.empty()) {
         return LoadOutcome{};
     }
-    if (IsUtf16(bytes)) {
-        return Unreadable("the file is UTF-16 text; Velmora reads UTF-8 or ISO-8859-1 text");
+    if (const char* wide = WideEncodingOf(bytes)) {
+        return Unreadable(std::string("the file is ") + wide +
+                          " text; Velmora reads UTF-8 or ISO-8859-1 text");
     }
     const std::size_t end = std::min(bytes.find('\0'), bytes.size());
     const std::string_view head(bytes.data(), end);
@@ -171,8 +148,15 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
         normalised = NormaliseLineEnds(head);
     }
     const std::string_view text = normalised.empty() ? head : std::string_view(normalised);
+    LoadOutcome out;
+    out.status = LoadStatus::kLoaded;
     if (IsBlankText(text)) {
-        return tailIsPadding ? LoadOutcome{} : Unreadable("it is not an XML document");
+        if (tailIsPadding) {
+            return LoadOutcome{};
+        }
+        out.noNote = true;
+        StopAt(out, "a NUL byte", PlaceOf(text, text.size()));
+        return out;
     }
     const TiXmlEncoding encoding = ParserEncodingFor(text);
     const LimitCheck limits = CheckReadLimits(text, encoding);
@@ -180,7 +164,9 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
         return Unreadable(limits.reason, limits.line, limits.column);
     }
     TiXmlDocument doc;
-    const GuardedParse parse = ParseWithAmpleStack(doc, text, encoding);
+    // Columns count bytes, as PlaceOf does, tabs included.
+    doc.SetTabSize(1);
+    const GuardedParse parse = ParseWithAmpleStack(doc, text, encoding, limits.scan.depth);
     if (!parse.started) {
         return Unreadable("there is not enough memory to read the file");
     }
@@ -191,23 +177,27 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes) {
         // ErrorRow/ErrorCol are 1-based, and 0 when the parser knew no place.
         return Unreadable(doc.ErrorDesc(), doc.ErrorRow(), doc.ErrorCol());
     }
-    const Walk walk = WalkDocument(doc, notes);
-    LoadOutcome out;
-    out.status = LoadStatus::kLoaded;
+    const NoteWalk walk = WalkNotes(doc, notes, findings);
     out.noNote = walk.notesRead == 0;
     const std::size_t parsed =
         parse.stop == nullptr ? text.size() : static_cast<std::size_t>(parse.stop - text.data());
     const std::size_t stopOffset = std::min(parsed, text.size());
     if (walk.stoppedAt != nullptr) {
-        out.stoppedEarly = true;
-        out.reason = "a note without an \"Index\" attribute";
-        out.line = walk.stoppedAt->Row();
-        out.column = walk.stoppedAt->Column();
-    } else if (!tailIsPadding || !IsBlankText(text.substr(stopOffset))) {
-        out.stoppedEarly = true;
-        out.reason = "text outside any element";
-        std::tie(out.line, out.column) = PlaceOf(text, stopOffset);
+        StopAt(out, "a note without an \"Index\" attribute",
+               {walk.stoppedAt->Row(), walk.stoppedAt->Column()});
+    } else if (limits.scan.unclosed != XmlUnclosed::kNone) {
+        StopAt(out, UnclosedReason(limits.scan.unclosed),
+               PlaceOf(text, limits.scan.unclosedOffset));
+        if (findings != nullptr) {
+            DropFindingAt(*findings, out.line, out.column);
+        }
+    } else if (!IsBlankText(text.substr(stopOffset))) {
+        StopAt(out, "text outside any element", PlaceOf(text, stopOffset));
+    } else if (!tailIsPadding) {
+        StopAt(out, "a NUL byte", PlaceOf(text, text.size()));
     }
+    out.savedNodes = SavedNodeCount(notes);
+    out.tooLargeToSave = out.savedNodes > kMaxReadNodes;
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/read_findings.h"
 #include "io/spline_file.h"
 #include "model/note_set.h"
 
@@ -11,12 +12,17 @@ namespace velmora {
 // Reads the bytes of a spline file into `notes`: the list of every note the
 // file names is replaced, the other notes keep what they hold. A NUL byte
 // ends the text, as when the parser loads a file itself. Returns kLoaded
-// (saying whether reading stopped before the end, with more than white space
-// or NUL bytes left, and whether no note was read), kEmpty (nothing but
-// white space and NUL bytes; nothing touched) or kUnreadable (with the reason
-// and, where known, the line and column; nothing touched). Line ends may be
-// LF, CR LF or a lone CR.
-LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes);
+// (saying whether and where reading stopped before the end, with more than
+// white space or NUL bytes left: a note without Index, text between
+// elements, a comment or CDATA section never closed, a NUL byte; whether no
+// note was read; and whether the file a save writes for `notes` afterwards
+// would be too large to read back), kEmpty (nothing but white space and NUL
+// bytes; nothing touched) or kUnreadable (with the reason and, where known,
+// the line and column; nothing touched). Line ends may be LF, CR LF or a
+// lone CR. With `findings`, what the walk passed over, read by position or
+// read other than written is listed there too (see WalkNotes).
+LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes,
+                           ReadFindings* findings = nullptr);
 
 // True when `bytes` hold nothing but white space and NUL bytes.
 bool IsBlankText(std::string_view bytes);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmora {
@@ -50,7 +51,9 @@ public:
             if (kind == NodeKind::kElement) {
                 p = Element(p);
             } else {
+                const char* const start = Lexer::SkipWhiteSpace(p, m_encoding);
                 p = Leaf(kind, p);
+                NoteUnclosed(kind, start, p);
                 if (kind == NodeKind::kDeclaration && m_encoding == TIXML_ENCODING_UNKNOWN) {
                     m_encoding = DeclaredEncoding(m_declaration.Encoding());
                 }
@@ -98,6 +101,41 @@ private:
             m_textNode.SetCDATA(true);
             return m_textNode.Parse(p, nullptr, m_encoding);
         default: return m_unknown.Parse(p, nullptr, m_encoding);
+        }
+    }
+
+    // Records a top-level node from `start` that the parser ended at `end`
+    // (null or the terminating NUL: the end of the text) without its closing
+    // marker. Each kind stops at the first marker after its opening one, so
+    // one at the very end of the text closes it there.
+    void NoteUnclosed(NodeKind kind, const char* start, const char* end) {
+        if (end != nullptr && *end != '\0') {
+            return;
+        }
+        const std::string_view node(start, std::strlen(start));
+        const auto closedBy = [&node](std::string_view open, std::string_view close) {
+            return node.size() >= open.size() + close.size() &&
+                   node.substr(node.size() - close.size()) == close;
+        };
+        XmlUnclosed unclosed = XmlUnclosed::kNone;
+        switch (kind) {
+        case NodeKind::kComment:
+            unclosed = closedBy("<!--", "-->") ? XmlUnclosed::kNone : XmlUnclosed::kComment;
+            break;
+        case NodeKind::kCdata:
+            unclosed = closedBy("<![CDATA[", "]]>") ? XmlUnclosed::kNone : XmlUnclosed::kCdata;
+            break;
+        case NodeKind::kDeclaration:
+            unclosed = end != nullptr ? XmlUnclosed::kNone : XmlUnclosed::kDeclaration;
+            break;
+        default:
+            unclosed =
+                end != nullptr && closedBy("<", ">") ? XmlUnclosed::kNone : XmlUnclosed::kOther;
+            break;
+        }
+        if (unclosed != XmlUnclosed::kNone) {
+            m_result.unclosed = unclosed;
+            m_result.unclosedOffset = static_cast<std::size_t>(start - m_text);
         }
     }
 

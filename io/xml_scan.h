@@ -21,12 +21,19 @@ enum class XmlProblem {
     kTooManyAttributes,  // one element holds more than maxAttributes
 };
 
+// A top-level node that the parser, finding no end to it, lets run on to
+// the end of the text: everything after its start is swallowed without an
+// error.
+enum class XmlUnclosed { kNone, kComment, kCdata, kDeclaration, kOther };
+
 // What the parser would build from a text, as far as the scan went.
 struct XmlScan {
     XmlProblem problem = XmlProblem::kNone;
     std::size_t offset = 0;  // for a problem: where the node that passed the limit starts
     int depth = 0;           // the deepest element nesting reached
     std::size_t nodes = 0;   // nodes and attributes the parser creates
+    XmlUnclosed unclosed = XmlUnclosed::kNone;
+    std::size_t unclosedOffset = 0;  // where that node starts
 };
 
 // Reads `text` (up to its first NUL) the way TiXmlDocument::Parse does with

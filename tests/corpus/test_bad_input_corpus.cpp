@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,6 +17,7 @@
 #include "platform/headless_host.h"
 #include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"
+#include "tools/verbs.h"
 
 namespace velmora {
 namespace {
@@ -102,10 +104,10 @@ void FiftyMegabytes(const std::string& path) {
     out << "</NewSpline></NewNoteSpline>\n";
 }
 
-void FarApartPoints(const std::string& path) {
+void FarApartPoints(const std::string& path, int count = 10000) {
     std::ofstream out(path);
     out << "<NewNoteSpline Index=\"2\"><NewSpline>\n";
-    for (int i = 0; i < 10000; ++i)
+    for (int i = 0; i < count; ++i)
         out << "<ControlPoint PosX=\"" << (i % 2 ? 2147483647 : -2147483647) << "\" PosY=\""
             << (i % 3 ? -2147483647 : 2147483647) << "\" />\n";
     out << "</NewSpline></NewNoteSpline>\n";
@@ -147,6 +149,10 @@ const CorpusCase kCases[] = {
     {"declaration_only.xml", true, "d d d d", {}},
     {"byte_order_mark.xml", false, "[2,3] [3] [2] [3,2,2]", {}},
     {"utf16.xml", true, "d d d d", {}},
+    {"utf32.xml", true, "d d d d", {}},
+    {"open_comment.xml", true, "[2] d d d", {}},
+    {"open_cdata.xml", true, "[2] d d d", {}},
+    {"nul_between_notes.xml", true, "[2] d d d", {}},
     {"cr_only_line_ends.xml", false, "[2,3] [3] [2] [3,2,2]", {}},
     {"crlf_line_ends.xml", false, "[2,3] [3] [2] [3,2,2]", {}},
     {"single_quotes.xml", false, "[2,3] [3] [2] [3,2,2]", {}},
@@ -177,7 +183,9 @@ const CorpusCase kCases[] = {
     {"coordinate_not_a_number.xml", false, "[1,1] d d d", {}},
     {"ten_thousand_points", false, "[10000] d d d", PointsInOneSpline},
     {"ten_thousand_splines", false, "d [2*10000] d d", SplinesInOneNote},
-    {"far_apart_points", false, "d d [10000] d", FarApartPoints},
+    {"far_apart_points", false, "d d [10000] d", [](auto& p) { FarApartPoints(p); }},
+    {"far_apart_points_199999", false, "d d [199999] d",
+     [](auto& p) { FarApartPoints(p, 199999); }},
     {"nested_100000_deep", true, "d d d d", DeepNesting},
     {"fifty_megabytes", true, "d d d d", FiftyMegabytes},
     {"a_directory", true, "d d d d", Directory},
@@ -284,6 +292,31 @@ TEST_P(BadInputCorpus, LoadAndShowStayWithin256Megabytes) {
             dlg.NextNote();
         }
         ::_exit(0);
+    }
+    int status = 0;
+    struct rusage usage {};
+    ASSERT_EQ(::wait4(child, &status, 0, &usage), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_LE(usage.ru_maxrss, 256L * 1024) << "peak resident size in KiB";
+#endif
+}
+
+// `velmora-tool check` of every input stays within 256 MB as well, its
+// standard output thrown away.
+TEST_P(BadInputCorpus, CheckStaysWithin256Megabytes) {
+#ifdef VELMORA_UNDER_ASAN
+    GTEST_SKIP() << "the address sanitizer's shadow memory would dominate the measurement";
+#else
+    const std::string path = Prepare();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (std::freopen("/dev/null", "w", stdout) == nullptr)
+            ::_exit(3);
+        char verb[] = "check";
+        std::string file = path;
+        char* argv[] = {verb, file.data(), nullptr};
+        ::_exit(tool::RunCheckVerb(2, argv) <= 1 ? 0 : 2);
     }
     int status = 0;
     struct rusage usage {};

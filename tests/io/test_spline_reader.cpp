@@ -17,7 +17,10 @@ struct LoadCase {
     const char* name;
     std::string xml;
     LoadStatus status;
-    NoteSet expected;  // the notes after the load, starting from MarkedNotes()
+    NoteSet expected;         // the notes after the load, starting from MarkedNotes()
+    std::string reason = "";  // part of the reason given, and its place
+    int line = 0;
+    int column = 0;
 };
 
 // MarkedNotes() with some notes replaced.
@@ -105,8 +108,26 @@ const LoadCase kLoadCases[] = {
     {"NoNotesAtAll", R"(<?xml version="1.0" ?><RectSize Width="5" Height="5" />)",
      LoadStatus::kLoaded, MarkedNotes()},
     {"BlankTextIsEmpty", " \r\n\t\n", LoadStatus::kEmpty, MarkedNotes()},
-    {"NulByteEndsTheText", "<NewNoteSpline Index=\"0\" />\0<NewNoteSpline Index=\"1\" />"s,
-     LoadStatus::kLoaded, With({{0, {}}})},
+    {"NulByteBetweenNotesStopsThere",
+     "<NewNoteSpline Index=\"0\" />\n\0<NewNoteSpline Index=\"1\" />"s, LoadStatus::kLoaded,
+     With({{0, {}}}), "a NUL byte", 2, 1},
+    {"NulPaddedTailIsNoStop", "<NewNoteSpline Index=\"0\" />\n\0\0\0\0"s, LoadStatus::kLoaded,
+     With({{0, {}}})},
+    {"OpenCommentSwallowsTheRest",
+     "<NewNoteSpline Index=\"0\" />\r\n  <!-- TODO\r\n<NewNoteSpline Index=\"1\" />\r\n",
+     LoadStatus::kLoaded, With({{0, {}}}), "a comment that is never closed", 2, 3},
+    {"OpenCdataSwallowsTheRest",
+     "<NewNoteSpline Index=\"0\" />\n<![CDATA[ x ]]\n<NewNoteSpline Index=\"1\" />",
+     LoadStatus::kLoaded, With({{0, {}}}), "a CDATA section that is never closed", 2, 1},
+    {"CommentClosedAtTheVeryEnd", "<NewNoteSpline Index=\"0\" /><!---->", LoadStatus::kLoaded,
+     With({{0, {}}})},
+    {"Utf32IsNamed", "\xFF\xFE\0\0<\0\0\0N\0\0\0"s, LoadStatus::kUnreadable, MarkedNotes(),
+     "UTF-32"},
+    {"Utf32WithoutMarkIsNamed", "<\0\0\0N\0\0\0"s, LoadStatus::kUnreadable, MarkedNotes(),
+     "UTF-32"},
+    {"OneCharacterThenNulPaddingIsNoWideText", "\n\0\0\0\0\0\0\0"s, LoadStatus::kEmpty,
+     MarkedNotes()},
+    {"Utf16IsNamed", "\xFF\xFE<\0N\0"s, LoadStatus::kUnreadable, MarkedNotes(), "UTF-16"},
 };
 
 class LoadCaseTest : public ::testing::TestWithParam<LoadCase> {};
@@ -118,6 +139,11 @@ TEST_P(LoadCaseTest, LeavesTheExpectedNotes) {
     EXPECT_EQ(out.status, c.status) << out.reason;
     EXPECT_EQ(notes, c.expected);
     EXPECT_EQ(out.reason.empty(), c.status != LoadStatus::kUnreadable && !out.stoppedEarly);
+    EXPECT_NE(out.reason.find(c.reason), std::string::npos) << out.reason;
+    if (c.line > 0) {
+        EXPECT_TRUE(out.stoppedEarly);
+        EXPECT_EQ(std::pair(out.line, out.column), std::pair(c.line, c.column));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LoadCaseTest, ::testing::ValuesIn(kLoadCases),
