@@ -1,4 +1,4 @@
-
+// velmora-tool check: the reader's own findings on a file, one line each.
 #include "tools/cli_io.h"
 #include "tools/json_writer.h"
 #include "tools/options.h"
@@ -10,78 +10,125 @@ namespace velmora::tool {
 namespace {
 
 const char* const kCheckHelp =
-    "Usage: velmora-tool check [--json] [FILE]\n"
+    "Usage: velmora-tool check [--json] [--strict] [FILE]\n"
     "\n"
     "Reads a spline file (FILE, or standard input without FILE or with \"-\") as\n"
-    "the editor does and lists every problem, one per line as FILE:LINE:COLUMN:\n"
-    "KIND: MESSAGE (the place is left out where it is not known). Kinds:\n"
-    "  unreadable       the editor refuses the file (and why), also for a limit\n"
-    "  bad-index        an Index that is no number or outside 0..3: note skipped\n"
-    "  duplicate-index  a later note with the same Index replaces the earlier\n"
-    "  walk-ended       a missing Index, or a missing or bad PosX/PosY, ends the\n"
-    "                   reading early there\n"
-    "  default-spline   a note without a spline gets its default spline\n"
-    "  short-spline     a spline of fewer than two points: no curve\n"
-    "  coincident-points, outside (outside RectSize), misnamed (read by position)\n"
-    "  skipped          content the reader passes over\n"
-    "  not-editor-form  a save would rewrite the file from this place\n"
+    "the editor does and prints every problem the reader meets, one per line:\n"
+    "  FILE:LINE:COLUMN: SEVERITY: MESSAGE [KIND]\n"
+    "(FILE: SEVERITY: MESSAGE [KIND] where there is no place). Notes are numbered\n"
+    "from 0, splines and points from 1, as in the editor's caption. SEVERITY is\n"
+    "  error    spline data the editor does not use or cannot read: unreadable,\n"
+    "           partial (read only in part), passed-over, bad-index,\n"
+    "           duplicate-index, dropped-points\n"
+    "  warning  a number read other than written (misread-number), misnamed,\n"
+    "           coincident-points, short-spline, too-large-to-save\n"
+    "  note     outside (RectSize), ignored (dropped by the next save),\n"
+    "           default-spline, not-read, not-editor-form (what differs)\n"
     "\n"
-    "  --json  print {\"file\", \"exact\", \"problems\": [{\"line\", \"column\", \"kind\",\n"
-    "          \"message\"}]} instead\n"
+    "  --json    print {\"file\", \"exact\", \"problems\": [{\"line\", \"column\",\n"
+    "            \"severity\", \"kind\", \"message\"}]} instead\n"
+    "  --strict  fail on warnings and notes too\n"
     "\n"
-    "Exit codes: 0 the file is byte for byte what the editor writes, 1 it is not\n"
-    "(or cannot be read, or the output cannot be written), 2 bad usage.\n";
+    "A file the editor wrote, and a zero-byte or blank file, give no line.\n"
+    "Exit codes: 0 no error (with --strict: no problem at all), 1 an error (or\n"
+    "with --strict any problem, or the output cannot be written), 2 bad usage.\n";
 
-std::string AsText(const std::string& name, const CheckReport& report) {
-    std::string out;
-    for (const Problem& p : report.problems) {
-        out += Printable(name);
-        if (p.line > 0)
-            out += ":" + std::to_string(p.line) + ":" + std::to_string(p.column);
-        out += ": " + p.kind + ": " + Printable(p.message) + "\n";
+// Output is handed on in pieces of about this size, so a file with a
+// problem on every line is never held twice.
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+
+// Collects output and writes it to standard output a piece at a time.
+class Output {
+public:
+    // Writes `text` once enough has gathered (or `now`); false once a write failed.
+    bool Add(const std::string& text, bool now = false) {
+        m_pending += text;
+        return Flush(now);
     }
-    return out;
+    bool Flush(bool now = true) {
+        if (m_failed || (!now && m_pending.size() < kChunk))
+            return !m_failed;
+        m_failed = Emit("check", "-", m_pending) != 0;
+        m_pending.clear();
+        return !m_failed;
+    }
+
+private:
+    std::string m_pending;
+    bool m_failed = false;
+};
+
+bool PrintText(const std::string& name, const CheckReport& report) {
+    Output out;
+    const std::string file = Printable(name);
+    bool ok = true;
+    report.ForEach([&](const Problem& p) {
+        std::string line = file;
+        if (p.line > 0)
+            line += ":" + std::to_string(p.line) + ":" + std::to_string(p.column);
+        line += std::string(": ") + SeverityName(p.severity) + ": " + Printable(p.message) + " [" +
+                p.kind + "]\n";
+        ok = out.Add(line);
+        return ok;
+    });
+    return ok && out.Flush();
 }
 
 // Messages and names are made Printable, so the document is plain ASCII
 // whatever bytes the file holds.
-std::string AsJson(const std::string& name, const CheckReport& report) {
+bool PrintJson(const std::string& name, const CheckReport& report) {
+    Output out;
     rapidjson::StringBuffer buffer;
     rapidjson::PrettyWriter<rapidjson::StringBuffer> writer(buffer);
+    // Hands on what the writer has produced so far.
+    const auto drain = [&](bool now) {
+        const bool ok = out.Add(std::string(buffer.GetString(), buffer.GetSize()), now);
+        buffer.Clear();
+        return ok;
+    };
     writer.StartObject();
     writer.Key("file");
     writer.String(Printable(name).c_str());
     writer.Key("exact");
-    writer.Bool(report.exact);
+    writer.Bool(report.Exact());
     writer.Key("problems");
     writer.StartArray();
-    for (const Problem& p : report.problems) {
+    bool ok = true;
+    report.ForEach([&](const Problem& p) {
         writer.StartObject();
         writer.Key("line");
         writer.Int(p.line);
         writer.Key("column");
         writer.Int(p.column);
+        writer.Key("severity");
+        writer.String(SeverityName(p.severity));
         writer.Key("kind");
-        writer.String(p.kind.c_str());
+        writer.String(p.kind);
         writer.Key("message");
         writer.String(Printable(p.message).c_str());
         writer.EndObject();
-    }
+        ok = drain(false);
+        return ok;
+    });
     writer.EndArray();
     writer.EndObject();
-    return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+    buffer.Put('\n');
+    return ok && drain(true);
 }
 
 }  // namespace
 
 int RunCheckVerb(int argc, char** argv) {
-    static const option kLong[] = {
-        {"help", no_argument, nullptr, 'h'}, {"json", no_argument, nullptr, 'j'}, {}};
+    static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
+                                   {"json", no_argument, nullptr, 'j'},
+                                   {"strict", no_argument, nullptr, 's'},
+                                   {}};
     bool help = false;
     bool json = false;
+    bool strict = false;
     const auto file = SingleFile(
         "check", ParseOptions("check", argc, argv, "h", kLong, [&](int option, const char*) {
-            (option == 'h' ? help : json) = true;
+            (option == 'h' ? help : option == 'j' ? json : strict) = true;
             return true;
         }));
     if (!file)
@@ -90,15 +137,11 @@ int RunCheckVerb(int argc, char** argv) {
         return Emit("check", "-", kCheckHelp);
 
     const Input input = ReadInput(*file);
-    CheckReport report;
-    if (input.ok) {
-        report = CheckSplineText(input.bytes);
-    } else {
-        report.problems.push_back(Problem{0, 0, "unreadable", input.error});
-    }
-    const std::string name = input.name;
-    const int written = Emit("check", "-", json ? AsJson(name, report) : AsText(name, report));
-    return written != 0 || !report.exact ? 1 : 0;
+    const CheckReport report =
+        input.ok ? CheckReport(input.bytes) : CheckReport::Unreadable(input.error);
+    const bool written = json ? PrintJson(input.name, report) : PrintText(input.name, report);
+    const bool fails = report.HasErrors() || (strict && !report.Empty());
+    return !written || fails ? 1 : 0;
 }
 
 }  // namespace velmora::tool

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "io/read_findings.h"
 #include "io/spline_file.h"
 #include "model/note_set.h"
 #include "platform/geometry.h"
@@ -19,6 +20,7 @@ struct LoadedNotes {
 // Loads the bytes of a spline file as the editor does at start-up: every
 // note the file names gets the file's splines, and every note left without
 // a spline (not named, emptied, or the file unreadable) its default spline.
-LoadedNotes LoadLikeEditor(const std::string& bytes);
+// With `findings`, the reader's findings as well (see ReadSplineText).
+LoadedNotes LoadLikeEditor(const std::string& bytes, ReadFindings* findings = nullptr);
 
 }  // namespace velmora::tool

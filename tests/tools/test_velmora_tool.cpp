@@ -100,34 +100,18 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"CurveNulEscaped", "curve", std::string("1\0 2\n", 5), 1, {}, "got \"1\\x00 2\""},
         Case{"CurveFolder", "curve DIR", "", 1, {}, "is a folder"},
         Case{"CurveMissing", "curve DIR/none", "", 1, {}, "none\": no such file"},
-        Case{"CheckExact", "check IN", kDefaultFile, 0, {""}, ""},
-        Case{"CheckOdd",
-             "check IN",
-             kOddFile,
-             1,
-             {":2:1: skipped: element \"Stray\"", ":3:1: bad-index: Index 7",
-              ":4:71: coincident-points",
-              ":4:105: outside: point (500, 5) lies outside the RectSize 100 x 100",
-              ":4:141: walk-ended: control point without PosY",
-              ":4:178: short-spline: note 1, spline 2 has 0 points",
-              ":5:1: duplicate-index: note 1 again (first on line 4)",
-              ":6:1: bad-index: Index \"x\"", ":7:1: misnamed: element \"Last\" is read as a note",
-              ":7:1: walk-ended", ":8:1: skipped: the reader stops here",
-              "in: default-spline: note 0 is not in the file", ":1:2: not-editor-form"},
-             ""},
         Case{"CheckJson",
              "check --json",
              kOddFile,
              1,
-             {"\"exact\": false", "\"kind\": \"bad-index\""},
+             {"\"exact\": false", "\"severity\": \"error\",\n            \"kind\": \"bad-index\""},
              ""},
-        Case{"CheckNul",
+        Case{"CheckParseError",
              "check IN",
-             std::string("<a>\0</a>", 8),
+             kDefaultFile + "<bad",
              1,
-             {"unreadable: the editor cannot read it"},
+             {"in:27:", ": error: the editor cannot read it", "[unreadable]"},
              ""},
-        Case{"CheckParseError", "check IN", kDefaultFile + "<bad", 1, {"in:27:", "unreadable"}, ""},
         Case{"CheckFolder", "check DIR", "", 1, {"is a folder"}, ""},
         Case{"ExportJson",
              "export IN --format json",
@@ -198,6 +182,178 @@ INSTANTIATE_TEST_SUITE_P(
              "give either -o OUT.png or --all DIR"},
 #endif
         Case{"NoSecondFile", "check a b", "", 2, {}, "one FILE at most"}),
+    testing_support::CaseName());
+
+// One line of `check` output, as PLACE ("4:71", or "" where there is
+// none), SEVERITY, KIND and a piece of the message.
+struct CheckLine {
+    std::string place, severity, kind, message;
+};
+
+struct CheckCase {
+    const char* name;
+    std::string flags;
+    std::string input;
+    int exitCode;
+    std::vector<CheckLine> lines;  // every line printed, in order
+};
+
+// "in:4:71: warning: MESSAGE [KIND]" as a CheckLine, the whole message kept.
+CheckLine ParseCheckLine(const std::string& line) {
+    CheckLine out;
+    std::size_t at = line.find(": ");
+    const std::string head = line.substr(0, at);
+    if (const std::size_t colon = head.find(':'); colon != std::string::npos)
+        out.place = head.substr(colon + 1);
+    const std::size_t severityEnd = line.find(": ", at + 2);
+    out.severity = line.substr(at + 2, severityEnd - at - 2);
+    const std::size_t kindStart = line.rfind(" [");
+    out.message = line.substr(severityEnd + 2, kindStart - severityEnd - 2);
+    out.kind = line.substr(kindStart + 2, line.size() - kindStart - 3);
+    return out;
+}
+
+class CheckVerb : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(CheckVerb, PrintsOneLinePerProblemWithItsSeverity) {
+    testing_support::TempDir dir;
+    const std::string in = dir.File("in");
+    testing_support::WriteFile(in, GetParam().input);
+    const std::string command = "cd " + dir.Path().string() + " && " VELMORA_TOOL " check " +
+                                GetParam().flags + " in >out 2>err";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), GetParam().exitCode);
+    std::istringstream out(ReadFile(dir.File("out")));
+    std::vector<CheckLine> got;
+    for (std::string line; std::getline(out, line);)
+        got.push_back(ParseCheckLine(line));
+    const std::vector<CheckLine>& want = GetParam().lines;
+    ASSERT_EQ(got.size(), want.size()) << ReadFile(dir.File("out"));
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(got[i].place, want[i].place) << i;
+        EXPECT_EQ(got[i].severity, want[i].severity) << i;
+        EXPECT_EQ(got[i].kind, want[i].kind) << i;
+        EXPECT_NE(got[i].message.find(want[i].message), std::string::npos) << got[i].message;
+    }
+    EXPECT_EQ(ReadFile(dir.File("err")), "");
+}
+
+// kDefaultFile with `from` replaced by `to`, everywhere.
+std::string Edited(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+const std::string kNotes123 = kDefaultFile.substr(kDefaultFile.find("<NewNoteSpline Index=\"1\""));
+const std::string kNote0 = kDefaultFile.substr(0, kDefaultFile.size() - kNotes123.size());
+const CheckLine kNotRead1{"", "note", "not-read", "note 1 was not read"};
+const CheckLine kNotRead2{"", "note", "not-read", "note 2 was not read"};
+const CheckLine kNotRead3{"", "note", "not-read", "note 3 was not read"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, CheckVerb,
+    ::testing::Values(
+        CheckCase{"EditorFile", "--strict", kDefaultFile, 0, {}},
+        CheckCase{"ZeroBytes", "--strict", "", 0, {}},
+        CheckCase{"Blank", "--strict", " \n\t\n", 0, {}},
+        CheckCase{"OpenCommentBeforeNote1",
+                  "",
+                  kNote0 + "<!-- TODO\n" + kNotes123,
+                  1,
+                  {kNotRead1,
+                   kNotRead2,
+                   kNotRead3,
+                   {"9:1", "error", "partial", "a comment that is never closed"},
+                   {"9:2", "note", "not-editor-form", "a save rewrites it from here"}}},
+        CheckCase{"OpenCdata",
+                  "",
+                  kNote0 + "<![CDATA[\n" + kNotes123,
+                  1,
+                  {kNotRead1,
+                   kNotRead2,
+                   kNotRead3,
+                   {"9:1", "error", "partial", "a CDATA section that is never closed"},
+                   {"9:2", "note", "not-editor-form", "a save rewrites it from here"}}},
+        CheckCase{"NulBetweenNotes",
+                  "",
+                  kNote0 + std::string(3, '\0') + kNotes123,
+                  1,
+                  {kNotRead1,
+                   kNotRead2,
+                   kNotRead3,
+                   {"9:1", "error", "partial", "a NUL byte"},
+                   {"9:1", "note", "not-editor-form", "a save rewrites it from here"}}},
+        CheckCase{"Utf32",
+                  "",
+                  std::string("\xFF\xFE\0\0<\0\0\0", 8),
+                  1,
+                  {{"", "error", "unreadable", "UTF-32"}}},
+        CheckCase{"Odd",
+                  "",
+                  kOddFile,
+                  1,
+                  {{"", "note", "not-read", "note 0 was not read"},
+                   kNotRead2,
+                   kNotRead3,
+                   {"1:2", "note", "not-editor-form",
+                    "no XML declaration; RectSize 100 x 100, the editor writes 480 x 360"},
+                   {"2:1", "error", "passed-over", "element \"Stray\" before the first note"},
+                   {"3:1", "error", "bad-index", "Index \"7\""},
+                   {"4:71", "warning", "coincident-points", "note 1, spline 1, point 2 (5, 5)"},
+                   {"4:105", "note", "outside", "(500, 5) lies outside the RectSize 100 x 100"},
+                   {"4:141", "error", "dropped-points",
+                    "without PosY; the editor drops note 1, "
+                    "spline 1, point 4 and every point after"},
+                   {"4:178", "warning", "short-spline", "note 1, spline 2 has 0 points"},
+                   {"5:1", "error", "duplicate-index", "note 1 again (first on line 4)"},
+                   {"5:26", "warning", "short-spline", "note 1, spline 1 has 1 point"},
+                   {"6:1", "error", "bad-index", "Index \"x\""},
+                   {"7:1", "error", "partial", "a note without an \"Index\" attribute"}}},
+        CheckCase{"NumbersReadOtherThanWritten",
+                  "",
+                  Edited(Edited(Edited(kDefaultFile, "PosX=\"75\"", "PosX=\"7S\""), "PosY=\"238\"",
+                                "PosY=\"238.9\""),
+                         "PosX=\"184\"", "PosX=\"184px\""),
+                  0,
+                  {{"5:9", "warning", "misread-number", "PosY \"238.9\" is read as 238"},
+                   {"5:43", "note", "not-editor-form", "a save rewrites it from here"},
+                   {"6:9", "warning", "misread-number", "PosX \"7S\" is read as 7"},
+                   {"11:9", "warning", "misread-number", "PosY \"238.9\" is read as 238"},
+                   {"12:9", "warning", "misread-number", "PosX \"184px\" is read as 184"},
+                   {"17:9", "warning", "misread-number", "PosY \"238.9\" is read as 238"},
+                   {"23:9", "warning", "misread-number", "PosY \"238.9\" is read as 238"}}},
+        CheckCase{"CoincidentPointsPassUnlessStrict",
+                  "",
+                  Edited(kDefaultFile, "PosX=\"75\" PosY=\"75\"", "PosX=\"424\" PosY=\"238\""),
+                  0,
+                  {{"6:9", "warning", "coincident-points", "note 0, spline 1, point 2"}}},
+        CheckCase{"CoincidentPointsFailWhenStrict",
+                  "--strict",
+                  Edited(kDefaultFile, "PosX=\"75\" PosY=\"75\"", "PosX=\"424\" PosY=\"238\""),
+                  1,
+                  {{"6:9", "warning", "coincident-points", "note 0, spline 1, point 2"}}},
+        CheckCase{"FormOnlyIsANote",
+                  "",
+                  "\xEF\xBB\xBF" + Edited(Edited(kDefaultFile, "\n", "\r\n"), "    ", "\t"),
+                  0,
+                  {{"1:1", "note", "not-editor-form",
+                    "byte-order mark; line endings are CR LF; tab indentation"}}},
+        CheckCase{"IgnoredContentIsANote",
+                  "--strict",
+                  Edited(kDefaultFile, "<NewSpline>", "<NewSpline Id=\"a\"><!-- c -->"),
+                  1,
+                  {{"4:15", "note", "not-editor-form", "a save rewrites it from here"},
+                   {"4:16", "note", "ignored", "attribute \"Id\" is ignored"},
+                   {"4:23", "note", "ignored", "a comment is ignored"},
+                   {"10:16", "note", "ignored", "attribute \"Id\""},
+                   {"10:23", "note", "ignored", "a comment"},
+                   {"16:16", "note", "ignored", "attribute \"Id\""},
+                   {"16:23", "note", "ignored", "a comment"},
+                   {"22:16", "note", "ignored", "attribute \"Id\""},
+                   {"22:23", "note", "ignored", "a comment"}}}),
     testing_support::CaseName());
 
 #ifdef VELMORA_TOOL_RENDER
