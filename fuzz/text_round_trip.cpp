@@ -1,5 +1,6 @@
 #include "fuzz/text_round_trip.h"
 
+#include "io/read_findings.h"
 #include "io/read_limits.h"
 #include "io/spline_file.h"
 #include "io/spline_reader.h"
@@ -22,8 +23,27 @@ NoteSet DefaultNotes() {
 }  // namespace
 
 std::string CheckTextRoundTrip(const uint8_t* data, size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
     NoteSet first = DefaultNotes();
-    ReadSplineText(std::string(reinterpret_cast<const char*>(data), size), first);
+    const LoadOutcome read = ReadSplineText(bytes, first);
+
+    // Asking for findings changes nothing of what is read.
+    NoteSet observed = DefaultNotes();
+    ReadFindings findings;
+    const LoadOutcome seen = ReadSplineText(bytes, observed, &findings);
+    if (seen.status != read.status || seen.reason != read.reason || seen.line != read.line ||
+        seen.column != read.column || seen.stoppedEarly != read.stoppedEarly || observed != first)
+        return "reading with findings gives another outcome or other notes";
+
+    // A load tells in advance whether the editor's save of what it read (a
+    // note left empty given its default spline) is refused.
+    NoteSet repaired = first;
+    GiveEmptyNotesTheirDefault(repaired, kClient);
+    const bool refused =
+        !CheckWriteLimits(PrintSplines(repaired, kClient.right, kClient.bottom)).empty();
+    if (refused != read.tooLargeToSave)
+        return refused ? "the save is refused, but the load gave no warning"
+                       : "the load warned of a save that is not refused";
 
     const std::string saved = PrintSplines(first, kClient.right, kClient.bottom);
     if (!CheckWriteLimits(saved).empty())
