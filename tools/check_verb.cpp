@@ -136,7 +136,9 @@ int RunCheckVerb(int argc, char** argv) {
     if (help)
         return Emit("check", "-", kCheckHelp);
 
-    const Input input = ReadInput(*file);
+    // A pipe or process substitution (<(git show HEAD:Splines.xml)) is read
+    // to its end, under the same size limit as a file.
+    const Input input = ReadInput(*file, /*acceptStreams=*/true);
     const CheckReport report =
         input.ok ? CheckReport(input.bytes) : CheckReport::Unreadable(input.error);
     const bool written = json ? PrintJson(input.name, report) : PrintText(input.name, report);

@@ -113,6 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
              {"in:27:", ": error: the editor cannot read it", "[unreadable]"},
              ""},
         Case{"CheckFolder", "check DIR", "", 1, {"is a folder"}, ""},
+        Case{"CheckDeviceIsReadAsAStream", "check /dev/null", "", 0, {""}, ""},
         Case{"ExportJson",
              "export IN --format json",
              kDefaultFile,
