@@ -1,11 +1,13 @@
 #include "io/file_system.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <string>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
+#include <sys/random.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -16,7 +18,7 @@ int FileSystem::Open(const char* path, int flags, mode_t mode) const {
 
 // Naming an unnamed file later goes through /proc, so without it there is none.
 int FileSystem::OpenUnnamed(const char* folder, mode_t mode) const {
-    if (::access("/proc/self/fd", X_OK) != 0) {
+    if (Access("/proc/self/fd", X_OK) != 0) {
         errno = EOPNOTSUPP;
         return -1;
     }
@@ -39,6 +41,9 @@ int FileSystem::Close(int fd) const { return ::close(fd); }
 int FileSystem::Dup(int fd) const { return ::dup(fd); }
 
 int FileSystem::Rename(const char* from, const char* to) const { return ::rename(from, to); }
+int FileSystem::Exchange(const char* first, const char* second) const {
+    return ::renameat2(AT_FDCWD, first, AT_FDCWD, second, RENAME_EXCHANGE);
+}
 int FileSystem::Link(const char* from, const char* to) const { return ::link(from, to); }
 int FileSystem::Unlink(const char* path) const { return ::unlink(path); }
 
@@ -57,6 +62,10 @@ int FileSystem::Fchown(int fd, uid_t owner, gid_t group) const {
     return ::fchown(fd, owner, group);
 }
 int FileSystem::Flock(int fd, int operation) const { return ::flock(fd, operation); }
+mode_t FileSystem::Umask(mode_t mask) const { return ::umask(mask); }
+ssize_t FileSystem::Random(void* data, std::size_t size) const {
+    return ::getrandom(data, size, GRND_NONBLOCK);
+}
 
 DIR* FileSystem::OpenDir(const char* folder) const { return ::opendir(folder); }
 dirent* FileSystem::ReadDir(DIR* dir) const { return ::readdir(dir); }

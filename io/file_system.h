@@ -10,9 +10,11 @@
 namespace velmora {
 
 // Every operating-system call the file layer makes goes through one of
-// these. The defaults call the system; tests override one to make that step
-// fail (a full disk, a failing flush, a file system without unnamed files).
-// Each returns what the system call returns and leaves errno as it does.
+// these (the folder of the file, the random source and the umask included).
+// The defaults call the system; tests override one to make that step fail (a
+// full disk, a failing flush, a file system without unnamed files or without
+// exchange) or to act as another program between two steps. Each returns
+// what the system call returns and leaves errno as it does.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -32,6 +34,9 @@ public:
     virtual int Dup(int fd) const;
     // As rename(2), link(2), unlink(2).
     virtual int Rename(const char* from, const char* to) const;
+    // As renameat2(2) with RENAME_EXCHANGE: swaps the two names at once.
+    // Fails with EINVAL, ENOSYS or EOPNOTSUPP where the file system cannot.
+    virtual int Exchange(const char* first, const char* second) const;
     virtual int Link(const char* from, const char* to) const;
     virtual int Unlink(const char* path) const;
     // As stat(2), lstat(2), fstat(2), readlink(2).
@@ -45,6 +50,10 @@ public:
     virtual int Fchmod(int fd, mode_t mode) const;
     virtual int Fchown(int fd, uid_t owner, gid_t group) const;
     virtual int Flock(int fd, int operation) const;
+    // As umask(2): sets the mask and returns the previous one.
+    virtual mode_t Umask(mode_t mask) const;
+    // As getrandom(2) with GRND_NONBLOCK.
+    virtual ssize_t Random(void* data, std::size_t size) const;
     // As opendir(3), readdir(3), closedir(3).
     virtual DIR* OpenDir(const char* folder) const;
     virtual dirent* ReadDir(DIR* dir) const;

@@ -20,15 +20,20 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The system itself gives up after 40 links; so do we.
+// As the system does: 40 links are followed, only a 41st is a loop.
 std::vector<std::string> LinkChain(const std::string& path, int& error, const FileSystem& fs) {
+    constexpr int kMaxLinks = 40;
     std::vector<std::string> chain{path};
     error = 0;
-    for (int hops = 0; hops < 40; ++hops) {
+    for (int hops = 0;; ++hops) {
         const std::string& current = chain.back();
         struct stat info {};
         if (fs.Lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
             return chain;  // the file itself, or nothing yet
+        }
+        if (hops == kMaxLinks) {
+            error = ELOOP;
+            return chain;
         }
         std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
         const ssize_t size = fs.ReadLink(current.c_str(), link.data(), link.size());
@@ -39,8 +44,6 @@ std::vector<std::string> LinkChain(const std::string& path, int& error, const Fi
         std::string next(link.data(), static_cast<std::size_t>(size));
         chain.push_back(next.front() == '/' ? next : FolderOf(current) + "/" + next);
     }
-    error = ELOOP;
-    return chain;
 }
 
 LinkTarget FollowLinks(const std::string& path, const FileSystem& fs) {

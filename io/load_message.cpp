@@ -21,7 +21,8 @@ std::string Place(const LoadOutcome& outcome) {
 // What happens to the file on the first save.
 std::string BackupPromise(const std::string& path, const char* what) {
     return std::string("When you save, ") + what + " is first kept as a backup, \"" + path +
-           ".bak\" (or \"" + path + ".bak.1\" and so on when that name is taken).";
+           ".bak\" (or, when there are backups, the number after the highest: \"" + path +
+           ".bak.1\" and so on).";
 }
 
 // Why S will be refused until the note set shrinks, after `gap`; or "".
@@ -40,8 +41,16 @@ std::string TooLargeToSave(const LoadOutcome& outcome, const char* gap) {
 std::string LoadMessage(const LoadOutcome& outcome, const std::string& path) {
     const std::string file = "The spline file \"" + path + "\"";
     switch (outcome.status) {
-    case LoadStatus::kCreated:
-    case LoadStatus::kEmpty: return {};
+    case LoadStatus::kCreated: return {};
+    case LoadStatus::kEmpty:
+        // A file that is missing and could not be created (its folder is
+        // missing or not writable) fails every save too: say so now.
+        if (outcome.reason.empty()) {
+            return {};
+        }
+        return file + " does not exist and cannot be created:\n" + outcome.reason +
+               ".\n\nThe default splines are shown instead. Saving fails until the file "
+               "can be created there.";
     case LoadStatus::kNotAFile:
         return file + " cannot be read:\n" + outcome.reason +
                ".\n\nThe default splines are shown instead. Saving there is impossible "

@@ -42,7 +42,9 @@ SplineFile::SplineFile(std::string path, const FileSystem& fs)
 // Whatever is read is left exactly as found and remembered, so that the
 // first save can keep it beside the new file instead of destroying it.
 LoadOutcome SplineFile::Load(NoteSet& notes) {
+    m_looked = true;
     m_known.reset();
+    m_knownId.reset();
     m_backupPending = false;
     m_matchable = false;
     ReadOutcome read = ReadWholeFile(m_path, *m_fs);
@@ -60,9 +62,14 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     }
     case ReadStatus::kNotAFile:
         return LoadOutcome{LoadStatus::kNotAFile, std::move(read.reason), 0, 0, false, false};
-    case ReadStatus::kFailed:
+    case ReadStatus::kFailed: {
         m_backupPending = true;
+        struct stat info {};
+        if (m_fs->Stat(m_path.c_str(), &info) == 0) {
+            m_knownId = IdentityOf(info);
+        }
         return LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason), 0, 0, false, false};
+    }
     case ReadStatus::kRead: break;
     }
     LoadOutcome out = ReadSplineText(read.bytes, notes);
@@ -89,42 +96,65 @@ void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height
     }
 }
 
-// Looks at the file on disk first: a version that would be lost is kept as
-// the next backup before the new text replaces it.
+bool SplineFile::DiffersFromKnown(const ReadOutcome& version, const struct stat& info) const {
+    if (!m_looked) {
+        return false;
+    }
+    if (m_known) {
+        return !(version.status == ReadStatus::kRead && version.bytes == *m_known);
+    }
+    return !m_knownId || IdentityOf(info) != *m_knownId;
+}
+
+// A blank file holds nothing to lose and is never kept. A version kept by a
+// save that then failed is still the one on disk, and safe: a retry need not
+// keep it again.
 SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height) {
     const std::string text = PrintSplines(notes, width, height);
-    ReadOutcome disk = ReadWholeFile(m_path, *m_fs);
-    const bool hadFile = disk.status == ReadStatus::kRead || disk.status == ReadStatus::kFailed;
+    const WriteOutcome check = CheckReplaceable(m_path, *m_fs);
+    struct stat info {};
+    const bool hadFile = !check.path.empty() && m_fs->Stat(check.path.c_str(), &info) == 0 &&
+                         S_ISREG(info.st_mode);
     // Never write a file that the next start would refuse to read.
     if (std::string refusal = CheckWriteLimits(text); !refusal.empty()) {
         return SaveFailed(std::move(refusal), hadFile);
     }
-    if (const WriteOutcome check = CheckReplaceable(m_path, *m_fs); !check.ok) {
+    if (!check.ok) {
         return SaveFailed(check.reason, hadFile);
     }
 
-    SaveOutcome out;
-    const bool read = disk.status == ReadStatus::kRead;
-    if (hadFile && !(read && IsBlankText(disk.bytes))) {
-        // Unreadable now (grown too large, say) counts as changed.
-        out.changedElsewhere = m_known && !(read && disk.bytes == *m_known);
-        if (m_backupPending || out.changedElsewhere) {
-            const WriteOutcome kept = KeepBackup(m_path, read ? &disk.bytes : nullptr, *m_fs);
-            if (!kept.ok) {
-                return SaveFailed(kept.reason, hadFile);
-            }
-            out.backup = kept.path;
-            // That version is safe now; a retry need not keep it again.
-            m_backupPending = false;
-            m_known = read ? std::optional<std::string>(std::move(disk.bytes)) : std::nullopt;
+    bool changed = false;
+    std::optional<std::string> keptBytes;
+    std::optional<FileIdentity> keptId;
+    const KeepTest keep = [&](const ReadOutcome& version, const struct stat& found) {
+        const bool read = version.status == ReadStatus::kRead;
+        if (read && IsBlankText(version.bytes)) {
+            return false;
         }
-    }
-
-    const WriteOutcome written = ReplaceFile(m_path, text, *m_fs);
+        const bool differs = DiffersFromKnown(version, found);
+        changed = changed || differs;
+        if (!m_backupPending && !differs) {
+            return false;
+        }
+        keptBytes = read ? std::optional<std::string>(version.bytes) : std::nullopt;
+        keptId = IdentityOf(found);
+        return true;
+    };
+    const WriteOutcome written = ReplaceKeeping(check.path, text, m_path + ".bak", keep, *m_fs);
+    SaveOutcome out;
+    out.backup = written.backup;
+    out.changedElsewhere = changed && !written.backup.empty();
     if (!written.ok) {
+        if (!written.backup.empty()) {
+            m_backupPending = false;
+            m_known = std::move(keptBytes);
+            m_knownId = m_known ? std::nullopt : keptId;
+        }
         return SaveFailed(written.reason, hadFile, std::move(out));
     }
+    m_looked = true;
     m_known = text;
+    m_knownId.reset();
     m_backupPending = false;
     out.hadFile = hadFile;
     return out;

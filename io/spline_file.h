@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "io/file_identity.h"
+#include "io/file_read.h"
 #include "io/file_system.h"
 #include "io/outcome.h"
 #include "model/note_set.h"
@@ -67,6 +69,8 @@ public:
     // names; notes it does not name keep what they hold. On any failure no
     // note is touched. A missing file (or the missing target of a symbolic
     // link) is created empty; an existing file is never changed by a load.
+    // What it found is remembered, whatever it was: a file that a later save
+    // finds and that is not the one read (or none was) is another program's.
     LoadOutcome Load(NoteSet& notes);
 
     // To be called after Load with the notes as they will be edited (a note
@@ -76,15 +80,24 @@ public:
     void MatchLoaded(const NoteSet& notes, int32_t width, int32_t height);
 
     // Writes every note, and the client size, to the file, keeping a backup
-    // first where one is due. The previous file is replaced only once the new
-    // one is complete on disk; on failure it is left as it was.
+    // of the version it replaces where one is due (see ReplaceKeeping). The
+    // previous file is replaced only once the new one is complete on disk; on
+    // failure it is left as it was.
     SaveOutcome Save(const NoteSet& notes, int32_t width, int32_t height);
 
 private:
+    // Whether `version` (status `info`) of the file is not the one last read
+    // or written here.
+    bool DiffersFromKnown(const ReadOutcome& version, const struct stat& info) const;
+
     std::string m_path;
     const FileSystem* m_fs;
-    // The bytes last read or written ("" also for no file); none when unknown.
+    bool m_looked = false;  // a load or save has seen the disk; before, nothing differs
+    // The bytes last read or written ("" also for no file); else, when they
+    // could not be read, which file it was; neither when no file was there
+    // to read (a folder had its name, say).
     std::optional<std::string> m_known;
+    std::optional<FileIdentity> m_knownId;
     bool m_backupPending = false;  // the next save keeps the file read
     bool m_matchable = false;      // MatchLoaded may drop that backup
 };

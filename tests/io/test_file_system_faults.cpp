@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "io/backup.h"
 #include "io/safe_write.h"
 #include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"
@@ -60,7 +61,7 @@ TEST_P(FailingCallTest, FailsNamingTheFileAndLeavesTheFolderAsItWas) {
     testing_support::WriteFile(path, "old bytes\n");
     const FailingCall fs(c.call, c.error);
     const WriteOutcome out =
-        c.backup ? KeepBackup(path, nullptr, fs) : ReplaceFile(path, "new text\n", fs);
+        c.backup ? KeepBackup(path, path + ".bak", nullptr, fs) : ReplaceFile(path, "new text\n", fs);
     EXPECT_FALSE(out.ok);
     EXPECT_EQ(out.reason.rfind(c.reason, 0), 0u) << out.reason;
     EXPECT_NE(out.reason.find(path), std::string::npos) << out.reason;

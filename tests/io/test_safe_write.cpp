@@ -52,6 +52,13 @@ public:
         }
         return FileSystem::Rename(from, to);
     }
+    int Exchange(const char* first, const char* second) const override {
+        if (m_step == Step::kRename) {
+            errno = EXDEV;
+            return -1;
+        }
+        return FileSystem::Exchange(first, second);
+    }
 
 private:
     Step m_step;

@@ -1,0 +1,173 @@
+#include "io/backup.h"
+
+#include <cerrno>
+#include <functional>
+
+#include <fcntl.h>
+
+#include "io/file_steps.h"
+#include "io/link_target.h"
+#include "io/temp_file.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr long kNoBackupNumber = -1;
+constexpr long kLastBackupNumber = 999999999;  // nine digits
+
+// The number of the backup of `base` named `entry` (in the same folder), or
+// kNoBackupNumber for any other name.
+long NumberOf(const std::string& entry, const std::string& base) {
+    if (entry == base) {
+        return 0;
+    }
+    if (entry.size() <= base.size() + 1 || entry.size() > base.size() + 10 ||
+        entry.compare(0, base.size(), base) != 0 || entry[base.size()] != '.' ||
+        entry[base.size() + 1] == '0') {
+        return kNoBackupNumber;
+    }
+    long n = 0;
+    for (std::size_t i = base.size() + 1; i < entry.size(); ++i) {
+        if (entry[i] < '0' || entry[i] > '9') {
+            return kNoBackupNumber;
+        }
+        n = n * 10 + (entry[i] - '0');
+    }
+    return n;
+}
+
+// Gives the backup the first free name from the next number on: `place`
+// names it, returning 0, EEXIST for a name taken meanwhile, or the errno.
+WriteOutcome PlaceFromNext(const FileSystem& fs, const std::string& base,
+                           const std::function<int(const std::string&)>& place) {
+    std::string candidate = base;
+    for (long n = NextBackupNumber(fs, base); n <= kLastBackupNumber; ++n) {
+        candidate = BackupName(base, n);
+        const int error = place(candidate);
+        if (error == EEXIST) {
+            continue;
+        }
+        WriteOutcome out;
+        if (error != 0) {
+            out.ok = false;
+            out.reason = CouldNot("create", candidate, error);
+        }
+        out.path = candidate;
+        return out;
+    }
+    return WriteOutcome{{false, CouldNot("create", candidate, EEXIST)}, candidate, {}};
+}
+
+// The temporary files of a copy carry the name of the file the backups are
+// of, so that the one clean-up pattern covers them too.
+std::string FamilyOf(const std::string& base) {
+    const std::string name = NameOf(base);
+    const std::string ending = ".bak";
+    if (name.size() > ending.size() &&
+        name.compare(name.size() - ending.size(), ending.size(), ending) == 0) {
+        return name.substr(0, name.size() - ending.size());
+    }
+    return name;
+}
+
+// Writes a copy into the folder of `base` and gives it the next backup name.
+WriteOutcome CopyAsBackup(const FileSystem& fs, const Likeness& like, const Filler& fill,
+                          const std::string& base) {
+    const std::string folder = FolderOf(base);
+    RemoveStaleTemporaries(fs, folder, FamilyOf(base));
+    TempFile temp(fs, folder, FamilyOf(base));
+    if (const int error = temp.Open(); error != 0) {
+        return WriteOutcome{{false, CouldNot("create a temporary file next to", base, error)}, {}, {}};
+    }
+    std::string reason = FillNewFile(fs, temp.Fd(), like, fill, base);
+    if (reason.empty() && !temp.Name().empty() && temp.Close() != 0) {
+        reason = CouldNot("finish writing", base, errno);
+    }
+    if (!reason.empty()) {
+        return WriteOutcome{{false, reason}, {}, {}};
+    }
+    const bool named = !temp.Name().empty();
+    WriteOutcome out = PlaceFromNext(fs, base, [&](const std::string& candidate) {
+        return named ? LinkNew(fs, temp.Name(), candidate) : temp.NameUnnamed(candidate);
+    });
+    if (out.ok && !named && temp.Close() != 0) {
+        const int error = errno;
+        fs.Unlink(out.path.c_str());
+        return WriteOutcome{{false, CouldNot("finish writing", out.path, error)}, {}, {}};
+    }
+    if (out.ok) {
+        FlushFolder(fs, folder);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string BackupName(const std::string& base, long n) {
+    return n == 0 ? base : base + "." + std::to_string(n);
+}
+
+long NextBackupNumber(const FileSystem& fs, const std::string& base) {
+    long highest = kNoBackupNumber;
+    if (DIR* dir = fs.OpenDir(FolderOf(base).c_str())) {
+        const std::string name = NameOf(base);
+        while (const dirent* entry = fs.ReadDir(dir)) {
+            const long n = NumberOf(entry->d_name, name);
+            highest = n > highest ? n : highest;
+        }
+        fs.CloseDir(dir);
+    }
+    return highest + 1;
+}
+
+WriteOutcome KeepBackup(const std::string& path, const std::string& base,
+                        const std::string* bytes, const FileSystem& fs) {
+    if (bytes != nullptr) {
+        struct stat info {};
+        const Likeness like =
+            fs.Stat(path.c_str(), &info) == 0 ? LikenessOf(info) : NewFileLikeness(fs);
+        return CopyAsBackup(fs, like, TextFiller(fs, *bytes, base), base);
+    }
+    const int in = fs.Open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (in < 0) {
+        return WriteOutcome{{false, CouldNot("keep a copy of", path, errno)}, {}, {}};
+    }
+    struct stat info {};
+    WriteOutcome out;
+    if (fs.Fstat(in, &info) != 0) {
+        out = WriteOutcome{{false, CouldNot("inspect", path, errno)}, {}, {}};
+    } else if (!S_ISREG(info.st_mode)) {
+        out = WriteOutcome{
+            {false, "could not keep a copy of \"" + path + "\": it is not a regular file"}, {}, {}};
+    } else {
+        out = CopyAsBackup(fs, LikenessOf(info), StreamFiller(fs, in, path, base), base);
+    }
+    fs.Close(in);
+    return out;
+}
+
+// The file is another program's version already on disk, so it keeps its
+// owner and group; only the set-id bits go. Clearing them on a file with
+// other names would change those too, so such a file is copied instead.
+WriteOutcome KeepAside(const FileSystem& fs, int fd, const std::string& aside,
+                       const struct stat& info, const std::string& base) {
+    const bool setId = (info.st_mode & 07000) != 0;
+    const bool linkable =
+        !aside.empty() &&
+        (!setId || (info.st_nlink == 1 && fs.Fchmod(fd, info.st_mode & 0777) == 0));
+    if (linkable) {
+        WriteOutcome linked = PlaceFromNext(
+            fs, base, [&](const std::string& candidate) { return LinkNew(fs, aside, candidate); });
+        if (linked.ok) {
+            FlushFolder(fs, FolderOf(base));
+            return linked;
+        }
+    }
+    if (fd < 0) {
+        return WriteOutcome{{false, CouldNot("keep a copy of", base, EACCES)}, {}, {}};
+    }
+    return CopyAsBackup(fs, LikenessOf(info), StreamFiller(fs, fd, base, base), base);
+}
+
+}  // namespace velmora

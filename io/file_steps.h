@@ -1,0 +1,57 @@
+#pragma once
+
+// The steps the safe save and the backups share: giving a new file its
+// permissions and owner, filling it, placing it without replacing anything.
+#include <functional>
+#include <string>
+
+#include <sys/stat.h>
+
+#include "io/file_system.h"
+
+namespace velmora {
+
+// What a new file takes from the file it stands in for: the permission bits
+// (never the set-user-ID, set-group-ID or sticky bit, which could hand
+// another user's program the saver's rights) and the owner and group.
+struct Likeness {
+    mode_t mode;
+    uid_t owner;  // (uid_t)-1 and (gid_t)-1: keep what the file got at creation
+    gid_t group;
+};
+
+Likeness LikenessOf(const struct stat& info);
+
+// A file created new: 0666 less the umask, the saver's own.
+Likeness NewFileLikeness(const FileSystem& fs);
+
+// Gives the file open on `fd` the owner and group of `like` where the system
+// allows it (else the group alone, else neither), then its permission bits.
+// Returns 0 or the errno of setting the permissions.
+int TakeLikeness(const FileSystem& fs, int fd, const Likeness& like);
+
+// Writes the content of a new file to `fd`; returns "" or why it failed.
+using Filler = std::function<std::string(int fd)>;
+
+// A filler that writes `text`, naming `path` on failure.
+Filler TextFiller(const FileSystem& fs, const std::string& text, const std::string& path);
+
+// A filler that copies what is left to read on `in` (the file `from`) in
+// chunks, naming `to` when a write fails.
+Filler StreamFiller(const FileSystem& fs, int in, const std::string& from, const std::string& to);
+
+// Gives the new file open on `fd` the likeness `like`, fills it and flushes
+// it to disk. Returns "" or why it failed, naming `path`.
+std::string FillNewFile(const FileSystem& fs, int fd, const Likeness& like, const Filler& fill,
+                        const std::string& path);
+
+// Links `from` as `to` without replacing anything, on file systems without
+// hard links by a check and a rename. Returns 0 or the errno (EEXIST when
+// `to` is taken).
+int LinkNew(const FileSystem& fs, const std::string& from, const std::string& to);
+
+// Flushes the folder so that a rename in it survives a crash. Best effort:
+// some file systems cannot flush a folder, and the file is in place already.
+void FlushFolder(const FileSystem& fs, const std::string& folder);
+
+}  // namespace velmora

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+
+#include "io/file_system.h"
+
+namespace velmora {
+
+// Whether `entry` is the name of a temporary file that a save of the file
+// `name` creates: ".<name>.<six letters or digits>.velmora-save". Where that
+// would not fit in a folder entry (255 bytes), <name> is its first bytes,
+// '~' and a digest of the whole name. No other name is ever removed by a save.
+bool IsTemporaryOf(const std::string& entry, const std::string& name);
+
+// Removes the temporary files of saves of `name` in `folder` whose writer
+// has gone: every writer holds a lock on its temporary file while it lives.
+void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
+                            const std::string& name);
+
+// Takes the lock that marks an open temporary file as in use. Returns 0,
+// also where the file system has no locks (no clean-up can take one there
+// either), or the errno (EWOULDBLOCK: a clean-up holds it).
+int LockTemporary(const FileSystem& fs, int fd);
+
+// A temporary file written in `folder` for the file `name` there. It is
+// locked for as long as the guard lives, so no other save takes it for the
+// leftover of a killed one. When the guard goes, whatever has its hidden
+// name then is removed, unless Release() was called.
+class TempFile {
+public:
+    TempFile(const FileSystem& fs, std::string folder, std::string name);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    // Opens the file, without a name where the file system offers that, else
+    // under a fresh hidden name. Returns 0 or the errno.
+    int Open();
+    // The descriptor to write on; -1 once closed.
+    int Fd() const { return m_fd; }
+    // The hidden name, or "" while the file has none.
+    const std::string& Name() const { return m_name; }
+    // Gives an unnamed file a fresh hidden name; a named one keeps its own.
+    // Returns 0 or the errno.
+    int GiveHiddenName();
+    // Gives an unnamed file the name `path`, which must be free. Returns 0 or
+    // the errno (EEXIST when `path` is taken).
+    int NameUnnamed(const std::string& path);
+    // Closes the descriptor written on; a failing close can mean lost data
+    // (NFS). The lock stays until the guard goes. Returns 0 or the errno.
+    int Close();
+    // What has the hidden name now stays there.
+    void Release() { m_name.clear(); }
+
+private:
+    int Lock();
+
+    const FileSystem& m_fs;
+    std::string m_folder;
+    std::string m_family;  // the name's part in hidden names
+    int m_fd = -1;
+    int m_lock = -1;  // a second descriptor: the lock outlasts Close()
+    std::string m_name;
+};
+
+}  // namespace velmora
