@@ -1,11 +1,12 @@
 // The program's entry: the command line first, then the toolkit and the
 // application object, which edits Splines.xml in the current folder.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDir>
-#include <QtCore/QFileInfo>
+#include <QtCore/QFile>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
@@ -22,7 +23,8 @@ namespace {
 // What the command line asks for.
 struct CommandLine {
     int exitCode = -1;  // 0 or more: exit at once with this code
-    QString folder;     // where Splines.xml lives; empty for the current folder
+    QString folder;     // where Splines.xml lives, for messages; empty for the current folder
+    QByteArray path;    // the same folder as the command line gave its bytes
     bool chooseFolder = false;
 };
 
@@ -54,6 +56,17 @@ void AcceptToolkitOptions(QCommandLineParser& parser) {
     }
 }
 
+// The bytes of the command-line argument that reads as `decoded`. A name
+// that is not valid UTF-8 does not survive the toolkit's decoding, so the
+// folder is taken from the command line as given, byte for byte.
+QByteArray RawArgument(int argc, char** argv, const QString& decoded) {
+    for (int i = argc - 1; i > 0; --i) {
+        if (QString::fromLocal8Bit(argv[i]) == decoded)
+            return QByteArray(argv[i]);
+    }
+    return QFile::encodeName(decoded);
+}
+
 // Read under a console-only application object, so that --help, --version
 // and mistakes are answered without a display, a window or a file.
 CommandLine ReadCommandLine(int argc, char** argv) {
@@ -80,11 +93,13 @@ CommandLine ReadCommandLine(int argc, char** argv) {
         line.exitCode = Refuse("one FOLDER at most");
     } else {
         line.folder = parser.positionalArguments().value(0);
+        line.path = line.folder.isEmpty() ? QByteArray() : RawArgument(argc, argv, line.folder);
         line.chooseFolder = parser.isSet(choose);
-        const QFileInfo info(line.folder);
-        if (!line.folder.isEmpty() && !info.exists()) {
+        struct stat info {};
+        const bool exists = !line.path.isEmpty() && ::stat(line.path.constData(), &info) == 0;
+        if (!line.folder.isEmpty() && !exists) {
             line.exitCode = Refuse(QString("the folder \"%1\" does not exist").arg(line.folder));
-        } else if (!line.folder.isEmpty() && !info.isDir()) {
+        } else if (!line.folder.isEmpty() && !S_ISDIR(info.st_mode)) {
             line.exitCode = Refuse(QString("\"%1\" is not a folder").arg(line.folder));
         }
     }
@@ -93,10 +108,11 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 
 // Splines.xml is a relative name, so the editor works on the file of the
 // folder it runs in; entering the folder keeps its messages as they are.
-bool EnterFolder(const QString& folder) {
-    if (folder.isEmpty() || ::chdir(QFile::encodeName(folder).constData()) == 0)
+bool EnterFolder(const QByteArray& folder) {
+    if (folder.isEmpty() || ::chdir(folder.constData()) == 0)
         return true;
-    Refuse(QString("cannot enter the folder \"%1\": %2").arg(folder, std::strerror(errno)));
+    Refuse(QString("cannot enter the folder \"%1\": %2")
+               .arg(QFile::decodeName(folder), std::strerror(errno)));
     return false;
 }
 
@@ -113,12 +129,14 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(velmora::kProductName);
     QGuiApplication::setDesktopFileName("velmora");
-    QString folder = line.folder;
+    QByteArray folder = line.path;
     if (line.chooseFolder) {
-        folder = QFileDialog::getExistingDirectory(nullptr, "Velmora: the folder of Splines.xml",
-                                                   folder.isEmpty() ? QDir::homePath() : folder);
-        if (folder.isEmpty())
+        const QString chosen = QFileDialog::getExistingDirectory(
+            nullptr, "Velmora: the folder of Splines.xml",
+            line.folder.isEmpty() ? QDir::homePath() : QFile::decodeName(line.path));
+        if (chosen.isEmpty())
             return 0;
+        folder = QFile::encodeName(chosen);
     }
     if (!EnterFolder(folder))
         return 2;

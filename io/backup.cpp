@@ -78,7 +78,8 @@ WriteOutcome CopyAsBackup(const FileSystem& fs, const Likeness& like, const Fill
     RemoveStaleTemporaries(fs, folder, FamilyOf(base));
     TempFile temp(fs, folder, FamilyOf(base));
     if (const int error = temp.Open(); error != 0) {
-        return WriteOutcome{{false, CouldNot("create a temporary file next to", base, error)}, {}, {}};
+        return WriteOutcome{
+            {false, CouldNot("create a temporary file next to", base, error)}, {}, {}};
     }
     std::string reason = FillNewFile(fs, temp.Fd(), like, fill, base);
     if (reason.empty() && !temp.Name().empty() && temp.Close() != 0) {
@@ -121,8 +122,8 @@ long NextBackupNumber(const FileSystem& fs, const std::string& base) {
     return highest + 1;
 }
 
-WriteOutcome KeepBackup(const std::string& path, const std::string& base,
-                        const std::string* bytes, const FileSystem& fs) {
+WriteOutcome KeepBackup(const std::string& path, const std::string& base, const std::string* bytes,
+                        const FileSystem& fs) {
     if (bytes != nullptr) {
         struct stat info {};
         const Likeness like =

@@ -24,8 +24,8 @@ long NextBackupNumber(const FileSystem& fs, const std::string& base);
 // `path` itself, read in chunks (it may be too large to hold). It gets the
 // permission bits, owner and group of `path` as a replaced file does. On
 // success `path` of the outcome is the copy's name.
-WriteOutcome KeepBackup(const std::string& path, const std::string& base,
-                        const std::string* bytes, const FileSystem& fs = SystemFileSystem());
+WriteOutcome KeepBackup(const std::string& path, const std::string& base, const std::string* bytes,
+                        const FileSystem& fs = SystemFileSystem());
 
 // Keeps the file named `aside`, open on `fd` with status `info`, as the next
 // backup of `base` by giving it that name too, so that whatever is still

@@ -118,6 +118,7 @@ std::optional<WriteOutcome> SwapIn(const FileSystem& fs, TempFile& temp, const s
 WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::string& file,
                             const std::string& base, const KeepTest& keep) {
     std::string backup;
+    std::optional<std::string> kept;  // seen again after a change that left its bytes
     for (int look = 0; look < kMaxLooks; ++look) {
         struct stat before {};
         const bool existed = fs.Lstat(file.c_str(), &before) == 0;
@@ -125,15 +126,16 @@ WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::str
             return Refused(NoFileThere(file, before), backup);
         }
         if (existed) {
-            const ReadOutcome version = ReadWholeFile(file, fs);
-            if (keep(version, before)) {
-                const bool read = version.status == ReadStatus::kRead;
-                WriteOutcome kept = KeepBackup(file, base, read ? &version.bytes : nullptr, fs);
-                if (!kept.ok) {
-                    kept.backup = backup;
-                    return kept;
+            ReadOutcome version = ReadWholeFile(file, fs);
+            const bool read = version.status == ReadStatus::kRead;
+            if (!(read && kept == version.bytes) && keep(version, before)) {
+                WriteOutcome copy = KeepBackup(file, base, read ? &version.bytes : nullptr, fs);
+                if (!copy.ok) {
+                    copy.backup = backup;
+                    return copy;
                 }
-                backup = kept.path;
+                backup = copy.path;
+                kept = read ? std::optional<std::string>(std::move(version.bytes)) : std::nullopt;
             }
         }
         struct stat now {};

@@ -113,8 +113,8 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
     const std::string text = PrintSplines(notes, width, height);
     const WriteOutcome check = CheckReplaceable(m_path, *m_fs);
     struct stat info {};
-    const bool hadFile = !check.path.empty() && m_fs->Stat(check.path.c_str(), &info) == 0 &&
-                         S_ISREG(info.st_mode);
+    const bool hadFile =
+        !check.path.empty() && m_fs->Stat(check.path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
     // Never write a file that the next start would refuse to read.
     if (std::string refusal = CheckWriteLimits(text); !refusal.empty()) {
         return SaveFailed(std::move(refusal), hadFile);

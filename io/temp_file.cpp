@@ -170,8 +170,8 @@ int TempFile::Open() {
         const int error = Lock();
         struct stat opened {};
         struct stat named {};
-        if (error == 0 && m_fs.Fstat(m_fd, &opened) == 0 &&
-            m_fs.Lstat(name.c_str(), &named) == 0 && SameFile(opened, named)) {
+        if (error == 0 && m_fs.Fstat(m_fd, &opened) == 0 && m_fs.Lstat(name.c_str(), &named) == 0 &&
+            SameFile(opened, named)) {
             m_name = name;
             return 0;
         }

@@ -60,8 +60,8 @@ TEST_P(FailingCallTest, FailsNamingTheFileAndLeavesTheFolderAsItWas) {
     const std::string path = dir.File("Splines.xml");
     testing_support::WriteFile(path, "old bytes\n");
     const FailingCall fs(c.call, c.error);
-    const WriteOutcome out =
-        c.backup ? KeepBackup(path, path + ".bak", nullptr, fs) : ReplaceFile(path, "new text\n", fs);
+    const WriteOutcome out = c.backup ? KeepBackup(path, path + ".bak", nullptr, fs)
+                                      : ReplaceFile(path, "new text\n", fs);
     EXPECT_FALSE(out.ok);
     EXPECT_EQ(out.reason.rfind(c.reason, 0), 0u) << out.reason;
     EXPECT_NE(out.reason.find(path), std::string::npos) << out.reason;

@@ -1,7 +1,9 @@
 #include "io/spline_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <tuple>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -189,9 +191,9 @@ struct Folder {
     LoadStatus status;
     const char* told;     // part of the start-up message; "" for none
     bool saves;           // saving succeeds
-    const char* listing;  // the folder afterwards
+    std::string listing;  // the folder afterwards
     mode_t type;          // of Splines.xml afterwards: a link stays a link
-    const char* file;     // the file saved to; it keeps its mode, owner and group
+    std::string file;     // the file saved to; it keeps its mode, owner and group
     std::string content;  // what that file holds afterwards
 };
 
@@ -203,7 +205,51 @@ struct stat StatOf(const std::string& path, bool followLinks = true) {
 
 const std::string kMarked = PrintSplines(test::MarkedNotes(), kClient480.right, kClient480.bottom);
 
+// A name of 250 bytes: the hidden temporary name beside it must be shorter.
+const std::string kLongName = std::string(246, 'n') + ".xml";
+
+// Splines.xml -> l1 -> ... -> l<count - 1> -> real.xml: `count` links in all.
+void MakeChain(Dir d, int count) {
+    testing_support::WriteFile(d.File("real.xml"), kDefault);
+    for (int n = count - 1; n >= 0; --n) {
+        const std::string to = n == count - 1 ? "real.xml" : "l" + std::to_string(n + 1);
+        const std::string link = n == 0 ? "Splines.xml" : "l" + std::to_string(n);
+        ASSERT_EQ(::symlink(to.c_str(), d.File(link).c_str()), 0);
+    }
+}
+
+// The names of the chain's links besides Splines.xml, sorted as Listing() sorts.
+std::string ChainListing(int count) {
+    std::vector<std::string> names{"Splines.xml", "real.xml"};
+    for (int n = 1; n < count; ++n)
+        names.push_back("l" + std::to_string(n));
+    std::sort(names.begin(), names.end());
+    std::string out;
+    for (const std::string& name : names)
+        out += name + ";";
+    return out;
+}
+
 const Folder kFolders[] = {
+    {"FortyLinks", [](Dir d) { MakeChain(d, 40); }, LoadStatus::kLoaded, "", true, ChainListing(40),
+     S_IFLNK, "real.xml", kMarked},
+    {"FortyOneLinks", [](Dir d) { MakeChain(d, 41); }, LoadStatus::kUnreadable, "symbolic links",
+     false, ChainListing(41), S_IFLNK, "real.xml", kDefault},
+    {"LinkToALongName",
+     [](Dir d) {
+         testing_support::WriteFile(d.File(kLongName), kDefault);
+         ASSERT_EQ(::symlink(kLongName.c_str(), d.File("Splines.xml").c_str()), 0);
+     },
+     LoadStatus::kLoaded, "", true, "Splines.xml;" + kLongName + ";", S_IFLNK, kLongName, kMarked},
+    {"GapInBackups",
+     [](Dir d) {
+         testing_support::WriteFile(d.File("Splines.xml"), "<broken");
+         testing_support::WriteFile(d.File("Splines.xml.bak"), "0");
+         testing_support::WriteFile(d.File("Splines.xml.bak.2"), "2");
+     },
+     LoadStatus::kUnreadable, "cannot be read", true,
+     "Splines.xml;Splines.xml.bak;Splines.xml.bak.2;Splines.xml.bak.3;", S_IFREG,
+     "Splines.xml.bak.3", "<broken"},
     {"LinkIntoAnotherFolder",
      [](Dir d) {
          ASSERT_EQ(::mkdir(d.File("real").c_str(), 0755), 0);
