@@ -111,13 +111,6 @@ const Situation kSituations[] = {
          testing_support::WriteFile(d.File("gone/Splines.xml"), kOutside);
      },
      "cannot be created"},
-    {"AfterAFailedSave",
-     [](Dir d) {
-         testing_support::WriteFile(
-             d.File("Splines.xml"),
-             PrintSplines(test::DefaultNotes(kClient480), kClient480.right, kClient480.bottom));
-     },
-     WriteOutside, "", false, false, true},
     {"AfterAStreamedBackupAndAFailedRename", MakeTooLarge, WriteOutside, "larger than", false, true,
      true},
 };
