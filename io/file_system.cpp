@@ -44,6 +44,9 @@ int FileSystem::Rename(const char* from, const char* to) const { return ::rename
 int FileSystem::Exchange(const char* first, const char* second) const {
     return ::renameat2(AT_FDCWD, first, AT_FDCWD, second, RENAME_EXCHANGE);
 }
+int FileSystem::RenameNew(const char* from, const char* to) const {
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
 int FileSystem::Link(const char* from, const char* to) const { return ::link(from, to); }
 int FileSystem::Unlink(const char* path) const { return ::unlink(path); }
 

@@ -37,6 +37,9 @@ public:
     // As renameat2(2) with RENAME_EXCHANGE: swaps the two names at once.
     // Fails with EINVAL, ENOSYS or EOPNOTSUPP where the file system cannot.
     virtual int Exchange(const char* first, const char* second) const;
+    // As renameat2(2) with RENAME_NOREPLACE: fails with EEXIST when `to` is
+    // taken, and with EINVAL where the file system cannot tell.
+    virtual int RenameNew(const char* from, const char* to) const;
     virtual int Link(const char* from, const char* to) const;
     virtual int Unlink(const char* path) const;
     // As stat(2), lstat(2), fstat(2), readlink(2).

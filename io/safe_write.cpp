@@ -103,7 +103,8 @@ std::optional<WriteOutcome> SwapIn(const FileSystem& fs, TempFile& temp, const s
         }
         // Nothing to swap with: the new file takes the free name without
         // replacing, so a file that appears meanwhile is swapped with instead.
-        if (fs.Link(temp.Name().c_str(), file.c_str()) == 0) {
+        if (fs.RenameNew(temp.Name().c_str(), file.c_str()) == 0) {
+            temp.Release();
             return Written(file);
         }
         if (errno != EEXIST) {

@@ -51,6 +51,9 @@ public:
     int Rename(const char* a, const char* b) const override {
         return After(FileSystem::Rename(a, b));
     }
+    int RenameNew(const char* a, const char* b) const override {
+        return After(FileSystem::RenameNew(a, b));
+    }
     int Link(const char* a, const char* b) const override { return After(FileSystem::Link(a, b)); }
     int Unlink(const char* p) const override { return After(FileSystem::Unlink(p)); }
     int Stat(const char* p, struct stat* i) const override { return After(FileSystem::Stat(p, i)); }
