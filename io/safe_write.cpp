@@ -190,11 +190,13 @@ WriteOutcome ReplaceFile(const std::string& path, const std::string& text, const
         check.path, text, {}, [](const ReadOutcome&, const struct stat&) { return false; }, fs);
 }
 
+namespace {
+
 // The temporary file gets a name before it is closed: the exchange and the
 // rename need one, and an unnamed file can be named only while open.
-WriteOutcome ReplaceKeeping(const std::string& file, const std::string& text,
-                            const std::string& backupBase, const KeepTest& keep,
-                            const FileSystem& fs) {
+WriteOutcome ReplaceKeepingWith(const std::string& file, const Filler& fill,
+                                const std::string& backupBase, const KeepTest& keep,
+                                const FileSystem& fs) {
     const std::string folder = FolderOf(file);
     RemoveStaleTemporaries(fs, folder, NameOf(file));
     struct stat info {};
@@ -204,8 +206,7 @@ WriteOutcome ReplaceKeeping(const std::string& file, const std::string& text,
     if (const int error = temp.Open(); error != 0) {
         return Failed("create a temporary file next to", file, error);
     }
-    if (std::string reason = FillNewFile(fs, temp.Fd(), like, TextFiller(fs, text, file), file);
-        !reason.empty()) {
+    if (std::string reason = FillNewFile(fs, temp.Fd(), like, fill, file); !reason.empty()) {
         return Refused(std::move(reason));
     }
     if (const int error = temp.GiveHiddenName(); error != 0) {
@@ -226,6 +227,24 @@ WriteOutcome ReplaceKeeping(const std::string& file, const std::string& text,
         FlushFolder(fs, folder);
     }
     return *out;
+}
+
+}  // namespace
+
+WriteOutcome ReplaceKeeping(const std::string& file, const std::string& text,
+                            const std::string& backupBase, const KeepTest& keep,
+                            const FileSystem& fs) {
+    return ReplaceKeepingWith(file, TextFiller(fs, text, file), backupBase, keep, fs);
+}
+
+WriteOutcome ReplaceFileWith(const std::string& path, const ContentWriter& write,
+                             const FileSystem& fs) {
+    const WriteOutcome check = CheckReplaceable(path, fs);
+    if (!check.ok) {
+        return check;
+    }
+    return ReplaceKeepingWith(
+        check.path, write, {}, [](const ReadOutcome&, const struct stat&) { return false; }, fs);
 }
 
 }  // namespace velmora

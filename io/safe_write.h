@@ -35,6 +35,17 @@ WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs = Sy
 WriteOutcome ReplaceFile(const std::string& path, const std::string& text,
                          const FileSystem& fs = SystemFileSystem());
 
+// Writes the whole content of a new file to the open descriptor it is given;
+// returns "" or why it failed, for the user.
+using ContentWriter = std::function<std::string(int fd)>;
+
+// Replaces `path` exactly as ReplaceFile does, with the bytes `write` puts in
+// the temporary file, so that content of any size is never held whole. A
+// failure of `write` fails the replacement and leaves `path` as it was. No
+// backup is kept.
+WriteOutcome ReplaceFileWith(const std::string& path, const ContentWriter& write,
+                             const FileSystem& fs = SystemFileSystem());
+
 // Whether a version of the file that a save replaces must be kept: `version`
 // is its content as read, `info` its status.
 using KeepTest = std::function<bool(const ReadOutcome& version, const struct stat& info)>;
