@@ -12,4 +12,6 @@ void KeepFreedMemoryForRebuilds() {
     mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
 }
 
+void ReturnFreedMemory() { malloc_trim(0); }
+
 }  // namespace velmora

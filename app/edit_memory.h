@@ -9,4 +9,10 @@ namespace velmora {
 // file about 40% of its time. Called once at start-up.
 void KeepFreedMemoryForRebuilds();
 
+// Gives the memory freed so far back to the system. Loading a large file
+// parses it on a thread of its own, whose heap no later edit reuses, so its
+// hundred-odd megabytes would otherwise stay with the process and add to
+// every later peak (a save, the next load). Called after the load.
+void ReturnFreedMemory();
+
 }  // namespace velmora
