@@ -138,7 +138,7 @@ int RunCheckVerb(int argc, char** argv) {
 
     // A pipe or process substitution (<(git show HEAD:Splines.xml)) is read
     // to its end, under the same size limit as a file.
-    const Input input = ReadInput(*file, /*acceptStreams=*/true);
+    const Input input = ReadInput(*file);
     const CheckReport report =
         input.ok ? CheckReport(input.bytes) : CheckReport::Unreadable(input.error);
     const bool written = json ? PrintJson(input.name, report) : PrintText(input.name, report);

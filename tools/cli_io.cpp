@@ -1,12 +1,15 @@
 #include "tools/cli_io.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "io/file_read.h"
+#include "io/safe_write.h"
 
 namespace velmora::tool {
 
@@ -62,10 +65,10 @@ bool IsStream(const std::string& path) {
 
 }  // namespace
 
-Input ReadInput(const std::string& path, bool acceptStreams) {
+Input ReadInput(const std::string& path) {
     if (path.empty() || path == "-")
         return ReadStream(stdin, "standard input");
-    if (acceptStreams && IsStream(path)) {
+    if (IsStream(path)) {
         std::FILE* stream = std::fopen(path.c_str(), "rb");
         if (stream == nullptr) {
             return Input{
@@ -90,22 +93,50 @@ Input ReadInput(const std::string& path, bool acceptStreams) {
     return in;
 }
 
-std::string WriteOutput(const std::string& path, std::string_view bytes) {
-    const bool toStdout = path.empty() || path == "-";
-    const std::string name = toStdout ? "standard output" : "\"" + Printable(path) + "\"";
-    std::FILE* file = toStdout ? stdout : std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return "could not open " + name + ": " + std::strerror(errno);
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    int error = ok ? 0 : errno;
-    if (!toStdout && std::fclose(file) != 0 && ok) {
-        ok = false;
-        error = errno;
+namespace {
+
+// Runs `produce` into `fd`; returns "" or why the bytes did not all arrive.
+std::string ProduceInto(int fd, const std::string& name, const Producer& produce) {
+    OutputStream stream(fd);
+    produce(stream);
+    stream.Flush();
+    if (stream.Error() != 0)
+        return "could not write " + name + ": " + std::strerror(stream.Error());
+    return std::string();
+}
+
+// A pipe or a device cannot be replaced by a rename; it takes the bytes as
+// they come.
+bool IsExistingStream(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+// Messages are built with the raw name and made Printable once, at the end.
+std::string WriteOutput(const std::string& path, const Producer& produce) {
+    if (path.empty() || path == "-")
+        return ProduceInto(STDOUT_FILENO, "standard output", produce);
+    const std::string name = "\"" + path + "\"";
+    std::string error;
+    if (IsExistingStream(path)) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            return Printable("could not open " + name + ": " + std::strerror(errno));
+        error = ProduceInto(fd, name, produce);
+        if (::close(fd) != 0 && error.empty())
+            error = "could not write " + name + ": " + std::strerror(errno);
+    } else {
+        const WriteOutcome written =
+            ReplaceFileWith(path, [&](int fd) { return ProduceInto(fd, name, produce); });
+        error = written.reason;
     }
-    if (ok)
-        return std::string();
-    return "could not write " + name + ": " + std::strerror(error != 0 ? error : EIO);
+    return Printable(error);
+}
+
+std::string WriteOutput(const std::string& path, std::string_view bytes) {
+    return WriteOutput(path, [bytes](OutputStream& out) { out.Write(bytes); });
 }
 
 }  // namespace velmora::tool

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "tools/output_stream.h"
 
 namespace velmora::tool {
 
@@ -18,14 +21,22 @@ struct Input {
     std::string error;  // when !ok: what went wrong (raw bytes of the name)
 };
 
-// Reads FILE whole with the editor's own reader and its size limit; "-" or
-// an empty path reads standard input, up to the same limit. The editor's
-// reader refuses a pipe or device; with `acceptStreams` one is read to its end.
-Input ReadInput(const std::string& path, bool acceptStreams = false);
+// Reads FILE whole with the editor's own reader and its size limit; "-" (or
+// "", for callers that mean it) reads standard input. A named pipe or a device (process
+// substitution, /dev/stdin) is read as a stream to its end, under the same limit; the editor's
+// reader alone would refuse it.
+Input ReadInput(const std::string& path);
 
-// Writes `bytes` to `path` ("-" or empty: standard output) and makes sure
-// they arrived: a failed write, flush or close is an error. Returns an
-// empty string on success, else the reason (Printable).
+// Produces an output by writing it to the stream it is given.
+using Producer = std::function<void(OutputStream&)>;
+
+// Writes what `produce` gives to `path` and makes sure it arrived: "-" (or
+// "") is standard output, an existing pipe or device is written as a stream, and
+// anything else is replaced as the editor saves its file (a temporary file
+// in the same folder, renamed over it once complete), so that a reader of
+// `path` never sees half of the output, and a failure leaves `path` as it
+// was. Returns an empty string on success, else the reason (Printable).
+std::string WriteOutput(const std::string& path, const Producer& produce);
 std::string WriteOutput(const std::string& path, std::string_view bytes);
 
 }  // namespace velmora::tool

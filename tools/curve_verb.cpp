@@ -35,7 +35,7 @@ int RunCurveVerb(int argc, char** argv) {
         return 2;
     if (help)
         return Emit("curve", "-", kCurveHelp);
-    const Input input = ReadInput(*file, /*acceptStreams=*/true);
+    const Input input = ReadInput(*file);
     if (!input.ok)
         return Failure("curve", Printable(input.error));
     std::istringstream in(input.bytes);

@@ -27,7 +27,7 @@ void ForEachNote(const ExportScope& scope,
     }
 }
 
-using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
+using JsonWriter = rapidjson::Writer<OutputStream>;
 
 void WritePairs(JsonWriter& writer, const std::vector<Point>& points) {
     writer.StartArray();
@@ -44,9 +44,8 @@ void WritePairs(JsonWriter& writer, const std::vector<Point>& points) {
 
 // Written as a stream of values: a document tree would cost one allocation
 // per sample, several times the load of the file itself.
-std::string ExportJson(const ExportScope& scope) {
-    rapidjson::StringBuffer buffer;
-    JsonWriter writer(buffer);
+void ExportJson(const ExportScope& scope, OutputStream& out) {
+    JsonWriter writer(out);
     writer.StartObject();
     writer.Key("format");
     writer.String("velmora-splines");
@@ -80,72 +79,113 @@ std::string ExportJson(const ExportScope& scope) {
     });
     writer.EndArray();
     writer.EndObject();
-    return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+    out.Put('\n');
 }
 
-std::string ExportCsv(const ExportScope& scope) {
-    std::string out = "note,spline,kind,index,x,y\n";
+void ExportCsv(const ExportScope& scope, OutputStream& out) {
+    out.Write("note,spline,kind,index,x,y\n");
     ForEachNote(scope, [&out](int n, const SplineList& splines) {
         for (std::size_t s = 0; s < splines.size(); ++s) {
             const auto rows = [&](const char* kind, const std::vector<Point>& points) {
                 for (std::size_t i = 0; i < points.size(); ++i) {
-                    out += std::to_string(n) + ',' + std::to_string(s) + ',' + kind + ',' +
-                           std::to_string(i) + ',' + std::to_string(points[i].x) + ',' +
-                           std::to_string(points[i].y) + '\n';
+                    out.WriteInt(n);
+                    out.Put(',');
+                    out.WriteInt(static_cast<long long>(s + 1));
+                    out.Put(',');
+                    out.Write(kind);
+                    out.Put(',');
+                    out.WriteInt(static_cast<long long>(i + 1));
+                    out.Put(',');
+                    out.WriteInt(points[i].x);
+                    out.Put(',');
+                    out.WriteInt(points[i].y);
+                    out.Put('\n');
                 }
             };
             rows("point", splines[s]);
             rows("sample", CurveOf(splines[s]));
         }
     });
-    return out;
 }
 
 namespace {
 
-std::string Cross(Point p, int arm, const char* colour) {
-    const auto xy = [](int64_t x, int64_t y) {
-        return std::to_string(x) + ' ' + std::to_string(y);
-    };
-    return "<path d=\"M" + xy(int64_t{p.x} - arm, p.y) + "H" + std::to_string(int64_t{p.x} + arm) +
-           "M" + xy(p.x, int64_t{p.y} - arm) + "V" + std::to_string(int64_t{p.y} + arm) +
-           "\" stroke=\"" + colour + "\"/>\n";
+// A cross of arms `arm` long around `p`, as one path. The ends are computed
+// in 64 bits: a point at the edge of the coordinate range has arms beyond it.
+void WriteCross(OutputStream& out, Point p, int arm, const char* colour) {
+    out.Write("<path d=\"M");
+    out.WriteInt(int64_t{p.x} - arm);
+    out.Put(' ');
+    out.WriteInt(p.y);
+    out.Put('H');
+    out.WriteInt(int64_t{p.x} + arm);
+    out.Put('M');
+    out.WriteInt(p.x);
+    out.Put(' ');
+    out.WriteInt(int64_t{p.y} - arm);
+    out.Put('V');
+    out.WriteInt(int64_t{p.y} + arm);
+    out.Write("\" stroke=\"");
+    out.Write(colour);
+    out.Write("\"/>\n");
+}
+
+void WriteSvgNote(OutputStream& out, int n, int slot, const SplineList& splines) {
+    out.Write("<g id=\"note-");
+    out.WriteInt(n);
+    out.Write("\" transform=\"translate(0 ");
+    out.WriteInt(static_cast<long long>(slot) * kEditorClient.bottom);
+    out.Write(")\">\n<rect width=\"");
+    out.WriteInt(kEditorClient.right);
+    out.Write("\" height=\"");
+    out.WriteInt(kEditorClient.bottom);
+    out.Write("\" fill=\"#c0c0c0\"/>\n");
+    for (const Spline& spline : splines) {
+        const std::vector<Point> curve = CurveOf(spline);
+        if (!curve.empty()) {
+            out.Write("<polyline fill=\"none\" stroke=\"#000000\" points=\"");
+            for (std::size_t i = 0; i < curve.size(); ++i) {
+                if (i > 0)
+                    out.Put(' ');
+                out.WriteInt(curve[i].x);
+                out.Put(',');
+                out.WriteInt(curve[i].y);
+            }
+            out.Write("\"/>\n");
+        }
+        for (std::size_t i = 0; i < spline.size(); ++i) {
+            if (i == 0) {
+                WriteCross(out, spline[i], 6, "#4080ff");
+            } else {
+                WriteCross(out, spline[i], 4, "#ff0000");
+            }
+        }
+    }
+    out.Write("</g>\n");
 }
 
 }  // namespace
 
-std::string ExportSvg(const ExportScope& scope) {
-    const int width = kEditorClient.right;
-    const int height = kEditorClient.bottom;
-    std::string pictures;
-    int count = 0;
-    ForEachNote(scope, [&](int n, const SplineList& splines) {
-        pictures += "<g id=\"note-" + std::to_string(n) + "\" transform=\"translate(0 " +
-                    std::to_string(count++ * height) + ")\">\n<rect width=\"" +
-                    std::to_string(width) + "\" height=\"" + std::to_string(height) +
-                    "\" fill=\"#c0c0c0\"/>\n";
-        for (const Spline& spline : splines) {
-            const std::vector<Point> curve = CurveOf(spline);
-            if (!curve.empty()) {
-                pictures += "<polyline fill=\"none\" stroke=\"#000000\" points=\"";
-                for (const Point& p : curve) {
-                    pictures += std::to_string(p.x) + ',' + std::to_string(p.y) + ' ';
-                }
-                pictures.back() = '"';
-                pictures += "/>\n";
-            }
-            for (std::size_t i = 0; i < spline.size(); ++i) {
-                pictures +=
-                    i == 0 ? Cross(spline[i], 6, "#4080ff") : Cross(spline[i], 4, "#ff0000");
-            }
-        }
-        pictures += "</g>\n";
-    });
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-           std::to_string(width) + "\" height=\"" + std::to_string(count * height) +
-           "\" viewBox=\"0 0 " + std::to_string(width) + ' ' + std::to_string(count * height) +
-           "\" shape-rendering=\"crispEdges\">\n" + pictures + "</svg>\n";
+// The document's height is known before the pictures: one client height per
+// exported note.
+void ExportSvg(const ExportScope& scope, OutputStream& out) {
+    const long long height =
+        static_cast<long long>(scope.note ? 1 : kNoteCount) * kEditorClient.bottom;
+    out.Write(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"");
+    out.WriteInt(kEditorClient.right);
+    out.Write("\" height=\"");
+    out.WriteInt(height);
+    out.Write("\" viewBox=\"0 0 ");
+    out.WriteInt(kEditorClient.right);
+    out.Put(' ');
+    out.WriteInt(height);
+    out.Write("\" shape-rendering=\"crispEdges\">\n");
+    int slot = 0;
+    ForEachNote(scope,
+                [&](int n, const SplineList& splines) { WriteSvgNote(out, n, slot++, splines); });
+    out.Write("</svg>\n");
 }
 
 }  // namespace velmora::tool

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <optional>
-#include <string>
 
 #include "model/note_set.h"
+#include "tools/output_stream.h"
 
 namespace velmora::tool {
 
@@ -17,16 +17,17 @@ struct ExportScope {
 //  "notes": [{"index", "splines": [{"points": [[x, y]...], "curve": [...]}]}]}
 // in note and spline order; "curve" holds the exact samples the editor
 // draws, and is empty for a spline of fewer than two points.
-std::string ExportJson(const ExportScope& scope);
+void ExportJson(const ExportScope& scope, OutputStream& out);
 
 // A header row "note,spline,kind,index,x,y", then one row per control point
-// (kind "point") and per curve sample (kind "sample"); every index 0-based.
-std::string ExportCsv(const ExportScope& scope);
+// (kind "point") and per curve sample (kind "sample"). Counted as the
+// editor's caption counts: notes from 0, splines and indexes from 1.
+void ExportCsv(const ExportScope& scope, OutputStream& out);
 
 // One SVG document in client pixels: a picture per note, stacked from top
 // to bottom in note order, each a group "note-N" with every spline's curve
 // as a black polyline and its control points as crosses in the editor's
 // colours (the first light blue, the others red).
-std::string ExportSvg(const ExportScope& scope);
+void ExportSvg(const ExportScope& scope, OutputStream& out);
 
 }  // namespace velmora::tool

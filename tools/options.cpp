@@ -63,4 +63,14 @@ std::optional<int> ParseNumberOption(const std::string& verb, const char* name, 
     return static_cast<int>(value);
 }
 
+bool ParsePathOption(const std::string& verb, const char* name, const char* text,
+                     std::string& path) {
+    if (*text == '\0') {
+        UsageError(verb, std::string("option '") + name + "' wants a name, not an empty one");
+        return false;
+    }
+    path = text;
+    return true;
+}
+
 }  // namespace velmora::tool

@@ -28,6 +28,11 @@ std::optional<std::vector<std::string>> ParseOptions(const std::string& verb, in
 std::optional<int> ParseNumberOption(const std::string& verb, const char* name, const char* text,
                                      int low, int high);
 
+// Takes a file or folder name for option `name`; an empty one is a usage
+// error (printed, false), never standard input or the current folder.
+bool ParsePathOption(const std::string& verb, const char* name, const char* text,
+                     std::string& path);
+
 // Prints "velmora-tool VERB: MESSAGE" and a hint at --help to standard
 // error; returns the usage exit code, 2.
 int UsageError(const std::string& verb, const std::string& message);

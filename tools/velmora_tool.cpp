@@ -22,14 +22,18 @@ const char* const kUsage =
     "  diff    list what differs between what the editor shows for two files\n"
     "  merge   merge two spline files with their base, as git's merge driver\n"
     "  git-setup  make git merge and diff Splines.xml with the two verbs above\n"
+    "  format  rewrite a spline file in the form the editor saves, safely\n"
 #ifdef VELMORA_TOOL_RENDER
     "  render  draw what the editor shows for a spline, as a PNG\n"
 #else
     "  render  (not in this build: it needs the GUI build, VELMORA_GUI=ON)\n"
 #endif
     "\n"
-    "Exit codes: 0 success, 1 bad or unreadable input or a failed write,\n"
-    "2 bad usage; diff and merge have their own (see their --help).\n";
+    "FILE \"-\" (or none) is standard input; a named pipe is read as a stream.\n"
+    "Notes count from 0, splines and points from 1, as in the editor's caption.\n"
+    "\n"
+    "Exit codes: 0 success, 1 bad, unreadable or partly read input or a failed\n"
+    "write, 2 bad usage; diff and merge have their own (see their --help).\n";
 
 int RunVerb(const std::string& verb, int argc, char** argv) {
     using namespace velmora::tool;
@@ -47,6 +51,8 @@ int RunVerb(const std::string& verb, int argc, char** argv) {
         return RunMergeVerb(argc, argv);
     if (verb == "git-setup")
         return RunGitSetupVerb(argc, argv);
+    if (verb == "format")
+        return RunFormatVerb(argc, argv);
 #ifdef VELMORA_TOOL_RENDER
     if (verb == "render")
         return RunRenderVerb(argc, argv);

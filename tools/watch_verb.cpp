@@ -99,12 +99,13 @@ public:
         if (!refusal.empty())
             return Keep("\"" + Printable(m_options.file) + "\": " + refusal);
         const ExportScope scope{loaded.notes, std::nullopt};
-        const std::string text = m_options.format == "json"  ? ExportJson(scope)
-                                 : m_options.format == "csv" ? ExportCsv(scope)
-                                                             : ExportSvg(scope);
-        const WriteOutcome written = ReplaceFile(m_options.output, text);
-        if (!written.ok)
-            return Keep(Printable(written.reason));
+        const auto write = m_options.format == "json"  ? ExportJson
+                           : m_options.format == "csv" ? ExportCsv
+                                                       : ExportSvg;
+        const std::string error =
+            WriteOutput(m_options.output, [&](OutputStream& out) { write(scope, out); });
+        if (!error.empty())
+            return Keep(error);
         m_exported = input.bytes;
         Tell("exported \"" + Printable(m_options.file) + "\" to " + m_out);
         if (m_options.exec)

@@ -8,7 +8,7 @@ namespace velmora::tool {
 
 std::optional<NoteSet> LoadWholeForVerb(const std::string& verb, const std::string& path,
                                         const std::string& name) {
-    const Input input = ReadInput(path, true);
+    const Input input = ReadInput(path);
     const std::string shown = "\"" + Printable(name.empty() ? input.name : name) + "\"";
     if (!input.ok) {
         Failure(verb,
