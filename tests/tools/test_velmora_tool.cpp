@@ -36,11 +36,14 @@ const std::string kOddFile =
 
 struct Case {
     const char* name;
-    std::string args;   // IN is the input file, DIR a scratch folder
+    // IN is the input file, DIR a scratch folder, FIFO a named pipe fed with
+    // IN, TOOL the tool again (for a second command after &&).
+    std::string args;
     std::string input;  // the content of IN, also fed to standard input
     int exitCode;
     std::vector<std::string> out;  // each must appear in standard output
     std::string err;               // must appear in standard error
+    std::string files = "";        // "+name" must be in DIR afterwards, "-name" must not
 };
 
 class VelmoraTool : public ::testing::TestWithParam<Case> {};
@@ -50,10 +53,16 @@ TEST_P(VelmoraTool, ExitsAndPrintsAsDocumented) {
     const std::string in = dir.File("in");
     testing_support::WriteFile(in, GetParam().input);
     std::istringstream words(GetParam().args);
-    std::string args, word;
+    std::string args, word, feed;
     while (words >> word) {
         if (word == "IN")
             word = in;
+        if (word == "TOOL")
+            word = VELMORA_TOOL;
+        if (word == "FIFO") {
+            word = dir.File("fifo");
+            feed = "mkfifo " + word + " && { cat " + in + " >" + word + " & } && ";
+        }
         if (word.rfind("DIR", 0) == 0)
             word = dir.Path().string() + word.substr(3);
         args += word + " ";
@@ -67,9 +76,9 @@ TEST_P(VelmoraTool, ExitsAndPrintsAsDocumented) {
 #else
     const std::string program = VELMORA_TOOL;
 #endif
-    const std::string command = "cd " + dir.Path().string() + " && " + program + " " +
-                                args.substr(editor ? 8 : 0) + " <" + in + " >" + dir.File("out") +
-                                " 2>" + dir.File("err");
+    const std::string command = "cd " + dir.Path().string() + " && " + feed + "{ " + program + " " +
+                                args.substr(editor ? 8 : 0) + "; } <" + in + " >" +
+                                dir.File("out") + " 2>" + dir.File("err");
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), GetParam().exitCode);
@@ -79,7 +88,16 @@ TEST_P(VelmoraTool, ExitsAndPrintsAsDocumented) {
         EXPECT_NE(out.find(piece), std::string::npos) << piece << "\nin:\n" << out;
     EXPECT_NE(err.find(GetParam().err), std::string::npos) << err;
     EXPECT_FALSE(std::filesystem::exists(dir.File("Splines.xml")));
+    std::istringstream files(GetParam().files);
+    while (files >> word)
+        EXPECT_EQ(std::filesystem::exists(dir.File(word.substr(1))), word[0] == '+') << word;
 }
+
+// Read only in part: the second note has no Index.
+const std::string kPartFile =
+    "<NewNoteSpline Index=\"2\"><NewSpline><ControlPoint PosX=\"1\" PosY=\"2\" />"
+    "</NewSpline></NewNoteSpline>\n<NewNoteSpline />\n";
+const std::string kExampleFile = ReadFile(VELMORA_TEST_DATA "/../../examples/Splines.xml");
 
 const std::string kChord40 = "0 0\n4 0\n8 0\n12 0\n16 0\n20 0\n23 0\n27 0\n31 0\n35 0\n40 0\n";
 
@@ -124,18 +142,80 @@ INSTANTIATE_TEST_SUITE_P(
               "424,238],[419,236],"},
              ""},
         Case{"ExportRepairsAndShortSpline",
-             "export --note 1",
+             "export --note 1 --allow-partial",
              kOddFile,
              0,
              {"{\"index\":1,\"splines\":[{\"points\":[[9,9]],\"curve\":[]}]}]}\n"},
-             ""},
+             "warning: \"standard input\", line 7, column 1: read only in part"},
         Case{"ExportCsvDefaultForMissingNote",
              "export -f csv",
              "<NewNoteSpline Index=\"1\" />",
              0,
-             {"note,spline,kind,index,x,y\n0,0,point,0,424,238\n0,0,point,1,75,75\n0,0,sample,0,"
+             {"note,spline,kind,index,x,y\n0,1,point,1,424,238\n0,1,point,2,75,75\n0,1,sample,1,"
               "424,238\n"},
              ""},
+        // What export, format and render write for each kind of input.
+        Case{"ExportPartRefused",
+             "export IN -o DIR/o",
+             kPartFile,
+             1,
+             {},
+             "in\", line 2, column 1: read only in part",
+             "-o"},
+        Case{"ExportPartAllowed",
+             "export IN -o DIR/o --allow-partial",
+             kPartFile,
+             0,
+             {},
+             "warning:",
+             "+o"},
+        Case{"ExportNoNote",
+             "export IN -o DIR/o",
+             "<?xml version=\"1.0\" ?>\n",
+             1,
+             {},
+             "holds no note",
+             "-o"},
+        Case{"ExportMissing", "export DIR/none -o DIR/o", "", 1, {}, "none\": no such file", "-o"},
+        Case{"ExportZeroBytes", "export IN -o DIR/o", "", 0, {}, "", "+o"},
+        Case{"ExportBlank", "export IN -f csv", " \n\t\r\n", 0, {"0,1,point,1,424,238\n"}, ""},
+        Case{"ExportEmptyFileName", "export ''", "", 2, {}, "FILE is empty"},
+        Case{"ExportEmptyOutputName", "export -o ''", "", 2, {}, "'--output' wants a name"},
+        Case{"ExportFromFifo", "export FIFO -f csv", kDefaultFile, 0, {"0,1,point,2,75,75\n"}, ""},
+        Case{"CheckFromFifo", "check FIFO", kDefaultFile, 0, {""}, ""},
+        Case{"FormatRewritesWithBackup",
+             "format IN && TOOL check IN",
+             kExampleFile,
+             0,
+             {""},
+             "kept as",
+             "+in.bak"},
+        Case{"FormatLeavesEditorForm", "format IN", kDefaultFile, 0, {""}, "", "-in.bak"},
+        Case{"FormatZeroBytes", "format IN && TOOL check IN", "", 0, {""}, "", "-in.bak"},
+        Case{"FormatPartRefused", "format IN", kPartFile, 1, {}, "read only in part", "-in.bak"},
+        Case{"FormatPartAllowed",
+             "format IN --allow-partial && TOOL check IN",
+             kPartFile,
+             0,
+             {""},
+             "warning:",
+             "+in.bak"},
+        Case{"FormatUnreadable", "format IN", "<a", 1, {}, "cannot read it", "-in.bak"},
+        Case{"FormatMissing", "format DIR/none", "", 1, {}, "none\": no such file", "-none"},
+        Case{"FormatToStdout",
+             "format --stdout",
+             kExampleFile,
+             0,
+             {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n<RectSize"},
+             "",
+             "-in.bak"},
+        Case{"FormatToOutput",
+             "format IN -o DIR/o && TOOL check DIR/o",
+             kExampleFile,
+             0,
+             {""},
+             "",
+             "+o -in.bak"},
         Case{"ExportSvg",
              "export --format svg --note 2 -o -",
              kDefaultFile,
@@ -164,6 +244,21 @@ INSTANTIATE_TEST_SUITE_P(
              {},
              "could not write \"/dev/full\""},
 #ifdef VELMORA_TOOL_RENDER
+        Case{"RenderPartRefused",
+             "render IN -o DIR/o.png",
+             kPartFile,
+             1,
+             {},
+             "read only in part",
+             "-o.png"},
+        Case{"RenderPartAllowed",
+             "render IN --allow-partial --all DIR/all",
+             kPartFile,
+             0,
+             {},
+             "warning:",
+             "+all/note2-spline1.png"},
+        Case{"RenderMissing", "render DIR/none -o DIR/o.png", "", 1, {}, "no such file", "-o.png"},
         Case{"RenderNoSuchSpline",
              "render --spline 2 -o DIR/x.png",
              kDefaultFile,
