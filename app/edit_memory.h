@@ -12,7 +12,7 @@ void KeepFreedMemoryForRebuilds();
 // Gives the memory freed so far back to the system. Loading a large file
 // parses it on a thread of its own, whose heap no later edit reuses, so its
 // hundred-odd megabytes would otherwise stay with the process and add to
-// every later peak (a save, the next load). Called after the load.
+// every later peak (a save). Called once the load is done.
 void ReturnFreedMemory();
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QTimer>
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
@@ -140,6 +141,9 @@ int main(int argc, char** argv) {
     }
     if (!EnterFolder(folder))
         return 2;
+    // Runs as soon as the window's event loop starts, that is after the load,
+    // whose parser's freed memory would otherwise stay with the process.
+    QTimer::singleShot(0, [] { velmora::ReturnFreedMemory(); });
     velmora::AfxGetApp()->InitInstance();
     return 0;
 }

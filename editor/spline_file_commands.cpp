@@ -2,7 +2,6 @@
 // when either goes wrong or when a save kept another program's version.
 #include <string>
 
-#include "editor/edit_memory.h"
 #include "editor/velmora_dlg.h"
 
 namespace velmora {
@@ -15,7 +14,6 @@ void CVelmoraDlg::LoadSplines() {
     // A file can leave a note without splines; every command needs one.
     RepairNoteSet();
     m_splineFile.MatchLoaded(m_noteSplines, m_clientRect.right, m_clientRect.bottom);
-    ReturnFreedMemory();
 }
 
 namespace {
