@@ -181,6 +181,16 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"ExportBlank", "export IN -f csv", " \n\t\r\n", 0, {"0,1,point,1,424,238\n"}, ""},
         Case{"ExportEmptyFileName", "export ''", "", 2, {}, "FILE is empty"},
         Case{"ExportEmptyOutputName", "export -o ''", "", 2, {}, "'--output' wants a name"},
+        // OUT is replaced, not rewritten in place: a second name of the old
+        // output still holds the old export.
+        Case{"ExportReplacesOutput",
+             "export IN -o DIR/o && ln DIR/o DIR/seen && TOOL export IN -f csv -o DIR/o && cat "
+             "DIR/seen",
+             kDefaultFile,
+             0,
+             {"{\"format\":\"velmora-splines\""},
+             "",
+             "+o"},
         Case{"ExportFromFifo", "export FIFO -f csv", kDefaultFile, 0, {"0,1,point,2,75,75\n"}, ""},
         Case{"CheckFromFifo", "check FIFO", kDefaultFile, 0, {""}, ""},
         Case{"FormatRewritesWithBackup",
