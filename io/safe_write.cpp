@@ -66,13 +66,13 @@ WriteOutcome LookAtSwappedOut(const FileSystem& fs, TempFile& temp, const std::s
                               const KeepTest& keep) {
     const std::string& aside = temp.Name();
     const int fd = fs.Open(aside.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const bool locked = fd >= 0 && LockTemporary(fs, fd) == 0;
     struct stat info {};
     const bool inspected = fd >= 0 ? fs.Fstat(fd, &info) == 0 : fs.Lstat(aside.c_str(), &info) == 0;
     WriteOutcome out = Written(file);
     if (!inspected || !S_ISREG(info.st_mode)) {
         out = Refused(NoFileThere(file, info));
     } else if (keep(ReadWholeFile(aside, fs), info)) {
-        const bool locked = fd >= 0 && LockTemporary(fs, fd) == 0;
         const WriteOutcome kept = KeepAside(fs, fd, locked ? aside : std::string(), info, base);
         out = kept.ok ? Written(file) : kept;
         out.backup = kept.ok ? kept.path : std::string();
