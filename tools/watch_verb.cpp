@@ -63,22 +63,6 @@ void Tell(const std::string& message) {
                  static_cast<long>(now.tv_usec / 1000), message.c_str());
 }
 
-// Why the editor would not show all of a file, or "" when it would.
-std::string Refusal(const LoadOutcome& outcome) {
-    const std::string where = outcome.line > 0
-                                  ? " (line " + std::to_string(outcome.line) + ", column " +
-                                        std::to_string(outcome.column) + ")"
-                                  : "";
-    if (outcome.status == LoadStatus::kUnreadable)
-        return "the editor cannot read it" + where + ": " + Printable(outcome.reason);
-    if (outcome.stoppedEarly)
-        return "it is read only in part, reading stopped" + where + ": " +
-               Printable(outcome.reason);
-    if (outcome.noNote)
-        return "it holds no note the editor reads";
-    return std::string();
-}
-
 // The exports of one watch. It remembers the bytes of FILE that OUT holds the
 // export of, so that a file deleted and written again as it was is no change.
 class Exporter {
@@ -94,10 +78,10 @@ public:
             return Keep(Printable(input.error));
         if (m_exported && *m_exported == input.bytes)
             return;
+        // Refused as export refuses it, which says why.
         const LoadedNotes loaded = LoadLikeEditor(input.bytes);
-        const std::string refusal = Refusal(loaded.outcome);
-        if (!refusal.empty())
-            return Keep("\"" + Printable(m_options.file) + "\": " + refusal);
+        if (!AcceptLoad("watch", input.name, loaded.outcome, false))
+            return Keep("not exported");
         const ExportScope scope{loaded.notes, std::nullopt};
         const auto write = m_options.format == "json"  ? ExportJson
                            : m_options.format == "csv" ? ExportCsv
