@@ -56,9 +56,9 @@ struct SaveOutcome : Outcome {
 
 // The spline file in one folder. It remembers the bytes it last read or
 // wrote, so that a save keeps what it would otherwise destroy as a backup
-// ("<path>.bak", then ".bak.1", ".bak.2" ...): the file read at start-up
-// unless it is exactly what the editor writes for what it read, and a file
-// that another program changed since.
+// ("<path>.bak", or the number after the highest one there): the file read
+// at start-up unless it is exactly what the editor writes for what it read,
+// and a file that another program changed since.
 class SplineFile {
 public:
     explicit SplineFile(std::string path, const FileSystem& fs = SystemFileSystem());
