@@ -47,6 +47,7 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     m_knownId.reset();
     m_backupPending = false;
     m_matchable = false;
+    m_match.reset();
     ReadOutcome read = ReadWholeFile(m_path, *m_fs);
     switch (read.status) {
     case ReadStatus::kMissing: {
@@ -82,6 +83,7 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
 // Printing the notes is the sure way to know whether the editor would have
 // written this very file. Every point prints as a line of at least 43 bytes,
 // so a file too short for its points (a compact one, say) is not printed.
+// Only the notes are kept here; the print waits for the first save.
 void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height) {
     if (!m_backupPending || !m_matchable || !m_known) {
         return;
@@ -91,7 +93,33 @@ void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height
         for (const Spline& spline : splines)
             points += spline.size();
     }
-    if (points <= m_known->size() / 43 && PrintSplines(notes, width, height) == *m_known) {
+    if (points > m_known->size() / 43) {
+        return;
+    }
+    // Called again before any save: the notes given first are compared now.
+    if (m_match && PrintSplines(m_match->notes, m_match->width, m_match->height) == *m_known) {
+        m_backupPending = false;
+        m_match.reset();
+        return;
+    }
+    m_match = LoadedMatch{notes, width, height};
+}
+
+// Nothing but a load or a save changes the bytes known, and both settle or
+// drop the match first, so comparing now gives what comparing at once would.
+// Saving the unchanged notes reuses the text already printed.
+void SplineFile::SettleMatch(const NoteSet& notes, int32_t width, int32_t height,
+                             const std::string& text) {
+    if (!m_match) {
+        return;
+    }
+    const LoadedMatch match = std::move(*m_match);
+    m_match.reset();
+    if (!m_backupPending || !m_known) {
+        return;
+    }
+    const bool same = match.width == width && match.height == height && match.notes == notes;
+    if ((same ? text : PrintSplines(match.notes, match.width, match.height)) == *m_known) {
         m_backupPending = false;
     }
 }
@@ -111,6 +139,7 @@ bool SplineFile::DiffersFromKnown(const ReadOutcome& version, const struct stat&
 // keep it again.
 SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height) {
     const std::string text = PrintSplines(notes, width, height);
+    SettleMatch(notes, width, height, text);
     const WriteOutcome check = CheckReplaceable(m_path, *m_fs);
     struct stat info {};
     const bool hadFile =

@@ -76,7 +76,8 @@ public:
     // To be called after Load with the notes as they will be edited (a note
     // left empty given its default spline): the first save keeps the file
     // read as a backup unless its bytes are exactly the text Save writes for
-    // `notes` and the client `width` and `height`.
+    // `notes` and the client `width` and `height`. The comparison itself is
+    // left to that first save, so that start-up does not pay for it.
     void MatchLoaded(const NoteSet& notes, int32_t width, int32_t height);
 
     // Writes every note, and the client size, to the file, keeping a backup
@@ -89,6 +90,9 @@ private:
     // Whether `version` (status `info`) of the file is not the one last read
     // or written here.
     bool DiffersFromKnown(const ReadOutcome& version, const struct stat& info) const;
+    // Settles the comparison MatchLoaded left; `text` is what Save is about
+    // to write for `notes` and the client `width` and `height`.
+    void SettleMatch(const NoteSet& notes, int32_t width, int32_t height, const std::string& text);
 
     std::string m_path;
     const FileSystem* m_fs;
@@ -100,6 +104,14 @@ private:
     std::optional<FileIdentity> m_knownId;
     bool m_backupPending = false;  // the next save keeps the file read
     bool m_matchable = false;      // MatchLoaded may drop that backup
+    // The notes and client size MatchLoaded was given, until a save compares
+    // their text with the bytes read.
+    struct LoadedMatch {
+        NoteSet notes;
+        int32_t width;
+        int32_t height;
+    };
+    std::optional<LoadedMatch> m_match;
 };
 
 // The text the start-up message shows for `outcome` of loading `path`, or

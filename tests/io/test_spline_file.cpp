@@ -182,6 +182,19 @@ TEST_P(ContentTest, StartUpOutcomeAndBackup) {
 INSTANTIATE_TEST_SUITE_P(Files, ContentTest, ::testing::ValuesIn(kContents),
                          testing_support::CaseName());
 
+// The notes as loaded decide, not the notes the first save writes.
+TEST(SplineFileTest, EditsBeforeTheFirstSaveKeepNoBackupOfTheEditorsFile) {
+    const testing_support::TempDir dir;
+    const std::string path = dir.File("Splines.xml");
+    testing_support::WriteFile(path, kDefault);
+    SplineFile file(path);
+    NoteSet notes;
+    ASSERT_EQ(LoadAsEditor(file, notes).status, LoadStatus::kLoaded);
+    notes[0].front().front().x += 1;
+    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
+    EXPECT_EQ(dir.Listing(), "Splines.xml;");
+}
+
 using Dir = const testing_support::TempDir&;
 
 // A user's own set-up of the folder, and what start-up and two saves make of it.
