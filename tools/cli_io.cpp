@@ -139,4 +139,15 @@ std::string WriteOutput(const std::string& path, std::string_view bytes) {
     return WriteOutput(path, [bytes](OutputStream& out) { out.Write(bytes); });
 }
 
+bool IsInputItself(const std::string& input, const std::string& output) {
+    if (output == "-")
+        return false;
+    struct stat in {};
+    struct stat out {};
+    const bool haveInput =
+        input == "-" ? ::fstat(STDIN_FILENO, &in) == 0 : ::stat(input.c_str(), &in) == 0;
+    return haveInput && S_ISREG(in.st_mode) && ::stat(output.c_str(), &out) == 0 &&
+           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+}
+
 }  // namespace velmora::tool

@@ -39,4 +39,12 @@ using Producer = std::function<void(OutputStream&)>;
 std::string WriteOutput(const std::string& path, const Producer& produce);
 std::string WriteOutput(const std::string& path, std::string_view bytes);
 
+// Whether writing `output` would replace the file `input` ("-": standard
+// input) itself: both lead, through links too, to one regular file.
+bool IsInputItself(const std::string& input, const std::string& output);
+
+// The usage message for an output that IsInputItself.
+constexpr const char* kOutputIsInput =
+    "OUT is FILE itself: writing it would destroy the spline file";
+
 }  // namespace velmora::tool

@@ -74,6 +74,8 @@ int RunExportVerb(int argc, char** argv) {
     if (help)
         return Emit("export", "-", kExportHelp);
 
+    if (IsInputItself(*file, output))
+        return UsageError("export", kOutputIsInput);
     const auto loaded = LoadForVerb("export", *file, allowPartial);
     if (!loaded)
         return 1;

@@ -106,6 +106,8 @@ int RunRenderVerb(int argc, char** argv) {
     if (all && spline)
         return UsageError("render", "--spline and --all exclude each other");
 
+    if (output && IsInputItself(*file, *output))
+        return UsageError("render", kOutputIsInput);
     const auto loaded = LoadForVerb("render", *file, allowPartial);
     if (!loaded)
         return 1;

@@ -1,5 +1,4 @@
 #include <poll.h>
-#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 
@@ -114,14 +113,6 @@ private:
     std::optional<std::string> m_exported;
 };
 
-// Whether both names lead to one file, through links too.
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 std::optional<WatchOptions> ParseWatch(int argc, char** argv, bool& help) {
     static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
                                    {"format", required_argument, nullptr, 'f'},
@@ -158,8 +149,8 @@ std::optional<WatchOptions> ParseWatch(int argc, char** argv, bool& help) {
         UsageError("watch", "-o OUT is needed: the file to export to");
         return std::nullopt;
     }
-    if (SameFile(*file, options.output)) {
-        UsageError("watch", "OUT is FILE itself: the export would replace the spline file");
+    if (IsInputItself(*file, options.output)) {
+        UsageError("watch", kOutputIsInput);
         return std::nullopt;
     }
     options.file = *file;

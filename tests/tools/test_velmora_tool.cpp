@@ -235,6 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"ExportBadFormat", "export --format xml", "", 2, {}, "unknown format 'xml'"},
         Case{"WatchNeedsOut", "watch IN", kDefaultFile, 2, {}, "-o OUT is needed"},
         Case{"WatchOutIsFileItself", "watch IN -o IN", kDefaultFile, 2, {}, "OUT is FILE itself"},
+        Case{"ExportOutIsFileItself", "export - -o IN", kDefaultFile, 2, {}, "OUT is FILE itself"},
         Case{"WatchMissingFolder",
              "watch DIR/none/Splines.xml -o DIR/out",
              "",
