@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/geometry.h"
+#include "velmora/point.h"
 
 namespace velmora::detail {
 struct HermiteSegment;

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "curve/numeric.h"
-#include "platform/geometry.h"
+#include "velmora/point.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/geometry.h"
+#include "velmora/point.h"
 
 namespace velmora {
 

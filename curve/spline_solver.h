@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "curve/curve_segment.h"
-#include "platform/geometry.h"
+#include "velmora/point.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/geometry.h"
+#include "model/geometry.h"
 
 namespace velmora {
 

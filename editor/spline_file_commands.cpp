@@ -3,6 +3,7 @@
 #include <string>
 
 #include "editor/velmora_dlg.h"
+#include "io/file_messages.h"
 
 namespace velmora {
 
@@ -15,27 +16,6 @@ void CVelmoraDlg::LoadSplines() {
     RepairNoteSet();
     m_splineFile.MatchLoaded(m_noteSplines, m_clientRect.right, m_clientRect.bottom);
 }
-
-namespace {
-
-// What the user is told about a save, or "" when all went as expected.
-std::string SaveMessage(const SaveOutcome& outcome, const std::string& path) {
-    std::string text;
-    if (!outcome.ok) {
-        text = "The splines could not be saved to \"" + path + "\":\n" + outcome.reason + "\n\n" +
-               (outcome.hadFile ? "The file on disk is unchanged and your splines"
-                                : "Nothing was written; your splines") +
-               " are still open here.";
-    }
-    if (outcome.changedElsewhere) {
-        text += std::string(text.empty() ? "" : "\n\n") + "Another program changed \"" + path +
-                "\" since Velmora last read or saved it. That version is kept as \"" +
-                outcome.backup + "\"" + (outcome.ok ? "; your splines were saved." : ".");
-    }
-    return text;
-}
-
-}  // namespace
 
 void CVelmoraDlg::SaveSplines() {
     StoreCurrentSpline();

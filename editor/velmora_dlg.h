@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "io/spline_file.h"
+#include "model/geometry.h"
 #include "model/note_set.h"
 #include "platform/canvas.h"
 #include "platform/dialog.h"
-#include "platform/geometry.h"
 
 namespace velmora {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/geometry.h"
+#include "velmora/point.h"
 
 namespace velmora::fuzz {
 

@@ -4,6 +4,7 @@
 #include "io/read_limits.h"
 #include "io/spline_file.h"
 #include "io/spline_reader.h"
+#include "io/spline_writer.h"
 #include "model/note_set.h"
 
 namespace velmora::fuzz {

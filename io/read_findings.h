@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/geometry.h"
+#include "model/geometry.h"
 
 namespace velmora {
 

@@ -10,6 +10,7 @@
 #include "io/read_limits.h"
 #include "io/safe_write.h"
 #include "io/spline_reader.h"
+#include "io/spline_writer.h"
 
 namespace velmora {
 

@@ -114,11 +114,4 @@ private:
     std::optional<LoadedMatch> m_match;
 };
 
-// The text the start-up message shows for `outcome` of loading `path`, or
-// "" when there is nothing to tell.
-std::string LoadMessage(const LoadOutcome& outcome, const std::string& path);
-
-// The text of the file for these notes and this client size.
-std::string PrintSplines(const NoteSet& notes, int32_t width, int32_t height);
-
 }  // namespace velmora

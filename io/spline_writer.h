@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
 #include "model/note_set.h"
 
 class TiXmlDocument;
@@ -12,5 +14,8 @@ namespace velmora {
 // NewNoteSpline per note (Index 0..3) holding a NewSpline per spline and a
 // ControlPoint (PosX, PosY) per point.
 void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, int32_t width, int32_t height);
+
+// The text of the file for these notes and this client size.
+std::string PrintSplines(const NoteSet& notes, int32_t width, int32_t height);
 
 }  // namespace velmora

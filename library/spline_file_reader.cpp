@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "io/file_messages.h"
 #include "io/file_read.h"
 #include "io/spline_file.h"
 #include "io/spline_reader.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/geometry.h"
+#include "model/geometry.h"
 
 namespace velmora {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/geometry.h"
+#include "model/geometry.h"
 #include "platform/message.h"
 #include "platform/window_host.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "model/geometry.h"
 #include "platform/canvas.h"
-#include "platform/geometry.h"
 #include "platform/window_host.h"
 
 namespace velmora {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/geometry.h"
+#include "model/geometry.h"
 
 namespace velmora {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/geometry.h"
 #include "platform/canvas.h"
-#include "platform/geometry.h"
 
 namespace velmora {
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "model/geometry.h"
 #include "model/note_set.h"
 #include "platform/canvas.h"
-#include "platform/geometry.h"
 
 namespace velmora {
 

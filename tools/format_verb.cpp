@@ -3,6 +3,7 @@
 #include "io/file_read.h"
 #include "io/spline_file.h"
 #include "io/spline_reader.h"
+#include "io/spline_writer.h"
 #include "tools/cli_io.h"
 #include "tools/options.h"
 #include "tools/verbs.h"

@@ -4,8 +4,8 @@
 
 #include "io/read_findings.h"
 #include "io/spline_file.h"
+#include "model/geometry.h"
 #include "model/note_set.h"
-#include "platform/geometry.h"
 
 namespace velmora::tool {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "io/spline_writer.h"
 #include "tools/editor_form.h"
 #include "tools/loaded_notes.h"
 

@@ -3,8 +3,8 @@
 #include <QtCore/QPointF>
 #include <QtGui/QImage>
 
+#include "model/geometry.h"
 #include "platform/canvas.h"
-#include "platform/geometry.h"
 
 namespace velmora {
 

@@ -19,6 +19,7 @@
 
 #include "io/safe_write.h"
 #include "io/spline_file.h"
+#include "io/spline_writer.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {

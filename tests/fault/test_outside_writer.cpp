@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "io/spline_file.h"
+#include "io/spline_writer.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "io/file_messages.h"
 #include "io/file_read.h"
 #include "io/spline_file.h"
 #include "io_test_util.h"

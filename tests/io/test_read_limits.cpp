@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "io/file_messages.h"
 #include "io/spline_file.h"
 #include "tests/io/io_test_util.h"
 #include "tests/support/temp_dir.h"

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "io/spline_file.h"
+#include "io/spline_writer.h"
 #include "io_test_util.h"
 #include "tests/support/temp_dir.h"
 

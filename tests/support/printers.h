@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "platform/geometry.h"
+#include "model/geometry.h"
 
 // Lets GoogleTest print points and rectangles in failure messages.
 namespace velmora {

@@ -1,9 +1,10 @@
-// The start-up message about the spline file, composed from what the load
-// found. It names the file as the user gave it.
+// The messages about the spline file, composed from what a load or a save
+// found. They name the file as the user gave it.
+#include "io/file_messages.h"
+
 #include <string>
 
 #include "io/read_limits.h"
-#include "io/spline_file.h"
 
 namespace velmora {
 
@@ -77,6 +78,22 @@ std::string LoadMessage(const LoadOutcome& outcome, const std::string& path) {
         return file + " was read in full." + TooLargeToSave(outcome, " ");
     }
     return {};
+}
+
+std::string SaveMessage(const SaveOutcome& outcome, const std::string& path) {
+    std::string text;
+    if (!outcome.ok) {
+        text = "The splines could not be saved to \"" + path + "\":\n" + outcome.reason + "\n\n" +
+               (outcome.hadFile ? "The file on disk is unchanged and your splines"
+                                : "Nothing was written; your splines") +
+               " are still open here.";
+    }
+    if (outcome.changedElsewhere) {
+        text += std::string(text.empty() ? "" : "\n\n") + "Another program changed \"" + path +
+                "\" since Velmora last read or saved it. That version is kept as \"" +
+                outcome.backup + "\"" + (outcome.ok ? "; your splines were saved." : ".");
+    }
+    return text;
 }
 
 }  // namespace velmora
