@@ -24,7 +24,7 @@ void CVelmoraDlg::StoreCurrentSpline() {
 }
 
 void CVelmoraDlg::AddDefaultSpline() {
-    m_noteSplines[m_currentNote].push_back(DefaultSplineOf(m_currentNote));
+    m_noteSplines[m_currentNote].push_back(DefaultSpline(m_clientRect, m_targets[m_currentNote]));
 }
 
 void CVelmoraDlg::AppendSpline() {

@@ -1,20 +1,21 @@
 // Loading the spline file at start-up and saving it on S, telling the user
 // when either goes wrong or when a save kept another program's version.
 #include <string>
+#include <utility>
 
 #include "editor/velmora_dlg.h"
 #include "io/file_messages.h"
+#include "io/loaded_notes.h"
 
 namespace velmora {
 
 void CVelmoraDlg::LoadSplines() {
-    const LoadOutcome outcome = m_splineFile.Load(m_noteSplines);
-    if (const std::string text = LoadMessage(outcome, m_splineFile.Path()); !text.empty()) {
+    LoadedNotes loaded = LoadLikeEditor(m_splineFile, m_clientRect);
+    if (const std::string text = LoadMessage(loaded.outcome, m_splineFile.Path()); !text.empty()) {
         Host().ShowWarning(text, "Velmora");
     }
-    // A file can leave a note without splines; every command needs one.
+    m_noteSplines = std::move(loaded.notes);
     RepairNoteSet();
-    m_splineFile.MatchLoaded(m_noteSplines, m_clientRect.right, m_clientRect.bottom);
 }
 
 void CVelmoraDlg::SaveSplines() {

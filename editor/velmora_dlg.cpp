@@ -52,10 +52,8 @@ bool CVelmoraDlg::OnInitDialog() {
     for (int n = 0; n < kNoteCount; ++n)
         m_targets[n] = kDesignTargets[n];
     m_clientTargets = MapTargets(m_clientRect, m_targets);
-    for (int n = 0; n < kNoteCount; ++n) {
-        m_noteSplines[n].push_back(DefaultSplineOf(n));
+    for (int n = 0; n < kNoteCount; ++n)
         m_currentSpline[n] = 0;
-    }
     m_currentNote = 0;
 
     LoadSplines();
@@ -102,10 +100,6 @@ void CVelmoraDlg::RedrawNow() {
 void CVelmoraDlg::RebuildWorkingCurve() {
     if (m_points.size() > 1)
         RebuildCurve(m_points, m_curve);
-}
-
-Spline CVelmoraDlg::DefaultSplineOf(int note) const {
-    return Spline{m_clientTargets.origin, m_clientTargets.targets[note]};
 }
 
 void CVelmoraDlg::RepairNoteSet() {

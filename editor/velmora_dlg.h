@@ -112,7 +112,6 @@ public:
     int32_t CurrentSpline(int note) const { return m_currentSpline[note]; }
     int32_t DragIndex() const { return m_dragIndex; }
     const Rect& ClientRect() const { return m_clientRect; }
-    const std::array<Point, kNoteCount>& Targets() const { return m_targets; }
 
 protected:
     const MessageMap& GetMessageMap() const override;
@@ -125,7 +124,6 @@ private:
     // Gives an empty note its default spline and pulls every current index
     // into its list, so no spline outside a list is ever addressed.
     void RepairNoteSet();
-    Spline DefaultSplineOf(int note) const;
 
     int32_t m_dragIndex = -1;
     int32_t m_hIcon;

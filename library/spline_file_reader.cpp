@@ -6,6 +6,7 @@
 
 #include "io/file_messages.h"
 #include "io/file_read.h"
+#include "io/loaded_notes.h"
 #include "io/spline_file.h"
 #include "io/spline_reader.h"
 #include "library/float_environment.h"
@@ -17,8 +18,6 @@
 namespace velmora {
 
 namespace {
-
-constexpr Rect kEditorClient{0, 0, kEditorClientWidth, kEditorClientHeight};
 
 // The name the message gives bytes read from memory.
 constexpr const char* kMemoryFileName = "Splines.xml";
@@ -60,18 +59,16 @@ SplineFileStatus StatusOf(const LoadOutcome& outcome, bool missing) {
     return SplineFileStatus::kUnreadable;
 }
 
-// Default splines first, then `load` of the file, then the repair of notes
-// the file left without splines: the order of the editor's start-up.
+// The editor's start-up load with `load` reading the file.
 template <class LoadInto>
 SplineFileContents Contents(const std::string& name, LoadInto load) {
     const detail::DefaultFloatEnvironment environment;
     SplineFileContents contents;
-    for (size_t n = 0; n < contents.notes.size(); ++n) {
-        contents.notes[n].push_back(DefaultSpline(kEditorClient, kDesignTargets[n]));
-    }
     bool missing = false;
-    const LoadOutcome outcome = load(contents.notes, missing);
-    GiveEmptyNotesTheirDefault(contents.notes, kEditorClient);
+    LoadedNotes loaded =
+        LoadLikeEditor(kEditorClient, [&](NoteSet& notes) { return load(notes, missing); });
+    const LoadOutcome& outcome = loaded.outcome;
+    contents.notes = std::move(loaded.notes);
     contents.status = StatusOf(outcome, missing);
     contents.message = LoadMessage(outcome, name);
     const bool told = contents.status == SplineFileStatus::kUnreadable ||

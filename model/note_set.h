@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/geometry.h"
+#include "velmora/splinefile.hpp"
 
 namespace velmora {
 
@@ -19,6 +20,10 @@ constexpr int kNoteCount = 4;
 
 // Every note's spline list, indexed by note number 0..3.
 using NoteSet = std::array<SplineList, kNoteCount>;
+
+// The editor's client area: the file's points are in its pixels, and its
+// default splines are placed in it.
+constexpr Rect kEditorClient{0, 0, kEditorClientWidth, kEditorClientHeight};
 
 // The design space in which the origin and the targets are placed.
 constexpr int kDesignWidth = 320;

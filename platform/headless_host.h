@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/geometry.h"
+#include "model/note_set.h"
 #include "platform/canvas.h"
 #include "platform/window_host.h"
 
@@ -29,7 +30,8 @@ public:
     };
 
     // A host whose client area (and canvas) is width x height pixels.
-    explicit HeadlessHost(int32_t width = 480, int32_t height = 360);
+    explicit HeadlessHost(int32_t width = kEditorClient.right,
+                          int32_t height = kEditorClient.bottom);
 
     Rect ClientRect() const override;
     void SetCaption(const std::string& text) override;

@@ -6,11 +6,11 @@
 #include <cstring>
 
 #include "curve/rebuild_curve.h"
+#include "io/loaded_notes.h"
 #include "render/colours.h"
 #include "render/scene.h"
 #include "tools/cli_io.h"
 #include "tools/editor_view.h"
-#include "tools/loaded_notes.h"
 #include "tools/png_image.h"
 
 namespace velmora::tool {

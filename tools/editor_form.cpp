@@ -7,14 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "model/note_set.h"
+
 namespace velmora::tool {
 
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n";
-constexpr int32_t kEditorWidth = 480;
-constexpr int32_t kEditorHeight = 360;
 
 // One recognised difference and the offset where it first shows.
 struct Mark {
@@ -87,11 +87,12 @@ std::vector<Mark> KnownDifferences(std::string_view text, const ReadFindings& fi
     add(FirstSwappedPair(text, "PosX", "PosY"), "attribute order");
     add(FirstSwappedPair(text, "Width", "Height"), "attribute order");
     const std::size_t rect = text.find("<RectSize");
-    if (findings.rectSizeRead &&
-        (findings.frame.right != kEditorWidth || findings.frame.bottom != kEditorHeight)) {
+    if (findings.rectSizeRead && (findings.frame.right != kEditorClient.right ||
+                                  findings.frame.bottom != kEditorClient.bottom)) {
         add(rect, "RectSize " + std::to_string(findings.frame.right) + " x " +
                       std::to_string(findings.frame.bottom) + ", the editor writes " +
-                      std::to_string(kEditorWidth) + " x " + std::to_string(kEditorHeight));
+                      std::to_string(kEditorClient.right) + " x " +
+                      std::to_string(kEditorClient.bottom));
     } else if (rect == std::string_view::npos) {
         add(bodyStart, "no RectSize");
     }

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "curve/rebuild_curve.h"
+#include "io/loaded_notes.h"
 #include "render/scene.h"
-#include "tools/loaded_notes.h"
 
 namespace velmora::tool {
 

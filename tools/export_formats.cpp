@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "curve/rebuild_curve.h"
+#include "io/loaded_notes.h"
 #include "tools/json_writer.h"
-#include "tools/loaded_notes.h"
 
 namespace velmora::tool {
 

@@ -67,11 +67,11 @@ int FormatInPlace(const std::string& path, bool allowPartial) {
                                      "OUT or --stdout");
     }
     SplineFile file(path);
-    NoteSet notes;
-    const LoadOutcome outcome = file.Load(notes);
+    const LoadedNotes loaded = LoadLikeEditor(file, kEditorClient);
+    const LoadOutcome& outcome = loaded.outcome;
+    const NoteSet& notes = loaded.notes;
     if (!AcceptLoad("format", path, outcome, allowPartial))
         return 1;
-    GiveEmptyNotesTheirDefault(notes, kEditorClient);
     if (outcome.status == LoadStatus::kLoaded) {
         const ReadOutcome now = ReadWholeFile(path);
         if (now.status == ReadStatus::kRead && now.bytes == EditorForm(notes))

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "io/loaded_notes.h"
 #include "io/spline_writer.h"
 #include "tools/editor_form.h"
-#include "tools/loaded_notes.h"
 
 namespace velmora::tool {
 
@@ -127,7 +127,8 @@ Problem FromFinding(const ReadFinding& f, const ReadFindings& all) {
         p.message = Which(f) + " " + PointText(f.at) + " lies outside the " +
                     (all.rectSizeRead ? "RectSize " + std::to_string(all.frame.right) + " x " +
                                             std::to_string(all.frame.bottom)
-                                      : std::string("editor's 480 x 360 client area"));
+                                      : "editor's " + std::to_string(kEditorClient.right) + " x " +
+                                            std::to_string(kEditorClient.bottom) + " client area");
         break;
     case FindingKind::kIgnored:
         p.kind = "ignored";
@@ -156,7 +157,7 @@ const char* SeverityName(Severity severity) {
 // large to save again) come from the reader; the form is compared here.
 CheckReport::CheckReport(const std::string& bytes) {
     m_findings.frame = kEditorClient;
-    const LoadedNotes loaded = LoadLikeEditor(bytes, &m_findings);
+    const LoadedNotes loaded = LoadLikeEditor(bytes, kEditorClient, &m_findings);
     const LoadOutcome& outcome = loaded.outcome;
     if (outcome.status == LoadStatus::kUnreadable) {
         m_outcome.push_back(Problem{outcome.line, outcome.column, Severity::kError, "unreadable",

@@ -63,7 +63,7 @@ std::optional<LoadedNotes> LoadForVerb(const std::string& verb, const std::strin
         Failure(verb, Printable(input.error));
         return std::nullopt;
     }
-    LoadedNotes loaded = LoadLikeEditor(input.bytes);
+    LoadedNotes loaded = LoadLikeEditor(input.bytes, kEditorClient);
     if (!AcceptLoad(verb, input.name, loaded.outcome, allowPartial))
         return std::nullopt;
     return loaded;

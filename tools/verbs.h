@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "io/loaded_notes.h"
 #include "tools/cli_io.h"
-#include "tools/loaded_notes.h"
 
 namespace velmora::tool {
 

@@ -78,7 +78,7 @@ public:
         if (m_exported && *m_exported == input.bytes)
             return;
         // Refused as export refuses it, which says why.
-        const LoadedNotes loaded = LoadLikeEditor(input.bytes);
+        const LoadedNotes loaded = LoadLikeEditor(input.bytes, kEditorClient);
         if (!AcceptLoad("watch", input.name, loaded.outcome, false))
             return Keep("not exported");
         const ExportScope scope{loaded.notes, std::nullopt};

@@ -1,7 +1,7 @@
 #include "tools/whole_load.h"
 
+#include "io/loaded_notes.h"
 #include "tools/cli_io.h"
-#include "tools/loaded_notes.h"
 #include "tools/verbs.h"
 
 namespace velmora::tool {
@@ -15,7 +15,7 @@ std::optional<NoteSet> LoadWholeForVerb(const std::string& verb, const std::stri
                 name.empty() ? Printable(input.error) : shown + ": " + Printable(input.error));
         return std::nullopt;
     }
-    LoadedNotes loaded = LoadLikeEditor(input.bytes);
+    LoadedNotes loaded = LoadLikeEditor(input.bytes, kEditorClient);
     const LoadOutcome& outcome = loaded.outcome;
     const bool unreadable =
         outcome.status == LoadStatus::kUnreadable || outcome.status == LoadStatus::kNotAFile;

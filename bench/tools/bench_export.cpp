@@ -10,10 +10,10 @@
 #include <string>
 
 #include "bench/support/large_spline_file.h"
+#include "io/loaded_notes.h"
 #include "io/spline_file.h"
 #include "tools/cli_io.h"
 #include "tools/export_formats.h"
-#include "tools/loaded_notes.h"
 
 namespace velmora::tool {
 namespace {
@@ -28,7 +28,7 @@ void BM_ExportJson(benchmark::State& state) {
     const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     for (auto _ : state) {
         const Input input = ReadInput(LargeFilePath());
-        const LoadedNotes loaded = LoadLikeEditor(input.bytes);
+        const LoadedNotes loaded = LoadLikeEditor(input.bytes, kEditorClient);
         OutputStream out(null);
         ExportJson(ExportScope{loaded.notes, std::nullopt}, out);
         out.Flush();

@@ -11,6 +11,7 @@
 #include <QtGui/QImage>
 #include <QtWidgets/QWidget>
 
+#include "model/note_set.h"
 #include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/message.h"
@@ -36,7 +37,7 @@ public:
 
     // A hidden window whose client area is width x height logical pixels
     // (at least 1 x 1).
-    explicit QtHost(int32_t width = 480, int32_t height = 360);
+    explicit QtHost(int32_t width = kEditorClient.right, int32_t height = kEditorClient.bottom);
     ~QtHost() override;
 
     // Shows `dlg` modally: Attach, OnInitDialog (before the window is first

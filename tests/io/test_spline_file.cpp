@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 
 #include "io/file_messages.h"
 #include "io/file_read.h"
+#include "io/loaded_notes.h"
 #include "io/spline_writer.h"
 #include "io_test_util.h"
 #include "tests/support/case_names.h"
@@ -86,16 +88,10 @@ TEST(SplineFileTest, SaveIntoReadOnlyFolderLeavesTheOldFile) {
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
 
-// Loads as the editor does: defaults, the load, empty notes repaired, the match.
 LoadOutcome LoadAsEditor(SplineFile& file, NoteSet& notes) {
-    notes = test::DefaultNotes(kClient480);
-    const LoadOutcome out = file.Load(notes);
-    for (std::size_t n = 0; n < notes.size(); ++n) {
-        if (notes[n].empty())
-            notes[n] = test::DefaultNotes(kClient480)[n];
-    }
-    file.MatchLoaded(notes, kClient480.right, kClient480.bottom);
-    return out;
+    LoadedNotes loaded = LoadLikeEditor(file, kClient480);
+    notes = std::move(loaded.notes);
+    return loaded.outcome;
 }
 
 struct Content {
