@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "curve/rebuild_curve.h"
-#include "io/loaded_notes.h"
+#include "model/note_set.h"
 #include "render/colours.h"
 #include "render/scene.h"
 #include "tools/cli_io.h"

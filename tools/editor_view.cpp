@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "curve/rebuild_curve.h"
-#include "io/loaded_notes.h"
+#include "model/note_set.h"
 #include "render/scene.h"
 
 namespace velmora::tool {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "curve/rebuild_curve.h"
-#include "io/loaded_notes.h"
+#include "model/note_set.h"
 #include "tools/json_writer.h"
 
 namespace velmora::tool {

@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "io/loaded_notes.h"
 #include "io/read_limits.h"
 #include "io/safe_write.h"
 #include "io/spline_file.h"
 #include "io/spline_writer.h"
+#include "model/note_set.h"
 #include "tools/cli_io.h"
 #include "tools/note_merge.h"
 #include "tools/options.h"
