@@ -1,23 +1,18 @@
 #include "io/xml_scan.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "io/xml_lexer.h"
+
 namespace velmora {
 
 namespace {
 
-// The parser's lexical routines are protected members of TiXmlBase; a class
-// derived from it may call them. It is never instantiated.
-class Lexer : public TiXmlBase {
-public:
-    using TiXmlBase::IsAlpha;
-    using TiXmlBase::ReadName;
-    using TiXmlBase::SkipWhiteSpace;
-    using TiXmlBase::StringEqual;
-};
+using Lexer = ParserRoutines;
 
 // The byte-order mark that makes the document read as UTF-8.
 constexpr char kBom[] = "\xEF\xBB\xBF";
@@ -32,17 +27,17 @@ enum class NodeKind { kNone, kDeclaration, kComment, kCdata, kUnknown, kElement 
 class Scanner {
 public:
     Scanner(const char* text, TiXmlEncoding encoding, const XmlLimits& limits)
-        : m_text(text), m_encoding(encoding), m_limits(limits) {}
+        : m_text(text), m_lex(encoding), m_limits(limits) {}
 
     XmlScan Run() {
         const char* p = m_text;
         if (*p == '\0') {
             return m_result;
         }
-        if (m_encoding == TIXML_ENCODING_UNKNOWN && std::strncmp(p, kBom, 3) == 0) {
-            m_encoding = TIXML_ENCODING_UTF8;
+        if (m_lex.Encoding() == TIXML_ENCODING_UNKNOWN && std::strncmp(p, kBom, 3) == 0) {
+            m_lex.SetEncoding(TIXML_ENCODING_UTF8);
         }
-        p = Lexer::SkipWhiteSpace(p, m_encoding);
+        p = m_lex.SkipWhiteSpace(p);
         while (p != nullptr && *p != '\0') {
             const NodeKind kind = Identify(p);
             if (kind == NodeKind::kNone || !Count(p)) {
@@ -51,35 +46,38 @@ public:
             if (kind == NodeKind::kElement) {
                 p = Element(p);
             } else {
-                const char* const start = Lexer::SkipWhiteSpace(p, m_encoding);
+                const char* const start = m_lex.SkipWhiteSpace(p);
                 p = Leaf(kind, p);
                 NoteUnclosed(kind, start, p);
-                if (kind == NodeKind::kDeclaration && m_encoding == TIXML_ENCODING_UNKNOWN) {
-                    m_encoding = DeclaredEncoding(m_declaration.Encoding());
+                if (kind == NodeKind::kDeclaration && m_lex.Encoding() == TIXML_ENCODING_UNKNOWN) {
+                    m_lex.SetEncoding(DeclaredEncoding(m_declaration.Encoding()));
                 }
             }
-            p = Lexer::SkipWhiteSpace(p, m_encoding);
+            p = m_lex.SkipWhiteSpace(p);
         }
         return m_result;
     }
 
 private:
     NodeKind Identify(const char* p) const {
-        p = Lexer::SkipWhiteSpace(p, m_encoding);
+        p = m_lex.SkipWhiteSpace(p);
         if (p == nullptr || *p != '<') {
             return NodeKind::kNone;
         }
-        if (Lexer::StringEqual(p, "<?xml", true, m_encoding))
-            return NodeKind::kDeclaration;
-        if (Lexer::StringEqual(p, "<!--", false, m_encoding))
-            return NodeKind::kComment;
-        if (Lexer::StringEqual(p, "<![CDATA[", false, m_encoding))
-            return NodeKind::kCdata;
-        if (Lexer::StringEqual(p, "<!", false, m_encoding))
-            return NodeKind::kUnknown;
-        if (Lexer::IsAlpha(static_cast<unsigned char>(p[1]), m_encoding) || p[1] == '_') {
+        const auto next = static_cast<unsigned char>(p[1]);
+        // What follows "<?" or "<!" is never a letter: an element is told at once.
+        if (next != '?' && next != '!' && (m_lex.IsAlpha(next) || next == '_')) {
             return NodeKind::kElement;
         }
+        const TiXmlEncoding encoding = m_lex.Encoding();
+        if (Lexer::StringEqual(p, "<?xml", true, encoding))
+            return NodeKind::kDeclaration;
+        if (Lexer::StringEqual(p, "<!--", false, encoding))
+            return NodeKind::kComment;
+        if (Lexer::StringEqual(p, "<![CDATA[", false, encoding))
+            return NodeKind::kCdata;
+        if (Lexer::StringEqual(p, "<!", false, encoding))
+            return NodeKind::kUnknown;
         return NodeKind::kUnknown;
     }
 
@@ -94,13 +92,14 @@ private:
 
     // Any node but an element, read by the parser's own Parse.
     const char* Leaf(NodeKind kind, const char* p) {
+        const TiXmlEncoding encoding = m_lex.Encoding();
         switch (kind) {
-        case NodeKind::kDeclaration: return m_declaration.Parse(p, nullptr, m_encoding);
-        case NodeKind::kComment: return m_comment.Parse(p, nullptr, m_encoding);
+        case NodeKind::kDeclaration: return m_declaration.Parse(p, nullptr, encoding);
+        case NodeKind::kComment: return m_comment.Parse(p, nullptr, encoding);
         case NodeKind::kCdata:
             m_textNode.SetCDATA(true);
-            return m_textNode.Parse(p, nullptr, m_encoding);
-        default: return m_unknown.Parse(p, nullptr, m_encoding);
+            return m_textNode.Parse(p, nullptr, encoding);
+        default: return m_unknown.Parse(p, nullptr, encoding);
         }
     }
 
@@ -203,20 +202,23 @@ private:
     // An element's start tag and attributes. Sets m_name and `opens` (false
     // for "/>"); returns the position after the tag, or null.
     const char* StartTag(const char* p, bool& opens) {
-        p = Lexer::SkipWhiteSpace(p, m_encoding);
+        p = m_lex.SkipWhiteSpace(p);
         if (p == nullptr || *p != '<') {
             return nullptr;
         }
-        p = Lexer::SkipWhiteSpace(p + 1, m_encoding);
+        p = m_lex.SkipWhiteSpace(p + 1);
+        if (p == nullptr) {
+            return nullptr;
+        }
         const char* const nameStart = p;
-        p = Lexer::ReadName(p, &m_scratch, m_encoding);
+        p = m_lex.ReadName(p);
         if (p == nullptr || *p == '\0') {
             return nullptr;
         }
         m_name = std::string_view(nameStart, static_cast<std::size_t>(p - nameStart));
         int attributes = 0;
         for (;;) {
-            p = Lexer::SkipWhiteSpace(p, m_encoding);
+            p = m_lex.SkipWhiteSpace(p);
             if (p == nullptr || *p == '\0') {
                 return nullptr;
             }
@@ -230,7 +232,7 @@ private:
                 return p + 1;
             }
             const char* const at = p;
-            p = m_attribute.Parse(p, nullptr, m_encoding);
+            p = m_lex.ReadAttribute(p);
             if (p == nullptr || *p == '\0' || !Count(at)) {
                 return nullptr;
             }
@@ -246,7 +248,7 @@ private:
     // parser stops.
     const char* Content(const char* p, bool& atChild) {
         const char* withSpace = p;
-        p = Lexer::SkipWhiteSpace(p, m_encoding);
+        p = m_lex.SkipWhiteSpace(p);
         while (p != nullptr && *p != '\0') {
             if (*p != '<') {
                 if (!Count(p)) {
@@ -254,8 +256,8 @@ private:
                 }
                 m_textNode.SetCDATA(false);
                 p = m_textNode.Parse(TiXmlBase::IsWhiteSpaceCondensed() ? p : withSpace, nullptr,
-                                     m_encoding);
-            } else if (Lexer::StringEqual(p, "</", false, m_encoding)) {
+                                     m_lex.Encoding());
+            } else if (p[1] == '/') {
                 atChild = false;
                 return p;
             } else {
@@ -270,29 +272,27 @@ private:
                 p = Leaf(kind, p);
             }
             withSpace = p;
-            p = Lexer::SkipWhiteSpace(p, m_encoding);
+            p = m_lex.SkipWhiteSpace(p);
         }
         return nullptr;
     }
 
-    // The end tag "</name", optional white space and '>'.
+    // The end tag "</name", optional white space and '>'. A name holds no
+    // NUL byte, so the comparison stops at the end of the text.
     const char* EndTag(const char* p, std::string_view name) {
-        m_scratch.assign("</").append(name);
-        if (!Lexer::StringEqual(p, m_scratch.c_str(), false, m_encoding)) {
+        if (p[0] != '<' || p[1] != '/' || std::strncmp(p + 2, name.data(), name.size()) != 0) {
             return nullptr;
         }
-        p = Lexer::SkipWhiteSpace(p + m_scratch.size(), m_encoding);
+        p = m_lex.SkipWhiteSpace(p + 2 + name.size());
         return p != nullptr && *p == '>' ? p + 1 : nullptr;
     }
 
     const char* const m_text;
-    TiXmlEncoding m_encoding;
+    XmlLexer m_lex;
     const XmlLimits m_limits;
     XmlScan m_result;
     std::vector<std::string_view> m_open;  // names of the open elements, outermost first
     std::string_view m_name;
-    std::string m_scratch;
-    TiXmlAttribute m_attribute;
     TiXmlDeclaration m_declaration;
     TiXmlComment m_comment;
     TiXmlText m_textNode{""};
@@ -310,6 +310,18 @@ XmlScan ScanXml(const char* text, TiXmlEncoding encoding, const XmlLimits& limit
 TiXmlEncoding ParserEncodingFor(std::string_view text) {
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
+        // Eight ASCII bytes at a time: most files hold nothing else.
+        while (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if ((word & 0x8080808080808080u) != 0) {
+                break;
+            }
+            i += 8;
+        }
+        if (i == n) {
+            break;
+        }
         const auto lead = static_cast<unsigned char>(text[i]);
         const int length = TiXmlBase::utf8ByteTable[lead];
         if (lead < 0x80 || length <= 1) {
