@@ -41,13 +41,13 @@ std::string CheckTextRoundTrip(const uint8_t* data, size_t size) {
     NoteSet repaired = first;
     GiveEmptyNotesTheirDefault(repaired, kClient);
     const bool refused =
-        !CheckWriteLimits(PrintSplines(repaired, kClient.right, kClient.bottom)).empty();
+        !CheckWriteLimits(PrintSplines(repaired, kClient.right, kClient.bottom)).ok;
     if (refused != read.tooLargeToSave)
         return refused ? "the save is refused, but the load gave no warning"
                        : "the load warned of a save that is not refused";
 
     const std::string saved = PrintSplines(first, kClient.right, kClient.bottom);
-    if (!CheckWriteLimits(saved).empty())
+    if (!CheckWriteLimits(saved).ok)
         return {};
 
     NoteSet second = DefaultNotes();

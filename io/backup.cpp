@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <utility>
 
 #include <fcntl.h>
 
@@ -38,25 +39,20 @@ long NumberOf(const std::string& entry, const std::string& base) {
 }
 
 // Gives the backup the first free name from the next number on: `place`
-// names it, returning 0, EEXIST for a name taken meanwhile, or the errno.
+// names it, failing with EEXIST for a name taken meanwhile.
 WriteOutcome PlaceFromNext(const FileSystem& fs, const std::string& base,
-                           const std::function<int(const std::string&)>& place) {
+                           const std::function<Status(const std::string&)>& place) {
     std::string candidate = base;
     for (long n = NextBackupNumber(fs, base); n <= kLastBackupNumber; ++n) {
         candidate = BackupName(base, n);
-        const int error = place(candidate);
-        if (error == EEXIST) {
+        const Status placed = place(candidate);
+        if (placed.error == EEXIST) {
             continue;
         }
-        WriteOutcome out;
-        if (error != 0) {
-            out.ok = false;
-            out.reason = CouldNot("create", candidate, error);
-        }
-        out.path = candidate;
-        return out;
+        return WriteOutcome{
+            placed.ok ? Status{} : CouldNot("create", candidate, placed.error), candidate, {}};
     }
-    return WriteOutcome{{false, CouldNot("create", candidate, EEXIST)}, candidate, {}};
+    return WriteOutcome{CouldNot("create", candidate, EEXIST), candidate, {}};
 }
 
 // The temporary files of a copy carry the name of the file the backups are
@@ -77,25 +73,28 @@ WriteOutcome CopyAsBackup(const FileSystem& fs, const Likeness& like, const Fill
     const std::string folder = FolderOf(base);
     RemoveStaleTemporaries(fs, folder, FamilyOf(base));
     TempFile temp(fs, folder, FamilyOf(base));
-    if (const int error = temp.Open(); error != 0) {
+    if (const Status opened = temp.Open(); !opened.ok) {
         return WriteOutcome{
-            {false, CouldNot("create a temporary file next to", base, error)}, {}, {}};
+            CouldNot("create a temporary file next to", base, opened.error), {}, {}};
     }
-    std::string reason = FillNewFile(fs, temp.Fd(), like, fill, base);
-    if (reason.empty() && !temp.Name().empty() && temp.Close() != 0) {
-        reason = CouldNot("finish writing", base, errno);
+    Status filled = FillNewFile(fs, temp.Fd(), like, fill, base);
+    if (filled.ok && !temp.Name().empty()) {
+        if (const Status closed = temp.Close(); !closed.ok) {
+            filled = CouldNot("finish writing", base, closed.error);
+        }
     }
-    if (!reason.empty()) {
-        return WriteOutcome{{false, reason}, {}, {}};
+    if (!filled.ok) {
+        return WriteOutcome{std::move(filled), {}, {}};
     }
     const bool named = !temp.Name().empty();
     WriteOutcome out = PlaceFromNext(fs, base, [&](const std::string& candidate) {
         return named ? LinkNew(fs, temp.Name(), candidate) : temp.NameUnnamed(candidate);
     });
-    if (out.ok && !named && temp.Close() != 0) {
-        const int error = errno;
-        fs.Unlink(out.path.c_str());
-        return WriteOutcome{{false, CouldNot("finish writing", out.path, error)}, {}, {}};
+    if (out.ok && !named) {
+        if (const Status closed = temp.Close(); !closed.ok) {
+            fs.Unlink(out.path.c_str());
+            return WriteOutcome{CouldNot("finish writing", out.path, closed.error), {}, {}};
+        }
     }
     if (out.ok) {
         FlushFolder(fs, folder);
@@ -132,15 +131,15 @@ WriteOutcome KeepBackup(const std::string& path, const std::string& base, const 
     }
     const int in = fs.Open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (in < 0) {
-        return WriteOutcome{{false, CouldNot("keep a copy of", path, errno)}, {}, {}};
+        return WriteOutcome{CouldNot("keep a copy of", path, errno), {}, {}};
     }
     struct stat info {};
     WriteOutcome out;
     if (fs.Fstat(in, &info) != 0) {
-        out = WriteOutcome{{false, CouldNot("inspect", path, errno)}, {}, {}};
+        out = WriteOutcome{CouldNot("inspect", path, errno), {}, {}};
     } else if (!S_ISREG(info.st_mode)) {
         out = WriteOutcome{
-            {false, "could not keep a copy of \"" + path + "\": it is not a regular file"}, {}, {}};
+            Failed("could not keep a copy of \"" + path + "\": it is not a regular file"), {}, {}};
     } else {
         out = CopyAsBackup(fs, LikenessOf(info), StreamFiller(fs, in, path, base), base);
     }
@@ -166,7 +165,7 @@ WriteOutcome KeepAside(const FileSystem& fs, int fd, const std::string& aside,
         }
     }
     if (fd < 0) {
-        return WriteOutcome{{false, CouldNot("keep a copy of", base, EACCES)}, {}, {}};
+        return WriteOutcome{CouldNot("keep a copy of", base, EACCES), {}, {}};
     }
     return CopyAsBackup(fs, LikenessOf(info), StreamFiller(fs, fd, base, base), base);
 }

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 
 #include "io/file_system.h"
-#include "io/outcome.h"
+#include "io/status.h"
 
 namespace velmora {
 

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "io/outcome.h"
+#include "io/status.h"
 
 namespace velmora {
 
@@ -24,6 +25,14 @@ private:
     const FileSystem& m_fs;
     int m_fd;
 };
+
+// A read that found `kind` and failed with `status`.
+ReadOutcome NotRead(ReadStatus kind, Status status) {
+    ReadOutcome out;
+    static_cast<Status&>(out) = std::move(status);
+    out.status = kind;
+    return out;
+}
 
 }  // namespace
 
@@ -43,31 +52,26 @@ ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
         // A socket cannot be opened at all; it is still no file.
         struct stat info {};
         if (fs.Stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-            out.status = ReadStatus::kNotAFile;
-            out.reason = "\"" + path + "\" is not a regular file";
-            return out;
+            return NotRead(ReadStatus::kNotAFile,
+                           Failed("\"" + path + "\" is not a regular file", error));
         }
-        out.reason = CouldNot("open", path, error);
-        return out;
+        return NotRead(ReadStatus::kFailed, CouldNot("open", path, error));
     }
     FdGuard guard(fs, fd);
 
     struct stat info {};
     if (fs.Fstat(fd, &info) != 0) {
-        out.reason = CouldNot("inspect", path, errno);
-        return out;
+        return NotRead(ReadStatus::kFailed, CouldNot("inspect", path, errno));
     }
     if (!S_ISREG(info.st_mode)) {
-        out.status = ReadStatus::kNotAFile;
-        out.reason =
-            "\"" + path + "\" is " + (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file");
-        return out;
+        return NotRead(ReadStatus::kNotAFile,
+                       Failed("\"" + path + "\" is " +
+                              (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file")));
     }
     const std::string tooLarge =
         "\"" + path + "\" is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB";
     if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
-        out.reason = tooLarge;
-        return out;
+        return NotRead(ReadStatus::kFailed, Failed(tooLarge));
     }
 
     // Read straight into the result; one byte more than the size we saw
@@ -77,9 +81,7 @@ ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
     for (;;) {
         if (size == out.bytes.size()) {
             if (size > maxBytes) {
-                out.bytes.clear();
-                out.reason = tooLarge;
-                return out;
+                return NotRead(ReadStatus::kFailed, Failed(tooLarge));
             }
             out.bytes.resize(std::min(size * 2 + 1, maxBytes + 1));
         }
@@ -88,9 +90,7 @@ ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
             if (errno == EINTR) {
                 continue;
             }
-            out.bytes.clear();
-            out.reason = CouldNot("read", path, errno);
-            return out;
+            return NotRead(ReadStatus::kFailed, CouldNot("read", path, errno));
         }
         if (got == 0) {
             break;
@@ -99,8 +99,7 @@ ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
     }
     if (size > maxBytes) {
         out.bytes.clear();
-        out.reason = tooLarge;
-        return out;
+        return NotRead(ReadStatus::kFailed, Failed(tooLarge));
     }
     out.bytes.resize(size);
     out.status = ReadStatus::kRead;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "io/file_system.h"
+#include "io/status.h"
 
 namespace velmora {
 
@@ -18,10 +19,10 @@ enum class ReadStatus {
     kFailed,    // it exists but could not be read, or is too large
 };
 
-struct ReadOutcome {
+// Not ok for kNotAFile and kFailed, saying what went wrong.
+struct ReadOutcome : Status {
     ReadStatus status = ReadStatus::kFailed;
     std::string bytes;
-    std::string reason;  // for kNotAFile and kFailed: what went wrong, for the user
 };
 
 // Reads the regular file at `path` whole, refusing files over

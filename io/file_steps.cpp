@@ -4,30 +4,29 @@
 
 #include <fcntl.h>
 
-#include "io/outcome.h"
-
 namespace velmora {
 
 namespace {
 
-// Writes all of `data`, resuming after short writes and interruptions.
-// Returns 0 or the errno of the failed write.
-int WriteAll(const FileSystem& fs, int fd, const char* data, std::size_t size) {
+// Writes all of `data`, resuming after short writes and interruptions; a
+// failure names `path`.
+Status WriteAll(const FileSystem& fs, int fd, const char* data, std::size_t size,
+                const std::string& path) {
     while (size > 0) {
         const ssize_t done = fs.Write(fd, data, size);
         if (done < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            return errno;
+            return CouldNot("write", path, errno);
         }
         if (done == 0) {
-            return EIO;  // no progress and no error: give up rather than spin
+            return CouldNot("write", path, EIO);  // no progress and no error: give up
         }
         data += done;
         size -= static_cast<std::size_t>(done);
     }
-    return 0;
+    return {};
 }
 
 }  // namespace
@@ -45,24 +44,22 @@ Likeness NewFileLikeness(const FileSystem& fs) {
 
 // A saver who may not give the file away may still give it a group of
 // their own; failing both, the file stays the saver's.
-int TakeLikeness(const FileSystem& fs, int fd, const Likeness& like) {
+Status TakeLikeness(const FileSystem& fs, int fd, const Likeness& like, const std::string& path) {
     if (fs.Fchown(fd, like.owner, like.group) != 0) {
         fs.Fchown(fd, static_cast<uid_t>(-1), like.group);
     }
-    return fs.Fchmod(fd, like.mode) == 0 ? 0 : errno;
+    if (fs.Fchmod(fd, like.mode) != 0) {
+        return CouldNot("set the permissions of", path, errno);
+    }
+    return {};
 }
 
 Filler TextFiller(const FileSystem& fs, const std::string& text, const std::string& path) {
-    return [&fs, &text, path](int fd) -> std::string {
-        if (const int error = WriteAll(fs, fd, text.data(), text.size()); error != 0) {
-            return CouldNot("write", path, error);
-        }
-        return {};
-    };
+    return [&fs, &text, path](int fd) { return WriteAll(fs, fd, text.data(), text.size(), path); };
 }
 
 Filler StreamFiller(const FileSystem& fs, int in, const std::string& from, const std::string& to) {
-    return [&fs, in, from, to](int fd) -> std::string {
+    return [&fs, in, from, to](int fd) -> Status {
         char chunk[64 * 1024];
         for (;;) {
             const ssize_t got = fs.Read(in, chunk, sizeof chunk);
@@ -75,37 +72,43 @@ Filler StreamFiller(const FileSystem& fs, int in, const std::string& from, const
             if (got == 0) {
                 return {};
             }
-            if (const int error = WriteAll(fs, fd, chunk, static_cast<std::size_t>(got));
-                error != 0) {
-                return CouldNot("write", to, error);
+            if (Status written = WriteAll(fs, fd, chunk, static_cast<std::size_t>(got), to);
+                !written.ok) {
+                return written;
             }
         }
     };
 }
 
-std::string FillNewFile(const FileSystem& fs, int fd, const Likeness& like, const Filler& fill,
-                        const std::string& path) {
-    if (const int error = TakeLikeness(fs, fd, like); error != 0) {
-        return CouldNot("set the permissions of", path, error);
+Status FillNewFile(const FileSystem& fs, int fd, const Likeness& like, const Filler& fill,
+                   const std::string& path) {
+    if (Status taken = TakeLikeness(fs, fd, like, path); !taken.ok) {
+        return taken;
     }
-    if (std::string reason = fill(fd); !reason.empty()) {
-        return reason;
+    if (Status filled = fill(fd); !filled.ok) {
+        return filled;
     }
-    return fs.Fsync(fd) == 0 ? std::string() : CouldNot("flush to disk", path, errno);
+    if (fs.Fsync(fd) != 0) {
+        return CouldNot("flush to disk", path, errno);
+    }
+    return {};
 }
 
-int LinkNew(const FileSystem& fs, const std::string& from, const std::string& to) {
+Status LinkNew(const FileSystem& fs, const std::string& from, const std::string& to) {
     if (fs.Link(from.c_str(), to.c_str()) == 0) {
-        return 0;
+        return {};
     }
     if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) {
-        return errno;
+        return CouldNot("create", to, errno);
     }
     struct stat info {};
     if (fs.Lstat(to.c_str(), &info) == 0) {
-        return EEXIST;
+        return CouldNot("create", to, EEXIST);
     }
-    return fs.Rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    if (fs.Rename(from.c_str(), to.c_str()) != 0) {
+        return CouldNot("create", to, errno);
+    }
+    return {};
 }
 
 void FlushFolder(const FileSystem& fs, const std::string& folder) {

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "io/file_system.h"
+#include "io/status.h"
 
 namespace velmora {
 
@@ -26,12 +27,12 @@ Likeness LikenessOf(const struct stat& info);
 Likeness NewFileLikeness(const FileSystem& fs);
 
 // Gives the file open on `fd` the owner and group of `like` where the system
-// allows it (else the group alone, else neither), then its permission bits.
-// Returns 0 or the errno of setting the permissions.
-int TakeLikeness(const FileSystem& fs, int fd, const Likeness& like);
+// allows it (else the group alone, else neither), then its permission bits;
+// fails where the permissions cannot be set, naming `path`.
+Status TakeLikeness(const FileSystem& fs, int fd, const Likeness& like, const std::string& path);
 
-// Writes the content of a new file to `fd`; returns "" or why it failed.
-using Filler = std::function<std::string(int fd)>;
+// Writes the content of a new file to `fd`.
+using Filler = std::function<Status(int fd)>;
 
 // A filler that writes `text`, naming `path` on failure.
 Filler TextFiller(const FileSystem& fs, const std::string& text, const std::string& path);
@@ -41,14 +42,14 @@ Filler TextFiller(const FileSystem& fs, const std::string& text, const std::stri
 Filler StreamFiller(const FileSystem& fs, int in, const std::string& from, const std::string& to);
 
 // Gives the new file open on `fd` the likeness `like`, fills it and flushes
-// it to disk. Returns "" or why it failed, naming `path`.
-std::string FillNewFile(const FileSystem& fs, int fd, const Likeness& like, const Filler& fill,
-                        const std::string& path);
+// it to disk; a failure names `path`.
+Status FillNewFile(const FileSystem& fs, int fd, const Likeness& like, const Filler& fill,
+                   const std::string& path);
 
 // Links `from` as `to` without replacing anything, on file systems without
-// hard links by a check and a rename. Returns 0 or the errno (EEXIST when
-// `to` is taken).
-int LinkNew(const FileSystem& fs, const std::string& from, const std::string& to);
+// hard links by a check and a rename. Fails with the system's error (EEXIST
+// when `to` is taken).
+Status LinkNew(const FileSystem& fs, const std::string& from, const std::string& to);
 
 // Flushes the folder so that a rename in it survives a crash. Best effort:
 // some file systems cannot flush a folder, and the file is in place already.

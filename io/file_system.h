@@ -9,10 +9,13 @@
 
 namespace velmora {
 
-// Every operating-system call the file layer makes goes through one of
-// these (the folder of the file, the random source and the umask included).
-// The defaults call the system; tests override one to make that step fail (a
-// full disk, a failing flush, a file system without unnamed files or without
+// Every operating-system call the file layer makes on files and folders
+// goes through one of these (the folder of the file, the random source and
+// the umask included). The watch's own event plumbing (its epoll, timer and
+// inotify descriptors, their reads and the removal of a watch) and the
+// current folder it resolves a relative path against call the system
+// directly: no test needs those to fail. The defaults call the system; tests override one to make
+// that step fail (a full disk, a failing flush, a file system without unnamed files or without
 // exchange) or to act as another program between two steps. Each returns
 // what the system call returns and leaves errno as it does.
 class FileSystem {

@@ -115,8 +115,7 @@ bool FileWatch::Start() {
 // dropping folders no longer on it. A folder that cannot be watched (it is
 // missing, or the system has no watch left) is made up for by the timer.
 void FileWatch::Rewatch() {
-    int error = 0;
-    const std::vector<std::string> chain = LinkChain(m_path, error, m_fs);
+    const std::vector<std::string> chain = LinkChain(m_path, m_fs).names;
     bool poll = m_inotify < 0;
     std::map<int, Folder> folders;
     for (const std::string& name : chain) {

@@ -1,6 +1,7 @@
 #include "io/link_target.h"
 
 #include <cerrno>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
@@ -21,34 +22,37 @@ std::string NameOf(const std::string& path) {
 }
 
 // As the system does: 40 links are followed, only a 41st is a loop.
-std::vector<std::string> LinkChain(const std::string& path, int& error, const FileSystem& fs) {
+LinkNames LinkChain(const std::string& path, const FileSystem& fs) {
     constexpr int kMaxLinks = 40;
-    std::vector<std::string> chain{path};
-    error = 0;
+    LinkNames chain;
+    chain.names.push_back(path);
     for (int hops = 0;; ++hops) {
-        const std::string& current = chain.back();
+        const std::string current = chain.names.back();
         struct stat info {};
         if (fs.Lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
             return chain;  // the file itself, or nothing yet
         }
         if (hops == kMaxLinks) {
-            error = ELOOP;
+            static_cast<Status&>(chain) = CouldNot("follow the link", path, ELOOP);
             return chain;
         }
         std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
         const ssize_t size = fs.ReadLink(current.c_str(), link.data(), link.size());
         if (size <= 0 || static_cast<std::size_t>(size) >= link.size()) {
-            error = size < 0 ? errno : size == 0 ? ENOENT : ENAMETOOLONG;
+            const int error = size < 0 ? errno : size == 0 ? ENOENT : ENAMETOOLONG;
+            static_cast<Status&>(chain) = CouldNot("follow the link", path, error);
             return chain;
         }
         std::string next(link.data(), static_cast<std::size_t>(size));
-        chain.push_back(next.front() == '/' ? next : FolderOf(current) + "/" + next);
+        chain.names.push_back(next.front() == '/' ? next : FolderOf(current) + "/" + next);
     }
 }
 
 LinkTarget FollowLinks(const std::string& path, const FileSystem& fs) {
+    LinkNames chain = LinkChain(path, fs);
     LinkTarget out;
-    out.path = LinkChain(path, out.error, fs).back();
+    static_cast<Status&>(out) = static_cast<const Status&>(chain);
+    out.path = std::move(chain.names.back());
     return out;
 }
 

@@ -4,12 +4,21 @@
 #include <vector>
 
 #include "io/file_system.h"
+#include "io/status.h"
 
 namespace velmora {
 
-struct LinkTarget {
+// Fails where a link cannot be read or the links loop, with the system's
+// error.
+struct LinkTarget : Status {
     std::string path;  // the file itself, once every link is followed
-    int error = 0;     // 0, or the errno of a link that cannot be read or a loop
+};
+
+// The names passed on the way, `path` first, then the name each link points
+// at, the last being the file itself (or its dangling name). Fails as
+// LinkTarget does.
+struct LinkNames : Status {
+    std::vector<std::string> names;
 };
 
 // Follows `path` through symbolic links, one after the other, to the name of
@@ -17,11 +26,8 @@ struct LinkTarget {
 // name it points at. A relative link is taken from the folder that holds it.
 LinkTarget FollowLinks(const std::string& path, const FileSystem& fs = SystemFileSystem());
 
-// The names FollowLinks passes on its way: `path` first, then the name each
-// link points at, the last being the file itself (or its dangling name).
-// `error` as FollowLinks gives it.
-std::vector<std::string> LinkChain(const std::string& path, int& error,
-                                   const FileSystem& fs = SystemFileSystem());
+// The names FollowLinks passes on its way.
+LinkNames LinkChain(const std::string& path, const FileSystem& fs = SystemFileSystem());
 
 // The folder part of `path` ("." when it has none) and its last part.
 std::string FolderOf(const std::string& path);

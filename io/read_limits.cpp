@@ -27,9 +27,11 @@ LimitCheck CheckReadLimits(std::string_view text, TiXmlEncoding encoding) {
     const XmlScan scan =
         ScanXml(text.data(), encoding, XmlLimits{kMaxXmlDepth, kMaxReadNodes, kMaxXmlAttributes});
     if (scan.problem == XmlProblem::kNone) {
-        return LimitCheck{true, {}, 0, 0, scan};
+        return LimitCheck{{}, scan};
     }
-    LimitCheck out{false, Describe(scan.problem), 1, 1, scan};
+    LimitCheck out{Failed(Describe(scan.problem)), scan};
+    out.line = 1;
+    out.column = 1;
     for (std::size_t i = 0; i < scan.offset; ++i) {
         if (text[i] == '\n') {
             ++out.line;
@@ -62,13 +64,13 @@ std::size_t SavedNodeCount(const NoteSet& notes) {
 
 // The same checks as a load, on the same bytes: the writer's limits are the
 // reader's by construction.
-std::string CheckWriteLimits(const std::string& bytes) {
+Status CheckWriteLimits(const std::string& bytes) {
     if (bytes.size() > kMaxSplineFileBytes) {
-        return "the file would be larger than " + std::to_string(kMaxSplineFileBytes >> 20) +
-               " MiB, the most the editor reads";
+        return Failed("the file would be larger than " + std::to_string(kMaxSplineFileBytes >> 20) +
+                      " MiB, the most the editor reads");
     }
     const LimitCheck check = CheckReadLimits(bytes, ParserEncodingFor(bytes));
-    return check.ok ? std::string() : "the file could not be read back: " + check.reason;
+    return check.ok ? Status{} : Failed("the file could not be read back: " + check.reason);
 }
 
 }  // namespace velmora

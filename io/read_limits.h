@@ -6,6 +6,7 @@
 
 #include <tinyxml.h>
 
+#include "io/status.h"
 #include "io/xml_scan.h"
 #include "model/note_set.h"
 
@@ -29,11 +30,8 @@ constexpr std::size_t kMaxReadNodes = kMaxXmlNodes + kSaveHeadroomNodes;
 // element, so their number costs its square; real elements have at most two.
 constexpr int kMaxXmlAttributes = 256;
 
-struct LimitCheck {
-    bool ok = true;
-    std::string reason;  // for the user, when not ok
-    int line = 0;        // where (1-based), when not ok
-    int column = 0;
+// Not ok for a text beyond a limit, saying which and where.
+struct LimitCheck : Status {
     XmlScan scan;  // what the parser will build: its nesting, an unclosed node
 };
 
@@ -46,8 +44,8 @@ LimitCheck CheckReadLimits(std::string_view text, TiXmlEncoding encoding);
 // them; an empty note counts as the default spline the editor gives it.
 std::size_t SavedNodeCount(const NoteSet& notes);
 
-// Why a spline file with exactly these bytes would be refused when read
-// (too large, or beyond a limit above), or an empty string when it would not.
-std::string CheckWriteLimits(const std::string& bytes);
+// Fails, saying why, where a spline file with exactly these bytes would be
+// refused when read (too large, or beyond a limit above).
+Status CheckWriteLimits(const std::string& bytes);
 
 }  // namespace velmora

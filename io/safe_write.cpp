@@ -19,11 +19,15 @@ namespace {
 // How often a file that keeps changing under a save is looked at again.
 constexpr int kMaxLooks = 100;
 
-WriteOutcome Refused(std::string reason, std::string backup = {}) {
-    return WriteOutcome{{false, std::move(reason)}, {}, std::move(backup)};
+WriteOutcome Refused(Status status, std::string backup = {}) {
+    return WriteOutcome{std::move(status), {}, std::move(backup)};
 }
 
-WriteOutcome Failed(const std::string& step, const std::string& path, int error) {
+WriteOutcome Refused(std::string reason, std::string backup = {}) {
+    return Refused(Failed(std::move(reason)), std::move(backup));
+}
+
+WriteOutcome FailedTo(const std::string& step, const std::string& path, int error) {
     return Refused(CouldNot(step, path, error));
 }
 
@@ -66,7 +70,7 @@ WriteOutcome LookAtSwappedOut(const FileSystem& fs, TempFile& temp, const std::s
                               const KeepTest& keep) {
     const std::string& aside = temp.Name();
     const int fd = fs.Open(aside.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    const bool locked = fd >= 0 && LockTemporary(fs, fd) == 0;
+    const bool locked = fd >= 0 && LockTemporary(fs, fd).ok;
     struct stat info {};
     const bool inspected = fd >= 0 ? fs.Fstat(fd, &info) == 0 : fs.Lstat(aside.c_str(), &info) == 0;
     WriteOutcome out = Written(file);
@@ -99,7 +103,7 @@ std::optional<WriteOutcome> SwapIn(const FileSystem& fs, TempFile& temp, const s
             if (ExchangeUnsupported(errno)) {
                 return std::nullopt;
             }
-            return Failed("replace", file, errno);
+            return FailedTo("replace", file, errno);
         }
         // Nothing to swap with: the new file takes the free name without
         // replacing, so a file that appears meanwhile is swapped with instead.
@@ -161,21 +165,21 @@ WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::str
 // would let it through (root): someone made it read-only on purpose.
 WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs) {
     const LinkTarget target = FollowLinks(path, fs);
-    if (target.error != 0) {
-        return Failed("follow the link", path, target.error);
+    if (!target.ok) {
+        return Refused(target);
     }
     WriteOutcome out = Written(target.path);
     struct stat info {};
     if (fs.Stat(target.path.c_str(), &info) != 0) {
         if (errno != ENOENT) {
-            out = Failed("inspect", target.path, errno);
+            out = FailedTo("inspect", target.path, errno);
         }
     } else if (!S_ISREG(info.st_mode)) {
         out = Refused(NoFileThere(target.path, info));
     } else if ((info.st_mode & 0222) == 0) {
-        out = Failed("write", target.path, EACCES);
+        out = FailedTo("write", target.path, EACCES);
     } else if (fs.Access(target.path.c_str(), W_OK) != 0) {
-        out = Failed("write", target.path, errno);
+        out = FailedTo("write", target.path, errno);
     }
     out.path = target.path;
     return out;
@@ -203,21 +207,21 @@ WriteOutcome ReplaceKeepingWith(const std::string& file, const Filler& fill,
     const Likeness like =
         fs.Stat(file.c_str(), &info) == 0 ? LikenessOf(info) : NewFileLikeness(fs);
     TempFile temp(fs, folder, NameOf(file));
-    if (const int error = temp.Open(); error != 0) {
-        return Failed("create a temporary file next to", file, error);
+    if (const Status opened = temp.Open(); !opened.ok) {
+        return FailedTo("create a temporary file next to", file, opened.error);
     }
-    if (std::string reason = FillNewFile(fs, temp.Fd(), like, fill, file); !reason.empty()) {
-        return Refused(std::move(reason));
+    if (Status filled = FillNewFile(fs, temp.Fd(), like, fill, file); !filled.ok) {
+        return Refused(std::move(filled));
     }
-    if (const int error = temp.GiveHiddenName(); error != 0) {
-        return Failed("name the temporary file for", file, error);
+    if (const Status named = temp.GiveHiddenName(); !named.ok) {
+        return FailedTo("name the temporary file for", file, named.error);
     }
     struct stat ours {};
     if (fs.Fstat(temp.Fd(), &ours) != 0) {
-        return Failed("inspect", temp.Name(), errno);
+        return FailedTo("inspect", temp.Name(), errno);
     }
-    if (const int error = temp.Close(); error != 0) {
-        return Failed("finish writing", file, error);
+    if (const Status closed = temp.Close(); !closed.ok) {
+        return FailedTo("finish writing", file, closed.error);
     }
     std::optional<WriteOutcome> out = SwapIn(fs, temp, file, ours, backupBase, keep);
     if (!out) {

@@ -7,7 +7,7 @@
 
 #include "io/file_read.h"
 #include "io/file_system.h"
-#include "io/outcome.h"
+#include "io/status.h"
 #include "io/temp_file.h"
 
 namespace velmora {
@@ -35,9 +35,8 @@ WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs = Sy
 WriteOutcome ReplaceFile(const std::string& path, const std::string& text,
                          const FileSystem& fs = SystemFileSystem());
 
-// Writes the whole content of a new file to the open descriptor it is given;
-// returns "" or why it failed, for the user.
-using ContentWriter = std::function<std::string(int fd)>;
+// Writes the whole content of a new file to the open descriptor it is given.
+using ContentWriter = std::function<Status(int fd)>;
 
 // Replaces `path` exactly as ReplaceFile does, with the bytes `write` puts in
 // the temporary file, so that content of any size is never held whole. A

@@ -17,24 +17,30 @@ namespace velmora {
 namespace {
 
 // Creates a zero-byte file at `path` only if nothing is there; an existing
-// file is never truncated. Returns 0 or the errno.
-int CreateEmptyFile(const FileSystem& fs, const std::string& path) {
+// file is never truncated.
+Status CreateEmptyFile(const FileSystem& fs, const std::string& path) {
     const int fd = fs.Open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return errno;
+    if (fd < 0 || fs.Close(fd) != 0) {
+        return CouldNot("create", path, errno);
     }
-    return fs.Close(fd) == 0 ? 0 : errno;
+    return {};
 }
 
 // A failed save that tells whether there was a file before it.
-SaveOutcome SaveFailed(std::string reason, bool hadFile, SaveOutcome so_far = {}) {
-    so_far.ok = false;
-    so_far.reason = std::move(reason);
+SaveOutcome SaveFailed(Status why, bool hadFile, SaveOutcome so_far = {}) {
+    static_cast<Status&>(so_far) = std::move(why);
     so_far.hadFile = hadFile;
     return so_far;
 }
 
 }  // namespace
+
+LoadOutcome NothingLoaded(LoadStatus status, Status why) {
+    LoadOutcome out;
+    static_cast<Status&>(out) = std::move(why);
+    out.status = status;
+    return out;
+}
 
 // Remembers the path; nothing is read or written until Load or Save.
 SplineFile::SplineFile(std::string path, const FileSystem& fs)
@@ -55,22 +61,19 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
         // Through a dangling link this creates the file the link names.
         m_known = std::string();
         const LinkTarget target = FollowLinks(m_path, *m_fs);
-        const int error = target.error != 0 ? target.error : CreateEmptyFile(*m_fs, target.path);
-        if (error == 0) {
-            return LoadOutcome{LoadStatus::kCreated, {}, 0, 0, false, false};
-        }
-        return LoadOutcome{
-            LoadStatus::kEmpty, CouldNot("create", target.path, error), 0, 0, false, false};
+        Status created = target.ok ? CreateEmptyFile(*m_fs, target.path)
+                                   : CouldNot("create", target.path, target.error);
+        return created.ok ? NothingLoaded(LoadStatus::kCreated)
+                          : NothingLoaded(LoadStatus::kEmpty, created);
     }
-    case ReadStatus::kNotAFile:
-        return LoadOutcome{LoadStatus::kNotAFile, std::move(read.reason), 0, 0, false, false};
+    case ReadStatus::kNotAFile: return NothingLoaded(LoadStatus::kNotAFile, std::move(read));
     case ReadStatus::kFailed: {
         m_backupPending = true;
         struct stat info {};
         if (m_fs->Stat(m_path.c_str(), &info) == 0) {
             m_knownId = IdentityOf(info);
         }
-        return LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason), 0, 0, false, false};
+        return NothingLoaded(LoadStatus::kUnreadable, std::move(read));
     }
     case ReadStatus::kRead: break;
     }
@@ -146,11 +149,11 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
     const bool hadFile =
         !check.path.empty() && m_fs->Stat(check.path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
     // Never write a file that the next start would refuse to read.
-    if (std::string refusal = CheckWriteLimits(text); !refusal.empty()) {
+    if (Status refusal = CheckWriteLimits(text); !refusal.ok) {
         return SaveFailed(std::move(refusal), hadFile);
     }
     if (!check.ok) {
-        return SaveFailed(check.reason, hadFile);
+        return SaveFailed(check, hadFile);
     }
 
     bool changed = false;
@@ -180,7 +183,7 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
             m_known = std::move(keptBytes);
             m_knownId = m_known ? std::nullopt : keptId;
         }
-        return SaveFailed(written.reason, hadFile, std::move(out));
+        return SaveFailed(written, hadFile, std::move(out));
     }
     m_looked = true;
     m_known = text;

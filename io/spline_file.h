@@ -8,7 +8,7 @@
 #include "io/file_identity.h"
 #include "io/file_read.h"
 #include "io/file_system.h"
-#include "io/outcome.h"
+#include "io/status.h"
 #include "model/note_set.h"
 
 namespace velmora {
@@ -25,14 +25,11 @@ enum class LoadStatus {
                   // read from it or saved there until it is moved
 };
 
-struct LoadOutcome {
+// Not ok for kUnreadable and kNotAFile, saying what is wrong and where, nor
+// for kEmpty when no file could be created, saying why. A file read only in
+// part is ok: `reason` says why reading stopped, `line` and `column` where.
+struct LoadOutcome : Status {
     LoadStatus status = LoadStatus::kEmpty;
-    // kUnreadable, kNotAFile: what is wrong. kLoaded with `stoppedEarly`: why
-    // reading stopped. kEmpty: why no file could be created, if that failed.
-    std::string reason;
-    // Where the error is, or where reading stopped (1-based; 0 when unknown).
-    int line = 0;
-    int column = 0;
     // kLoaded: reading stopped before the end of the file (at line, column);
     // what follows was not read.
     bool stoppedEarly = false;
@@ -45,7 +42,10 @@ struct LoadOutcome {
     std::size_t savedNodes = 0;
 };
 
-struct SaveOutcome : Outcome {
+// A load that read no note: what it found and, for a failure, why.
+LoadOutcome NothingLoaded(LoadStatus status, Status why = {});
+
+struct SaveOutcome : Status {
     bool hadFile = false;  // a file was there before; after a failure it is unchanged
     // The backup this save kept of the file it was about to replace, or "".
     std::string backup;

@@ -113,8 +113,8 @@ void DropFindingAt(ReadFindings& findings, int line, int column) {
 // A refusal with the reason and, where known, the place.
 LoadOutcome Unreadable(std::string reason, int line = 0, int column = 0) {
     LoadOutcome out;
+    static_cast<Status&>(out) = Failed(std::move(reason));
     out.status = LoadStatus::kUnreadable;
-    out.reason = std::move(reason);
     out.line = line;
     out.column = column;
     return out;

@@ -129,30 +129,30 @@ TempFile::~TempFile() {
     }
 }
 
-int LockTemporary(const FileSystem& fs, int fd) {
+Status LockTemporary(const FileSystem& fs, int fd) {
     int result = 0;
     do {
         result = fs.Flock(fd, LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0 && errno != ENOLCK && errno != EOPNOTSUPP && errno != ENOSYS &&
         errno != EINVAL) {
-        return errno;
+        return SystemFailure(errno);
     }
-    return 0;
+    return {};
 }
 
-int TempFile::Lock() {
-    if (const int error = LockTemporary(m_fs, m_fd); error != 0) {
-        return error;
+Status TempFile::Lock() {
+    if (Status locked = LockTemporary(m_fs, m_fd); !locked.ok) {
+        return locked;
     }
     m_lock = m_fs.Dup(m_fd);
-    return m_lock >= 0 ? 0 : errno;
+    return m_lock >= 0 ? Status{} : SystemFailure(errno);
 }
 
 // A named file can be taken by another save's clean-up between its
 // creation and the lock; then it is left to that clean-up and a new name
 // tried.
-int TempFile::Open() {
+Status TempFile::Open() {
     m_fd = m_fs.OpenUnnamed(m_folder.c_str(), 0600);
     if (m_fd >= 0) {
         return Lock();
@@ -165,15 +165,15 @@ int TempFile::Open() {
             if (errno == EEXIST) {
                 continue;
             }
-            return errno;
+            return SystemFailure(errno);
         }
-        const int error = Lock();
+        Status locked = Lock();
         struct stat opened {};
         struct stat named {};
-        if (error == 0 && m_fs.Fstat(m_fd, &opened) == 0 && m_fs.Lstat(name.c_str(), &named) == 0 &&
+        if (locked.ok && m_fs.Fstat(m_fd, &opened) == 0 && m_fs.Lstat(name.c_str(), &named) == 0 &&
             SameFile(opened, named)) {
             m_name = name;
-            return 0;
+            return {};
         }
         m_fs.Close(m_fd);
         m_fd = -1;
@@ -181,37 +181,37 @@ int TempFile::Open() {
             m_fs.Close(m_lock);
             m_lock = -1;
         }
-        if (error != 0 && error != EWOULDBLOCK) {
+        if (!locked.ok && locked.error != EWOULDBLOCK) {
             m_fs.Unlink(name.c_str());
-            return error;
+            return locked;
         }
     }
-    return EEXIST;
+    return SystemFailure(EEXIST);
 }
 
-int TempFile::GiveHiddenName() {
+Status TempFile::GiveHiddenName() {
     for (int attempt = 0; m_name.empty(); ++attempt) {
         const std::string name =
             m_folder + "/." + m_family + "." + RandomLetters(m_fs) + kTempEnding;
-        if (const int error = NameUnnamed(name); error != 0) {
-            if (error != EEXIST || attempt == 100) {
-                return error;
+        if (Status named = NameUnnamed(name); !named.ok) {
+            if (named.error != EEXIST || attempt == 100) {
+                return named;
             }
             continue;
         }
         m_name = name;
     }
-    return 0;
+    return {};
 }
 
-int TempFile::NameUnnamed(const std::string& path) {
-    return m_fs.LinkUnnamed(m_fd, path.c_str()) == 0 ? 0 : errno;
+Status TempFile::NameUnnamed(const std::string& path) {
+    return m_fs.LinkUnnamed(m_fd, path.c_str()) == 0 ? Status{} : SystemFailure(errno);
 }
 
-int TempFile::Close() {
+Status TempFile::Close() {
     const int fd = m_fd;
     m_fd = -1;  // close() releases the descriptor even when it fails
-    return m_fs.Close(fd) == 0 ? 0 : errno;
+    return m_fs.Close(fd) == 0 ? Status{} : SystemFailure(errno);
 }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "io/file_system.h"
+#include "io/status.h"
 
 namespace velmora {
 
@@ -17,10 +18,10 @@ bool IsTemporaryOf(const std::string& entry, const std::string& name);
 void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
                             const std::string& name);
 
-// Takes the lock that marks an open temporary file as in use. Returns 0,
-// also where the file system has no locks (no clean-up can take one there
-// either), or the errno (EWOULDBLOCK: a clean-up holds it).
-int LockTemporary(const FileSystem& fs, int fd);
+// Takes the lock that marks an open temporary file as in use. Ok also where
+// the file system has no locks (no clean-up can take one there either); else
+// fails with the system's error (EWOULDBLOCK: a clean-up holds it).
+Status LockTemporary(const FileSystem& fs, int fd);
 
 // A temporary file written in `folder` for the file `name` there. It is
 // locked for as long as the guard lives, so no other save takes it for the
@@ -34,26 +35,27 @@ public:
     TempFile& operator=(const TempFile&) = delete;
 
     // Opens the file, without a name where the file system offers that, else
-    // under a fresh hidden name. Returns 0 or the errno.
-    int Open();
+    // under a fresh hidden name. Fails with the system's error.
+    Status Open();
     // The descriptor to write on; -1 once closed.
     int Fd() const { return m_fd; }
     // The hidden name, or "" while the file has none.
     const std::string& Name() const { return m_name; }
     // Gives an unnamed file a fresh hidden name; a named one keeps its own.
-    // Returns 0 or the errno.
-    int GiveHiddenName();
-    // Gives an unnamed file the name `path`, which must be free. Returns 0 or
-    // the errno (EEXIST when `path` is taken).
-    int NameUnnamed(const std::string& path);
+    // Fails with the system's error.
+    Status GiveHiddenName();
+    // Gives an unnamed file the name `path`, which must be free. Fails with
+    // the system's error (EEXIST when `path` is taken).
+    Status NameUnnamed(const std::string& path);
     // Closes the descriptor written on; a failing close can mean lost data
-    // (NFS). The lock stays until the guard goes. Returns 0 or the errno.
-    int Close();
+    // (NFS). The lock stays until the guard goes. Fails with the system's
+    // error.
+    Status Close();
     // What has the hidden name now stays there.
     void Release() { m_name.clear(); }
 
 private:
-    int Lock();
+    Status Lock();
 
     const FileSystem& m_fs;
     std::string m_folder;

@@ -28,8 +28,8 @@ LoadOutcome Load(const std::string& path, NoteSet& notes, bool& missing) {
     missing = read.status == ReadStatus::kMissing;
     switch (read.status) {
     case ReadStatus::kMissing: return LoadOutcome{};
-    case ReadStatus::kNotAFile: return LoadOutcome{LoadStatus::kNotAFile, std::move(read.reason)};
-    case ReadStatus::kFailed: return LoadOutcome{LoadStatus::kUnreadable, std::move(read.reason)};
+    case ReadStatus::kNotAFile: return NothingLoaded(LoadStatus::kNotAFile, std::move(read));
+    case ReadStatus::kFailed: return NothingLoaded(LoadStatus::kUnreadable, std::move(read));
     case ReadStatus::kRead: break;
     }
     return ReadSplineText(read.bytes, notes);
@@ -38,11 +38,12 @@ LoadOutcome Load(const std::string& path, NoteSet& notes, bool& missing) {
 // The same load from memory, with the limit a file on disk has.
 LoadOutcome Parse(const char* bytes, size_t size, NoteSet& notes) {
     if (bytes == nullptr && size > 0)
-        return LoadOutcome{LoadStatus::kUnreadable, "no bytes were given (a null pointer)"};
+        return NothingLoaded(LoadStatus::kUnreadable,
+                             Failed("no bytes were given (a null pointer)"));
     if (size > kMaxSplineFileBytes) {
-        return LoadOutcome{
-            LoadStatus::kUnreadable,
-            "it is larger than " + std::to_string(kMaxSplineFileBytes / (1024 * 1024)) + " MiB"};
+        return NothingLoaded(LoadStatus::kUnreadable,
+                             Failed("it is larger than " +
+                                    std::to_string(kMaxSplineFileBytes / (1024 * 1024)) + " MiB"));
     }
     return ReadSplineText(size == 0 ? std::string() : std::string(bytes, size), notes);
 }
@@ -96,7 +97,7 @@ SplineFileContents ParseSplineFile(const char* bytes, size_t size) {
 SplineFileContents detail::UnreadableSplineFile(const std::string& name,
                                                 const std::string& reason) {
     return Contents(name, [&](NoteSet&, bool&) {
-        return LoadOutcome{LoadStatus::kUnreadable, reason};
+        return NothingLoaded(LoadStatus::kUnreadable, Failed(reason));
     });
 }
 

@@ -128,8 +128,10 @@ std::string WriteOutput(const std::string& path, const Producer& produce) {
         if (::close(fd) != 0 && error.empty())
             error = "could not write " + name + ": " + std::strerror(errno);
     } else {
-        const WriteOutcome written =
-            ReplaceFileWith(path, [&](int fd) { return ProduceInto(fd, name, produce); });
+        const WriteOutcome written = ReplaceFileWith(path, [&](int fd) {
+            const std::string failure = ProduceInto(fd, name, produce);
+            return failure.empty() ? Status{} : Failed(failure);
+        });
         error = written.reason;
     }
     return Printable(error);

@@ -92,9 +92,8 @@ int RunMergeVerb(int argc, char** argv) {
     MergedNotes merged = MergeNotes(*base, *ours, *theirs);
     GiveEmptyNotesTheirDefault(merged.notes, kEditorClient);
     const std::string text = PrintSplines(merged.notes, kEditorClient.right, kEditorClient.bottom);
-    const std::string refused = CheckWriteLimits(text);
-    if (!refused.empty())
-        return NothingWritten("the editor would not read the merged file: " + refused);
+    if (const Status refused = CheckWriteLimits(text); !refused.ok)
+        return NothingWritten("the editor would not read the merged file: " + refused.reason);
     if (output == "-") {
         if (Emit("merge", "-", text) != 0)
             return 1;
