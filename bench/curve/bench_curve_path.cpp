@@ -8,18 +8,12 @@
 
 #include <velmora/curve.hpp>
 
+#include "bench/support/random_points.h"
+
 namespace {
 
 using velmora::Point;
-
-std::vector<Point> RandomPoints(int count) {
-    std::mt19937 random(20261207);
-    std::uniform_int_distribution<int32_t> x(0, 479), y(0, 359);
-    std::vector<Point> points(count);
-    for (auto& p : points)
-        p = {x(random), y(random)};
-    return points;
-}
+using velmora::bench::RandomPoints;
 
 void BM_SampleCurve(benchmark::State& state) {
     const std::vector<Point> points = RandomPoints(static_cast<int>(state.range(0)));

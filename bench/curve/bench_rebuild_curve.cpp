@@ -4,23 +4,15 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <random>
 #include <vector>
 
+#include "bench/support/random_points.h"
 #include "curve/rebuild_curve.h"
 
 namespace {
 
 using velmora::Point;
-
-std::vector<Point> RandomPoints(int count) {
-    std::mt19937 random(20261207);
-    std::uniform_int_distribution<int32_t> x(0, 479), y(0, 359);
-    std::vector<Point> points(count);
-    for (auto& p : points)
-        p = {x(random), y(random)};
-    return points;
-}
+using velmora::bench::RandomPoints;
 
 // (0,0), (16128,0), then 64 points 8 apart in x, with y 0, 3, 0, 3, ...
 std::vector<Point> LongChordThenShortOnes() {
