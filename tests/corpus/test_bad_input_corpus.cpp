@@ -18,6 +18,7 @@
 #include "editor/velmora_dlg.h"
 #include "platform/headless_host.h"
 #include "tests/support/case_names.h"
+#include "tests/support/sanitizers.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {
@@ -264,14 +265,6 @@ TEST_P(BadInputCorpus, SavingKeepsTheOriginalAndWritesAReadableFile) {
     EXPECT_TRUE(again.Warnings().empty());
     EXPECT_EQ(reloaded.NoteSplines(), dlg.NoteSplines());
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-#define VELMORA_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VELMORA_UNDER_ASAN 1
-#endif
-#endif
 
 #ifndef VELMORA_UNDER_ASAN
 // The peak resident size in KiB of a child process that runs `work`, or -1

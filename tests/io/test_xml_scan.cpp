@@ -10,6 +10,7 @@
 
 #include "io/read_limits.h"
 #include "io/spline_reader.h"
+#include "tests/support/sanitizers.h"
 
 namespace velmora {
 namespace {
@@ -85,14 +86,6 @@ TEST(XmlScanTest, HundredThousandLevelsAreRefusedWithoutACrash) {
     EXPECT_EQ(out.line, 2);
     EXPECT_EQ(notes[0], SplineList({{Point{1, 2}}}));
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-#define VELMORA_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VELMORA_UNDER_ASAN 1
-#endif
-#endif
 
 // The parser's stack follows the nesting the scan found, not the number of
 // '<' in the text: a 16 MiB file whose comment is all '<' loads within an
