@@ -142,7 +142,7 @@ bool SplineFile::DiffersFromKnown(const ReadOutcome& version, const struct stat&
 // save that then failed is still the one on disk, and safe: a retry need not
 // keep it again.
 SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height) {
-    const std::string text = PrintSplines(notes, width, height);
+    std::string text = PrintSplines(notes, width, height);
     SettleMatch(notes, width, height, text);
     const WriteOutcome check = CheckReplaceable(m_path, *m_fs);
     struct stat info {};
@@ -186,7 +186,7 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
         return SaveFailed(written, hadFile, std::move(out));
     }
     m_looked = true;
-    m_known = text;
+    m_known = std::move(text);
     m_knownId.reset();
     m_backupPending = false;
     out.hadFile = hadFile;
