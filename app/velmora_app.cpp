@@ -13,7 +13,10 @@ CVelmoraApp theApp;
 CVelmoraApp* AfxGetApp() { return &theApp; }
 
 bool CVelmoraApp::InitInstance() {
-    CVelmoraDlg dlg;
+    const char* const file = "Splines.xml";
+    CVelmoraDlg dlg(file, m_folderName.empty()         ? std::string()
+                          : m_folderName.back() == '/' ? m_folderName + file
+                                                       : m_folderName + "/" + file);
     QtHost window;
     ConfigureEditorWindow(window);
     window.RunModal(dlg);

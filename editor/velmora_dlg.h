@@ -26,8 +26,10 @@ namespace velmora {
 //   spline_file_commands.cpp  LoadSplines, SaveSplines
 class CVelmoraDlg : public CDialog {
 public:
-    // `splineFilePath` is the spline file, "Splines.xml" in the working folder.
-    explicit CVelmoraDlg(std::string splineFilePath = "Splines.xml");
+    // `splineFilePath` is the spline file, "Splines.xml" in the working folder;
+    // messages name it `shownPath`, or, when that is empty, the path made
+    // absolute against the working folder at start-up.
+    explicit CVelmoraDlg(std::string splineFilePath = "Splines.xml", std::string shownPath = "");
 
     // Start-up: About entry, icons, client rectangle, targets, default
     // splines, note 0, the spline file, then the first spline shown.
@@ -137,6 +139,8 @@ private:
     // m_targets and the origin in client pixels, mapped once at start-up.
     ClientTargets m_clientTargets{};
     SplineFile m_splineFile;
+    std::string m_shownPath;       // the spline file as messages name it
+    std::string m_promisedBackup;  // the backup the start-up message named, or ""
 };
 
 }  // namespace velmora
