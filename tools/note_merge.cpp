@@ -147,7 +147,9 @@ private:
     // conflicts given (this note's) are renumbered.
     template <class Conflicts>
     void DropStaleCopies(Conflicts first, Conflicts last) {
-        const std::vector<Key> merged = m_keys.Of(m_out);
+        // A copy, so that no key outlives the splines of m_out it refers to.
+        SplineKeys keys = m_keys;
+        const std::vector<Key> merged = keys.Of(m_out);
         // Per key: how many copies too many the merge holds.
         std::vector<std::size_t> excess = Counts(merged);
         for (std::size_t k = 0; k < excess.size(); ++k) {
