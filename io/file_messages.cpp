@@ -46,8 +46,8 @@ std::string ReadMessage(const LoadOutcome& outcome, const std::string& file,
                         const std::string& path, const std::string& backup) {
     if (outcome.conflicted) {
         return file + " holds conflict markers of an unfinished merge" + Place(outcome) +
-               ": git merged it as text and left both versions in it. Nothing from the note "
-               "they are in on was read; the default splines are shown for what was not. " +
+               ": git merged it as text and left both versions in it. Only what comes before "
+               "the note they are in was read; the default splines are shown for the rest. " +
                BackupPromise(backup, "the whole file") +
                "\n\n(\"velmora-tool git-setup\", run once in every clone, makes git merge "
                "Splines.xml spline by spline.)\n\nResolve the merge in \"" +
@@ -55,8 +55,9 @@ std::string ReadMessage(const LoadOutcome& outcome, const std::string& file,
     }
     const std::string stopped =
         outcome.stoppedEarly ? "reading stopped" + Place(outcome) + " at " + outcome.reason : "";
-    const std::string restart = "\n\nTo keep it, close the window without saving, correct \"" +
-                                path + "\", then start the editor again.";
+    const std::string restart =
+        "\n\nTo work on the whole file instead, close the window without saving, correct \"" +
+        path + "\", then start the editor again.";
     if (outcome.noNote) {
         return file + " holds no note that Velmora can read" +
                (stopped.empty() ? "" : ": " + stopped) +

@@ -172,8 +172,8 @@ CheckReport::CheckReport(const std::string& bytes) {
     if (outcome.conflicted) {
         m_outcome.push_back(
             Problem{outcome.line, outcome.column, Severity::kError, "conflict-markers",
-                    outcome.reason + ": the editor reads nothing from the note they are in "
-                                     "on; finish the merge first"});
+                    outcome.reason + ": the editor reads only what comes before the note "
+                                     "they are in; finish the merge first"});
     } else if (outcome.stoppedEarly) {
         m_outcome.push_back(Problem{outcome.line, outcome.column, Severity::kError, "partial",
                                     "read only in part: reading stops at " + outcome.reason +
