@@ -98,9 +98,17 @@ Status SessionRecorder::Write(const SessionView& now, StateDelta delta, const Re
     return status;
 }
 
+// A copy left for the next start says when the session ended, not only
+// when its last command was made.
 Status SessionRecorder::Finish() {
-    if (!m_copyExists || Unsaved()) {
+    if (!m_copyExists) {
         return {};
+    }
+    if (Unsaved()) {
+        RecordMeta ended = m_meta;
+        ended.time = m_clock();
+        const SessionView recorded = ViewOf(m_recorded);
+        return Write(recorded, DiffStates(recorded, recorded), ended);
     }
     m_copyExists = false;
     m_copyHolds = false;

@@ -47,7 +47,7 @@ public:
     std::size_t AppendedBytes() const { return m_appendedBytes; }
 
     // At the end of a session: removes the copy when nothing is unsaved;
-    // otherwise leaves it for the next start.
+    // otherwise leaves it for the next start, with the time of the end.
     Status Finish();
 
 private:
