@@ -10,8 +10,11 @@
 #include "model/note_set.h"
 #include "platform/canvas.h"
 #include "platform/dialog.h"
+#include "recovery/session_state.h"
 
 namespace velmora {
+
+class SessionRecovery;
 
 // The main dialog: it owns the four notes' spline lists and the working copy
 // of the spline being edited, and turns mouse and key messages into edits.
@@ -24,6 +27,8 @@ namespace velmora {
 //   keyboard.cpp              PreTranslateMessage, OnKeyDown (the key table)
 //   spline_commands.cpp       ShowCurrentSpline to RemovePointUnderCursor
 //   spline_file_commands.cpp  LoadSplines, SaveSplines
+//   recovery_commands.cpp     offering an ended session's unsaved edits back,
+//                             recording the state after each command
 class CVelmoraDlg : public CDialog {
 public:
     // `splineFilePath` is the spline file, "Splines.xml" in the working folder;
@@ -31,8 +36,15 @@ public:
     // absolute against the working folder at start-up.
     explicit CVelmoraDlg(std::string splineFilePath = "Splines.xml", std::string shownPath = "");
 
+    // Keeps the unsaved edits recoverable through `recovery` (none by
+    // default): at start-up, right after the load, an ended session's
+    // unsaved edits of the same folder are offered back; after every command
+    // that may change the state it is recorded. Set before OnInitDialog.
+    void SetRecovery(SessionRecovery* recovery) { m_recovery = recovery; }
+
     // Start-up: About entry, icons, client rectangle, targets, default
-    // splines, note 0, the spline file, then the first spline shown.
+    // splines, note 0, the spline file, the offer of unsaved edits an ended
+    // session left (when there is a recovery), then the first spline shown.
     bool OnInitDialog() override;
     // Takes Enter, Escape, Left and Right before any default dialog handling.
     bool PreTranslateMessage(const Message& msg) override;
@@ -123,6 +135,18 @@ private:
     void RedrawNow();
     // Rebuilds m_curve when the working copy has two points or more.
     void RebuildWorkingCurve();
+    // ShowCurrentSpline without loading the working copy: the caption, the
+    // curve rebuilt and the scene drawn at once.
+    void ShowWorkingCopy();
+    // The editor's state as the recovery records it.
+    SessionView View() const;
+    // Asks whether to restore the unsaved edits an ended session left, if
+    // any; on Yes sets the notes, the indices and the working copy. True
+    // when they were restored.
+    bool OfferRecoveredEdits();
+    // Records the state after a command; the first failure is told.
+    void RecordSession();
+    void TellIfNotRecorded(const Status& recorded);
     // Gives an empty note its default spline and pulls every current index
     // into its list, so no spline outside a list is ever addressed.
     void RepairNoteSet();
@@ -141,6 +165,8 @@ private:
     SplineFile m_splineFile;
     std::string m_shownPath;       // the spline file as messages name it
     std::string m_promisedBackup;  // the backup the start-up message named, or ""
+    SessionRecovery* m_recovery = nullptr;
+    bool m_toldRecordingFailed = false;
 };
 
 }  // namespace velmora
