@@ -11,6 +11,27 @@
 
 namespace velmora {
 
+namespace {
+
+// The sample that ends the piece of positive length on which `distance`
+// lies: the piece after it at a joint, the first one below the start (and for
+// NaN), the last one at and beyond the end. 0 when no piece has a length.
+size_t PieceEnd(const std::vector<double>& distances, double distance) {
+    if (distances.size() < 2 || !(distances.back() > 0.0))
+        return 0;
+    if (distance >= distances.back()) {
+        return static_cast<size_t>(
+            std::lower_bound(distances.begin(), distances.end(), distances.back()) -
+            distances.begin());
+    }
+    if (!(distance > 0.0))
+        distance = 0.0;
+    return static_cast<size_t>(std::upper_bound(distances.begin(), distances.end(), distance) -
+                               distances.begin());
+}
+
+}  // namespace
+
 CurvePath::CurvePath(const std::vector<Point>& points) : m_samples(SampleCurvePrecise(points)) {
     const detail::DefaultFloatEnvironment environment;
     m_distances.reserve(m_samples.size());
@@ -46,6 +67,18 @@ PrecisePoint CurvePath::PointAt(double distance) const {
     return PrecisePoint{a.x + (b.x - a.x) * f, a.y + (b.y - a.y) * f};
 }
 
+PrecisePoint CurvePath::DirectionAt(double distance) const {
+    const detail::DefaultFloatEnvironment environment;
+    const size_t end = PieceEnd(m_distances, distance);
+    if (end == 0)
+        return PrecisePoint{};
+    // The same length the distances were summed from, so it is not 0 here.
+    const double dx = m_samples[end].x - m_samples[end - 1].x;
+    const double dy = m_samples[end].y - m_samples[end - 1].y;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    return PrecisePoint{dx / length, dy / length};
+}
+
 }  // namespace velmora
 
 struct velmora_path {
@@ -74,6 +107,15 @@ void velmora_path_at(const velmora_path* path, double distance, double* x, doubl
         *x = p.x;
     if (y != nullptr)
         *y = p.y;
+}
+
+void velmora_path_direction(const velmora_path* path, double distance, double* dx, double* dy) {
+    const velmora::PrecisePoint d =
+        path == nullptr ? velmora::PrecisePoint{} : path->path.DirectionAt(distance);
+    if (dx != nullptr)
+        *dx = d.x;
+    if (dy != nullptr)
+        *dy = d.y;
 }
 
 void velmora_path_free(velmora_path* path) { delete path; }

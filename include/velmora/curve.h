@@ -55,6 +55,15 @@ VELMORA_API double velmora_path_length(const velmora_path* path);
    0,0. A NULL `x` or `y` is not written. */
 VELMORA_API void velmora_path_at(const velmora_path* path, double distance, double* x, double* y);
 
+/* Writes to *dx and *dy the unit direction of travel `distance` along the
+   path: that of the piece the point lies on, the piece after it at a joint,
+   the first piece below 0 (or NaN) and the last at and beyond the length;
+   pieces of zero length are passed over. A path of length 0 (all its points
+   the same, where every point is its start) and a NULL path give 0,0. A
+   NULL `dx` or `dy` is not written. */
+VELMORA_API void velmora_path_direction(const velmora_path* path, double distance, double* dx,
+                                        double* dy);
+
 /* Frees a path; NULL is allowed. */
 VELMORA_API void velmora_path_free(velmora_path* path);
 
