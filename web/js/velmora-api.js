@@ -193,6 +193,10 @@ function velmoraInterface(m) {
 
     const width = m._velmora_web_scene_width();
     const height = m._velmora_web_scene_height();
+    const star = (place) => {
+        place(answer, answer + 4);
+        return Object.freeze([m.HEAP32[answer >> 2], m.HEAP32[(answer >> 2) + 1]]);
+    };
 
     return Object.freeze({
         parseSplineFile(bytes) {
@@ -231,6 +235,11 @@ function velmoraInterface(m) {
         },
 
         CurvePath,
+
+        editorClient: Object.freeze({width, height}),
+        editorOrigin: star(m._velmora_editor_origin),
+        editorTargets: Object.freeze(
+            [0, 1, 2, 3].map((note) => star((x, y) => m._velmora_editor_target(note, x, y)))),
     });
 }
 

@@ -68,6 +68,12 @@ export interface Velmora {
         Uint8ClampedArray;
     /** A path along the curve through the points. */
     CurvePath: new(points: Points) => CurvePath;
+    /** The editor's client area, in whose pixels the points are. */
+    readonly editorClient: {readonly width: number; readonly height: number};
+    /** The origin: the white star, where every default spline starts. */
+    readonly editorOrigin: readonly [x: number, y: number];
+    /** Each note's target: its star, where its default spline ends. */
+    readonly editorTargets: ReadonlyArray<readonly [x: number, y: number]>;
 }
 
 /**
