@@ -343,6 +343,7 @@ TEST_P(BadInputCorpus, EditorAndToolStayWithin256Megabytes) {
         {"check", path},
         {"check", "--json", path},
         {"export", "-f", "json", "-o", "/dev/null", "--allow-partial", path},
+        {"export", "--precise", "-o", "/dev/null", "--allow-partial", path},
         {"export", "-f", "csv", "-o", "/dev/null", "--allow-partial", path},
         {"export", "-f", "svg", "-o", "/dev/null", "--allow-partial", path},
         {"format", "--stdout", "--allow-partial", path},
