@@ -1,6 +1,6 @@
 // The C library's answers to the questions of cases.txt, in the text every
 // binding's own answers program prints, so that a binding is right when its
-// text is the same. Doubles are printed as their 64 bits in hexadecimal.
+// text is the same. Doubles are printed as their 64 bits in hexadecimal (NaN as "nan").
 //
 //   binding_answers CASES CORPUS
 #include <cinttypes>
@@ -19,7 +19,10 @@
 
 namespace {
 
+// NaN as "nan": each language has its own bits for it.
 std::string Bits(double value) {
+    if (std::isnan(value))
+        return "nan";
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     char text[17];

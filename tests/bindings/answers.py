@@ -15,7 +15,7 @@ STATUS = {"loaded": 0, "partial": 1, "missing": 2, "empty": 3, "unreadable": 4}
 
 
 def bits(value):
-    return struct.pack(">d", value).hex()
+    return "nan" if math.isnan(value) else struct.pack(">d", value).hex()
 
 
 def distances(length):
