@@ -1,9 +1,9 @@
 // Constant-speed motion along the drawn curve: the precise samples joined by
 // straight pieces, found by distance with a binary search.
 #include <algorithm>
-#include <cmath>
 #include <new>
 
+#include "curve/path_length.h"
 #include "library/c_points.h"
 #include "library/float_environment.h"
 #include "velmora/curve.h"
@@ -34,16 +34,7 @@ size_t PieceEnd(const std::vector<double>& distances, double distance) {
 
 CurvePath::CurvePath(const std::vector<Point>& points) : m_samples(SampleCurvePrecise(points)) {
     const detail::DefaultFloatEnvironment environment;
-    m_distances.reserve(m_samples.size());
-    double distance = 0;
-    for (size_t i = 0; i < m_samples.size(); ++i) {
-        if (i > 0) {
-            const double dx = m_samples[i].x - m_samples[i - 1].x;
-            const double dy = m_samples[i].y - m_samples[i - 1].y;
-            distance += std::sqrt(dx * dx + dy * dy);
-        }
-        m_distances.push_back(distance);
-    }
+    m_distances = DistancesAlong(m_samples);
 }
 
 double CurvePath::Length() const { return m_distances.empty() ? 0.0 : m_distances.back(); }
@@ -72,11 +63,11 @@ PrecisePoint CurvePath::DirectionAt(double distance) const {
     const size_t end = PieceEnd(m_distances, distance);
     if (end == 0)
         return PrecisePoint{};
-    // The same length the distances were summed from, so it is not 0 here.
-    const double dx = m_samples[end].x - m_samples[end - 1].x;
-    const double dy = m_samples[end].y - m_samples[end - 1].y;
-    const double length = std::sqrt(dx * dx + dy * dy);
-    return PrecisePoint{dx / length, dy / length};
+    // The length the distances were summed from, so it is not 0 here.
+    const PrecisePoint a = m_samples[end - 1];
+    const PrecisePoint b = m_samples[end];
+    const double length = PieceLength(a, b);
+    return PrecisePoint{(b.x - a.x) / length, (b.y - a.y) / length};
 }
 
 }  // namespace velmora

@@ -31,8 +31,9 @@ VELMORA_API size_t velmora_curve(const int32_t* points_xy, size_t point_count, i
 
 /* The samples velmora_curve gives, before they are truncated to whole pixels,
    with the same count, buffer and return rules: truncating each value toward
-   zero gives velmora_curve's sample, and the first and last samples are the
-   end points exactly (for coordinates within +-2^24). */
+   zero gives velmora_curve's sample (which is clamped to the 32-bit range
+   where a curve leaves it), and the first and last samples are the end
+   points exactly (for coordinates within +-2^24). */
 VELMORA_API size_t velmora_curve_precise(const int32_t* points_xy, size_t point_count,
                                          double* samples_xy, size_t capacity);
 

@@ -23,7 +23,8 @@ VELMORA_API std::vector<Point> SampleCurve(const std::vector<Point>& points);
 
 // The samples SampleCurve gives, before they are truncated to whole pixels:
 // as many, at the same parameters, and truncating each coordinate toward zero
-// gives SampleCurve's sample. The first and last samples are the end points
+// gives SampleCurve's sample (which is clamped to the 32-bit range where a
+// curve leaves it). The first and last samples are the end points
 // exactly (for coordinates within +-2^24, which a float holds exactly). The
 // same bit for bit everywhere, as SampleCurve.
 VELMORA_API std::vector<PrecisePoint> SampleCurvePrecise(const std::vector<Point>& points);

@@ -167,24 +167,20 @@ TEST(CFileInterface, GivesTheEditorsStarsWhereDefaultSplinesRun) {
     const File empty(velmora_file_parse("", 0));
     int32_t origin[2] = {-7, -7};
     velmora_editor_origin(&origin[0], &origin[1]);
-    EXPECT_EQ(origin[0], velmora::EditorOrigin().x);
-    EXPECT_EQ(origin[1], velmora::EditorOrigin().y);
+    EXPECT_EQ((velmora::Point{origin[0], origin[1]}), velmora::EditorOrigin());
     for (int note = -1; note <= 4; ++note) {
-        int32_t target[2] = {-7, -7};
+        int32_t target[2] = {-7, -7}, spline[4] = {};
         const bool inRange = note >= 0 && note < 4;
-        EXPECT_EQ(velmora_editor_target(note, &target[0], &target[1]), inRange ? 1 : 0);
+        ASSERT_EQ(velmora_editor_target(note, &target[0], &target[1]), inRange ? 1 : 0);
         if (!inRange) {
             EXPECT_EQ(target[0], -7) << note;
             continue;
         }
-        int32_t spline[4] = {};
         ASSERT_EQ(velmora_file_points(empty.get(), note, 0, spline, 2), 2u);
         EXPECT_EQ((std::vector<int32_t>(spline, spline + 4)),
                   (std::vector<int32_t>{origin[0], origin[1], target[0], target[1]}));
-        EXPECT_EQ(target[0], velmora::EditorTargets()[static_cast<size_t>(note)].x);
-        EXPECT_EQ(target[1], velmora::EditorTargets()[static_cast<size_t>(note)].y);
+        EXPECT_EQ((velmora::Point{target[0], target[1]}), velmora::EditorTargets()[note]);
     }
-    velmora_editor_origin(nullptr, nullptr);
 }
 
 }  // namespace

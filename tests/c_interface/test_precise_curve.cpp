@@ -103,17 +103,16 @@ TEST_P(PreciseCurve, TruncatesToTheDrawnCurveAndCarriesThePath) {
         EXPECT_NEAR(d.x, want.x, 1e-12) << distance;
         EXPECT_NEAR(d.y, want.y, 1e-12) << distance;
     };
-    std::vector<PrecisePoint> directions;
+    PrecisePoint first{}, last{};
     for (size_t i = 0; i + 1 < count; ++i) {
-        if (!(along[i + 1] > along[i]))
-            continue;
         const double dx = samples[i + 1].x - samples[i].x, dy = samples[i + 1].y - samples[i].y;
-        directions.push_back({dx / std::hypot(dx, dy), dy / std::hypot(dx, dy)});
-        expectDirection(along[i], directions.back());
-        expectDirection(std::nextafter(along[i + 1], 0.0), directions.back());
+        if (along[i + 1] > along[i]) {
+            last = {dx / std::hypot(dx, dy), dy / std::hypot(dx, dy)};
+            first = first.x == 0 && first.y == 0 ? last : first;
+            expectDirection(along[i], last);
+            expectDirection(std::nextafter(along[i + 1], 0.0), last);
+        }
     }
-    const PrecisePoint first = directions.empty() ? PrecisePoint{} : directions.front();
-    const PrecisePoint last = directions.empty() ? PrecisePoint{} : directions.back();
     for (double before : {-1.0, -inf, std::numeric_limits<double>::quiet_NaN()})
         expectDirection(before, first);
     for (double beyond : {along.back(), along.back() + 1.0, inf})
