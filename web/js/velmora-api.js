@@ -49,15 +49,17 @@ function fileBytes(bytes) {
         'the file must be given as bytes (a Uint8Array; TextEncoder makes one from a string)');
 }
 
-// A generous guess at the number of samples of the curve through `pairs`.
+// A generous guess at the number of samples of the curve through `pairs`:
+// about one every 4 pixels along each chord's longer side, at most 4,096 a
+// chord, and 2^22 in all.
 function sampleGuess(pairs) {
     let guess = 1;
     for (let i = 2; i < pairs.length; i += 2) {
         const longer =
             Math.max(Math.abs(pairs[i] - pairs[i - 2]), Math.abs(pairs[i + 1] - pairs[i - 1]));
-        guess += longer / 4 + 4;
+        guess += Math.min(longer / 4, 4096) + 4;
     }
-    return Math.min(Math.ceil(guess), 1 << 23);
+    return Math.min(Math.ceil(guess), 1 << 22);
 }
 
 function checkIndex(name, value, count) {
