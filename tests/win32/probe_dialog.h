@@ -64,6 +64,7 @@ public:
 
     std::vector<std::function<void()>> script;
     std::vector<std::string> log;
+    std::FILE* echo = nullptr;  // where each log line is also printed, if anywhere
     std::vector<Point> points;
     Rect initClient;
 
@@ -92,6 +93,10 @@ private:
         std::snprintf(line, sizeof line, "%s %04X %02X %d,%d", where, msg.message, msg.wParam,
                       msg.point.x, msg.point.y);
         log.push_back(line);
+        if (echo != nullptr) {
+            std::fprintf(echo, "%s\n", line);
+            std::fflush(echo);
+        }
     }
 
     void Redraw() {
