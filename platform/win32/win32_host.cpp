@@ -276,20 +276,43 @@ void Win32Host::CloseQuestionIfEnded() {
     }
 }
 
+// The answer decides what the window shows, so a question at start-up
+// cannot wait for the window as warnings do.
+bool Win32Host::AskQuestion(const std::string& text, const std::string& caption) {
+    if (m_asking || (m_dialog != nullptr && m_dialog->IsEnded())) {
+        return false;
+    }
+    if (!m_shown) {
+        ShowPendingWarnings();
+    }
+    m_asking = true;
+    const int answer = MessageBoxW(m_shown ? m_window : nullptr, WideFromSystemText(text).c_str(),
+                                   WideFromSystemText(caption).c_str(),
+                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+    m_asking = false;
+    return answer == IDYES;
+}
+
+// Before the window is shown there is nothing to show the box over, so it
+// waits until the window is.
 void Win32Host::ShowWarning(const std::string& text, const std::string& caption) {
     if (m_dialog != nullptr && !m_shown) {
         m_pendingWarnings.emplace_back(text, caption);
         return;
     }
-    MessageBoxW(m_window, WideFromSystemText(text).c_str(), WideFromSystemText(caption).c_str(),
-                MB_OK | MB_ICONWARNING);
+    ShowWarningBox(text, caption);
+}
+
+void Win32Host::ShowWarningBox(const std::string& text, const std::string& caption) {
+    MessageBoxW(m_shown ? m_window : nullptr, WideFromSystemText(text).c_str(),
+                WideFromSystemText(caption).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void Win32Host::ShowPendingWarnings() {
     while (!m_pendingWarnings.empty()) {
         const auto [text, caption] = std::move(m_pendingWarnings.front());
         m_pendingWarnings.pop_front();
-        ShowWarning(text, caption);
+        ShowWarningBox(text, caption);
     }
 }
 

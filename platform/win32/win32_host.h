@@ -57,6 +57,10 @@ public:
     // focus. No when a question is open already, when the box cannot be
     // shown, or when the dialog ends meanwhile (the box is then closed).
     bool AskYesNo(const std::string& text, const std::string& caption) override;
+    // The question icon and Yes as the default, with the window as owner
+    // once it is shown; before that it comes first, after the warnings
+    // raised until then. (A Windows Yes/No box has no Escape answer.)
+    bool AskQuestion(const std::string& text, const std::string& caption) override;
     void ShowWarning(const std::string& text, const std::string& caption) override;
     // The About box from the About template, modal over the window.
     void RunAboutBox() override;
@@ -74,6 +78,7 @@ private:
     void Route(uint32_t message, WPARAM wParam, LPARAM lParam);
     void Paint();
     void CloseQuestionIfEnded();
+    void ShowWarningBox(const std::string& text, const std::string& caption);
     void ShowPendingWarnings();
 
     HINSTANCE m_instance;
