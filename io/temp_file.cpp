@@ -175,12 +175,20 @@ Status LockTemporary(const FileSystem& fs, int fd) {
     return {};
 }
 
+// The lock is held on a read-only descriptor of its own where /proc gives
+// one: it outlasts Close(), and once the file is in place a program that
+// asks whether anybody still writes it must hear no. Elsewhere a duplicate
+// of the written descriptor holds it.
 Status TempFile::Lock() {
-    if (Status locked = LockTemporary(m_fs, m_fd); !locked.ok) {
-        return locked;
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    m_lock = m_fs.Open(self.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_lock < 0) {
+        m_lock = m_fs.Dup(m_fd);
     }
-    m_lock = m_fs.Dup(m_fd);
-    return m_lock >= 0 ? Status{} : SystemFailure(errno);
+    if (m_lock < 0) {
+        return SystemFailure(errno);
+    }
+    return LockTemporary(m_fs, m_lock);
 }
 
 // A named file can be taken by another save's clean-up between its
