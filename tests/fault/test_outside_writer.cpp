@@ -1,11 +1,9 @@
 // A real outside writer writes versions of its own into the spline file
 // while the editor saves every 0.15 s: no version is lost. It replaces the
-// file atomically, or rewrites it in place, pausing half way.
+// file atomically, or rewrites it in place, pausing after emptying it.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -19,7 +17,6 @@
 
 #include "io/spline_file.h"
 #include "io/spline_writer.h"
-#include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {
@@ -47,22 +44,12 @@ struct Count {
     int lost = 0;
 };
 
-// Writes `text` into the file at `path` in place, in two parts with a pause
-// between, as an editor that rewrites its file does.
-void WriteInPlace(const std::string& path, const std::string& text, int pauseMs) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0);
-    const std::size_t half = text.size() / 2;
-    EXPECT_EQ(::write(fd, text.data(), half), static_cast<ssize_t>(half));
-    std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
-    EXPECT_EQ(::write(fd, text.data() + half, text.size() - half),
-              static_cast<ssize_t>(text.size() - half));
-    ::close(fd);
-}
-
 // Each outside version is written after a random pause and stays until a
 // save that began after it has ended, so every one was in the way of a save.
+// VELMORA_STRESS_SECONDS makes each run that long, for a longer look.
 Count RunFor(Clock::duration length, const NoteSet& notes, const std::string& body, bool inPlace) {
+    if (const char* seconds = std::getenv("VELMORA_STRESS_SECONDS"))
+        length = std::chrono::seconds(std::atoi(seconds));
     const testing_support::TempDir dir;
     const std::string path = dir.File("Splines.xml");
     SplineFile file(path);
@@ -78,8 +65,10 @@ Count RunFor(Clock::duration length, const NoteSet& notes, const std::string& bo
         while (!stop) {
             std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs(random)));
             const std::string version = Marker(written) + "\n" + body;
-            if (inPlace) {
-                WriteInPlace(path, version, pauseMs(random) / 10);
+            if (inPlace) {  // emptied at once, written after a pause
+                std::ofstream out(path, std::ios::binary);
+                std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs(random) / 10));
+                out << version;
             } else {
                 const std::string side = dir.File("outside.new");
                 testing_support::WriteFile(side, version);
@@ -115,43 +104,29 @@ Count RunFor(Clock::duration length, const NoteSet& notes, const std::string& bo
     return count;
 }
 
-struct StressCase {
-    const char* name;
-    int points;  // of the notes saved and of the outside versions; 0: the example file
-    bool inPlace;
-    int seconds;
-};
+TEST(OutsideWriter, NoVersionIsLostWhileSavesRun) {
+    NoteSet large;
+    for (int p = 0; p < 100000; ++p)
+        large[p % kNoteCount].resize(1);
+    for (int p = 0; p < 100000; ++p)
+        large[p % kNoteCount][0].push_back({p % 480, p % 360});
+    const std::string largeText = PrintSplines(large, kClient.right, kClient.bottom);
+    const Count big = RunFor(std::chrono::seconds(18), large, largeText, false);
+    std::printf("100,000 points: %d of %d outside versions lost\n", big.lost, big.versions);
 
-const StressCase kStress[] = {
-    {"RenamesLargeFile", 100000, false, 18},
-    {"RenamesSmallFile", 0, false, 12},
-    {"WritesInPlace", 0, true, 10},
-};
-
-class OutsideWriter : public ::testing::TestWithParam<StressCase> {};
-
-// VELMORA_STRESS_SECONDS runs each row that long instead, for a longer look.
-TEST_P(OutsideWriter, NoVersionIsLostWhileSavesRun) {
-    const StressCase& c = GetParam();
+    const std::string example = ReadFile(VELMORA_TEST_DATA "/../../examples/Splines.xml");
     NoteSet notes;
-    std::string body = ReadFile(VELMORA_TEST_DATA "/../../examples/Splines.xml");
     for (int n = 0; n < kNoteCount; ++n)
         notes[n] = {{{n, n}, {100 + n, 200}}};
-    if (c.points > 0) {
-        for (int p = 0; p < c.points; ++p)
-            notes[p % kNoteCount][0].push_back({p % 480, p % 360});
-        body = PrintSplines(notes, kClient.right, kClient.bottom);
-    }
-    const char* seconds = std::getenv("VELMORA_STRESS_SECONDS");
-    const Count count = RunFor(std::chrono::seconds(seconds ? std::atoi(seconds) : c.seconds),
-                               notes, body, c.inPlace);
-    std::printf("%s: %d of %d outside versions lost\n", c.name, count.lost, count.versions);
-    EXPECT_EQ(count.lost, 0);
-    EXPECT_GT(count.versions, 5);
+    const Count small = RunFor(std::chrono::seconds(12), notes, example, false);
+    std::printf("%zu-byte example: %d of %d outside versions lost\n", example.size(), small.lost,
+                small.versions);
+    const Count inPlace = RunFor(std::chrono::seconds(10), notes, example, true);
+    std::printf("written in place: %d of %d outside versions lost\n", inPlace.lost,
+                inPlace.versions);
+    EXPECT_EQ(big.lost + small.lost + inPlace.lost, 0);
+    EXPECT_GT(std::min({big.versions, small.versions, inPlace.versions}), 5);
 }
-
-INSTANTIATE_TEST_SUITE_P(Writers, OutsideWriter, ::testing::ValuesIn(kStress),
-                         testing_support::CaseName());
 
 }  // namespace
 }  // namespace velmora

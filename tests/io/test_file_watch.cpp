@@ -93,10 +93,8 @@ void WriteInTwoParts(Scene& s, bool touch) {
     const int fd = ::open(s.path.c_str(), O_WRONLY | O_TRUNC);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::write(fd, "<NewNoteSpline Index=\"0\" />\n", 27), 27);
-    if (touch) {
+    if (touch)
         ::close(::open(s.path.c_str(), O_WRONLY));
-        WriteFile(s.dir.File("game/other"), "");
-    }
     EXPECT_FALSE(s.Changes(kQuiet));
     ASSERT_EQ(::write(fd, "<NewNoteSpline Index=\"1\" />\n", 27), 27);
     ::close(fd);
