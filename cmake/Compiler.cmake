@@ -47,5 +47,12 @@ if(NOT VELMORA_SANITIZE AND NOT VELMORA_FUZZ)
     add_compile_options($<${optimised}:-U_FORTIFY_SOURCE> $<${optimised}:-D_FORTIFY_SOURCE=2>)
   endif()
   add_compile_options($<${optimised}:-fstack-protector-strong>)
-  add_link_options($<${optimised}:LINKER:-z,relro,-z,now>)
+  if(WIN32)
+    # MinGW keeps the stack protector's and the checked functions' code in
+    # libssp; the linker marks programs relocatable and non-executable-stack
+    # (ASLR, DEP) by itself.
+    add_link_options($<${optimised}:-fstack-protector-strong>)
+  else()
+    add_link_options($<${optimised}:LINKER:-z,relro,-z,now>)
+  endif()
 endif()

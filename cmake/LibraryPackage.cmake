@@ -7,8 +7,11 @@
 include(CMakePackageConfigHelpers)
 
 set(cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Velmora)
-foreach(name curve splinefile)
+string(REPLACE "velmora-" "" names "${libraries}")
+foreach(name ${names})
+  # (A Windows DLL is a runtime file and goes beside the programs.)
   install(TARGETS velmora-${name} EXPORT VelmoraTargets
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${name}
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${name}
       PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
@@ -44,7 +47,7 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/VelmoraConfigVersion.cmak
 install(FILES ${PROJECT_BINARY_DIR}/VelmoraConfig.cmake
   ${PROJECT_BINARY_DIR}/VelmoraConfigVersion.cmake DESTINATION ${cmake_dir} COMPONENT dev)
 
-foreach(name curve splinefile)
+foreach(name ${names})
   configure_file(${PROJECT_SOURCE_DIR}/cmake/velmora-${name}.pc.in
     ${PROJECT_BINARY_DIR}/velmora-${name}.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/velmora-${name}.pc
@@ -56,7 +59,7 @@ endforeach()
 if(NOT VELMORA_SHARED_LIBS AND CMAKE_STRIP)
   install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
-      foreach(archive velmora-curve velmora-splinefile)
+      foreach(archive ${libraries})
         execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug
           \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/lib\${archive}.a\"
           COMMAND_ERROR_IS_FATAL ANY)

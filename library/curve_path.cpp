@@ -1,9 +1,9 @@
 // Constant-speed motion along the drawn curve: the precise samples joined by
 // straight pieces, found by distance with a binary search.
 #include <algorithm>
-#include <cmath>
 #include <new>
 
+#include "curve/path_length.h"
 #include "library/c_points.h"
 #include "library/float_environment.h"
 #include "velmora/curve.h"
@@ -11,18 +11,30 @@
 
 namespace velmora {
 
+namespace {
+
+// The sample that ends the piece of positive length on which `distance`
+// lies: the piece after it at a joint, the first one below the start (and for
+// NaN), the last one at and beyond the end. 0 when no piece has a length.
+size_t PieceEnd(const std::vector<double>& distances, double distance) {
+    if (distances.size() < 2 || !(distances.back() > 0.0))
+        return 0;
+    if (distance >= distances.back()) {
+        return static_cast<size_t>(
+            std::lower_bound(distances.begin(), distances.end(), distances.back()) -
+            distances.begin());
+    }
+    if (!(distance > 0.0))
+        distance = 0.0;
+    return static_cast<size_t>(std::upper_bound(distances.begin(), distances.end(), distance) -
+                               distances.begin());
+}
+
+}  // namespace
+
 CurvePath::CurvePath(const std::vector<Point>& points) : m_samples(SampleCurvePrecise(points)) {
     const detail::DefaultFloatEnvironment environment;
-    m_distances.reserve(m_samples.size());
-    double distance = 0;
-    for (size_t i = 0; i < m_samples.size(); ++i) {
-        if (i > 0) {
-            const double dx = m_samples[i].x - m_samples[i - 1].x;
-            const double dy = m_samples[i].y - m_samples[i - 1].y;
-            distance += std::sqrt(dx * dx + dy * dy);
-        }
-        m_distances.push_back(distance);
-    }
+    m_distances = DistancesAlong(m_samples);
 }
 
 double CurvePath::Length() const { return m_distances.empty() ? 0.0 : m_distances.back(); }
@@ -44,6 +56,18 @@ PrecisePoint CurvePath::PointAt(double distance) const {
     const PrecisePoint b = m_samples[end];
     const double f = (distance - m_distances[end - 1]) / (m_distances[end] - m_distances[end - 1]);
     return PrecisePoint{a.x + (b.x - a.x) * f, a.y + (b.y - a.y) * f};
+}
+
+PrecisePoint CurvePath::DirectionAt(double distance) const {
+    const detail::DefaultFloatEnvironment environment;
+    const size_t end = PieceEnd(m_distances, distance);
+    if (end == 0)
+        return PrecisePoint{};
+    // The length the distances were summed from, so it is not 0 here.
+    const PrecisePoint a = m_samples[end - 1];
+    const PrecisePoint b = m_samples[end];
+    const double length = PieceLength(a, b);
+    return PrecisePoint{(b.x - a.x) / length, (b.y - a.y) / length};
 }
 
 }  // namespace velmora
@@ -74,6 +98,15 @@ void velmora_path_at(const velmora_path* path, double distance, double* x, doubl
         *x = p.x;
     if (y != nullptr)
         *y = p.y;
+}
+
+void velmora_path_direction(const velmora_path* path, double distance, double* dx, double* dy) {
+    const velmora::PrecisePoint d =
+        path == nullptr ? velmora::PrecisePoint{} : path->path.DirectionAt(distance);
+    if (dx != nullptr)
+        *dx = d.x;
+    if (dy != nullptr)
+        *dy = d.y;
 }
 
 void velmora_path_free(velmora_path* path) { delete path; }

@@ -31,9 +31,12 @@ WindowHost& CDialog::Host() const {
 }
 
 void CDialog::Dispatch(const Message& msg) {
-    if (PreTranslateMessage(msg)) {
-        return;
+    if (!PreTranslateMessage(msg)) {
+        RouteMessage(msg);
     }
+}
+
+void CDialog::RouteMessage(const Message& msg) {
     const MessageMap& map = GetMessageMap();
     for (size_t i = 0; i < map.count; ++i) {
         const MessageMapEntry& entry = map.entries[i];

@@ -44,9 +44,12 @@ public:
     bool IsAttached() const { return m_host != nullptr; }
 
     // Routes one message: PreTranslateMessage first; unless it consumed the
-    // message, the first entry of GetMessageMap() for the message identifier;
-    // when there is none, DefaultHandling.
+    // message, RouteMessage.
     void Dispatch(const Message& msg);
+    // Hands a message to the first entry of GetMessageMap() for its
+    // identifier; when there is none, to DefaultHandling. For a host whose
+    // own message loop has given it to PreTranslateMessage already.
+    void RouteMessage(const Message& msg);
 
     // Called by the host once, after Attach and before the window is first
     // shown. The base does nothing and returns true.

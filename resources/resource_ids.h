@@ -13,6 +13,12 @@ namespace velmora {
 // The application icon.
 constexpr int32_t IDR_MAINFRAME = 128;
 
+// The Windows dialog templates of the main window and the About box, and
+// the string that holds the About entry's menu text (resources/velmora.rc.in).
+constexpr int32_t IDD_VELMORA_DIALOG = 102;
+constexpr int32_t IDD_ABOUTBOX = 100;
+constexpr int32_t IDS_ABOUTBOX = 101;
+
 // The About entry's menu text; '&' marks the mnemonic letter.
 constexpr const char* kAboutMenuText = "&About Velmora...";
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "curve/path_length.h"
 #include "curve/rebuild_curve.h"
 #include "model/note_set.h"
 #include "tools/json_writer.h"
@@ -29,15 +30,35 @@ void ForEachNote(const ExportScope& scope,
 
 using JsonWriter = rapidjson::Writer<OutputStream>;
 
+void WritePair(JsonWriter& writer, Point p) {
+    writer.StartArray();
+    writer.Int(p.x);
+    writer.Int(p.y);
+    writer.EndArray();
+}
+
 void WritePairs(JsonWriter& writer, const std::vector<Point>& points) {
     writer.StartArray();
-    for (const Point& p : points) {
+    for (const Point& p : points)
+        WritePair(writer, p);
+    writer.EndArray();
+}
+
+// RapidJSON prints the shortest digits that read back to the same double.
+void WritePrecise(JsonWriter& writer, const Spline& spline) {
+    std::vector<PrecisePoint> samples;
+    RebuildCurvePrecise(spline, samples);
+    writer.Key("precise");
+    writer.StartArray();
+    for (const PrecisePoint& p : samples) {
         writer.StartArray();
-        writer.Int(p.x);
-        writer.Int(p.y);
+        writer.Double(p.x);
+        writer.Double(p.y);
         writer.EndArray();
     }
     writer.EndArray();
+    writer.Key("length");
+    writer.Double(PathLength(samples));
 }
 
 }  // namespace
@@ -58,9 +79,17 @@ void ExportJson(const ExportScope& scope, OutputStream& out) {
     writer.Key("height");
     writer.Int(kEditorClient.bottom);
     writer.EndObject();
+    const ClientTargets stars = MapTargets(kEditorClient, kDesignTargets);
+    writer.Key("origin");
+    WritePair(writer, stars.origin);
+    writer.Key("targets");
+    writer.StartArray();
+    for (const Point& target : stars.targets)
+        WritePair(writer, target);
+    writer.EndArray();
     writer.Key("notes");
     writer.StartArray();
-    ForEachNote(scope, [&writer](int n, const SplineList& splines) {
+    ForEachNote(scope, [&writer, &scope](int n, const SplineList& splines) {
         writer.StartObject();
         writer.Key("index");
         writer.Int(n);
@@ -72,6 +101,8 @@ void ExportJson(const ExportScope& scope, OutputStream& out) {
             WritePairs(writer, spline);
             writer.Key("curve");
             WritePairs(writer, CurveOf(spline));
+            if (scope.precise)
+                WritePrecise(writer, spline);
             writer.EndObject();
         }
         writer.EndArray();

@@ -7,16 +7,21 @@
 
 namespace velmora::tool {
 
-// The notes to export: all four, or only `note` when it is set.
+// The notes to export: all four, or only `note` when it is set; `precise`
+// adds each spline's samples before truncation and its path length (JSON).
 struct ExportScope {
     const NoteSet& notes;
     std::optional<int> note;
+    bool precise = false;
 };
 
 // {"format": "velmora-splines", "version": 1, "client": {"width", "height"},
+//  "origin": [x, y], "targets": [[x, y] x 4],
 //  "notes": [{"index", "splines": [{"points": [[x, y]...], "curve": [...]}]}]}
 // in note and spline order; "curve" holds the exact samples the editor
-// draws, and is empty for a spline of fewer than two points.
+// draws, and is empty for a spline of fewer than two points. With `precise`
+// each spline also has "precise" (the samples as doubles, each printed so
+// that it reads back to the same double) and "length".
 void ExportJson(const ExportScope& scope, OutputStream& out);
 
 // A header row "note,spline,kind,index,x,y", then one row per control point

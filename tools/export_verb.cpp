@@ -11,7 +11,7 @@ namespace {
 
 const char* const kExportHelp =
     "Usage: velmora-tool export [FILE] [--format json|csv|svg] [--note N] [-o OUT]\n"
-    "                           [--allow-partial]\n"
+    "                           [--precise] [--allow-partial]\n"
     "\n"
     "Loads a spline file (FILE, or standard input without FILE or with \"-\") as\n"
     "the editor does, repairs included (a note without a spline gets its default\n"
@@ -22,13 +22,19 @@ const char* const kExportHelp =
     "  -n, --note N      only note N (0..3)\n"
     "  -o, --output OUT  write to OUT instead of standard output; OUT is replaced\n"
     "                    only once the whole output is written\n"
+    "  --precise         json only: each spline also gets \"precise\", the samples\n"
+    "                    before truncation to whole pixels (each number reads back\n"
+    "                    to the same double), and \"length\", the length of the\n"
+    "                    path along them\n"
     "  --allow-partial   export a file read only in part (or not at all) as far\n"
     "                    as it was read, with a warning, instead of failing\n"
     "\n"
     "json: {\"format\": \"velmora-splines\", \"version\": 1, \"client\": {\"width\": 480,\n"
-    "      \"height\": 360}, \"notes\": [{\"index\": 0, \"splines\": [{\"points\": [[x, y],\n"
-    "      ...], \"curve\": [[x, y], ...]}, ...]}, ...]}; \"curve\" is empty for a\n"
-    "      spline of fewer than two points.\n"
+    "      \"height\": 360}, \"origin\": [x, y], \"targets\": [[x, y], ...], \"notes\":\n"
+    "      [{\"index\": 0, \"splines\": [{\"points\": [[x, y], ...], \"curve\": [[x, y],\n"
+    "      ...]}, ...]}, ...]}; \"curve\" is empty for a spline of fewer than two\n"
+    "      points; \"targets\" holds notes 0..3 in order. The format is described\n"
+    "      by velmora-splines.schema.json.\n"
     "csv:  header note,spline,kind,index,x,y; kind is point or sample; counted\n"
     "      as in the editor's caption: note from 0, spline and index from 1.\n"
     "svg:  one document; each note is a 480 x 360 picture (group \"note-N\"), the\n"
@@ -42,19 +48,24 @@ const char* const kExportHelp =
 }  // namespace
 
 int RunExportVerb(int argc, char** argv) {
-    static const option kLong[] = {
-        {"help", no_argument, nullptr, 'h'},          {"format", required_argument, nullptr, 'f'},
-        {"note", required_argument, nullptr, 'n'},    {"output", required_argument, nullptr, 'o'},
-        {"allow-partial", no_argument, nullptr, 'p'}, {}};
+    static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
+                                   {"format", required_argument, nullptr, 'f'},
+                                   {"note", required_argument, nullptr, 'n'},
+                                   {"output", required_argument, nullptr, 'o'},
+                                   {"allow-partial", no_argument, nullptr, 'p'},
+                                   {"precise", no_argument, nullptr, 'P'},
+                                   {}};
     bool help = false;
     std::string format = "json";
     std::string output = "-";
     std::optional<int> note;
     bool allowPartial = false;
+    bool precise = false;
     const auto handle = [&](int option, const char* value) {
         switch (option) {
         case 'h': help = true; return true;
         case 'p': allowPartial = true; return true;
+        case 'P': precise = true; return true;
         case 'o': return ParsePathOption("export", "--output", value, output);
         case 'n':
             note = ParseNumberOption("export", "--note", value, 0, kNoteCount - 1);
@@ -76,10 +87,12 @@ int RunExportVerb(int argc, char** argv) {
 
     if (IsInputItself(*file, output))
         return UsageError("export", kOutputIsInput);
+    if (precise && format != "json")
+        return UsageError("export", "--precise needs --format json");
     const auto loaded = LoadForVerb("export", *file, allowPartial);
     if (!loaded)
         return 1;
-    const ExportScope scope{loaded->notes, note};
+    const ExportScope scope{loaded->notes, note, precise};
     const auto write = format == "json" ? ExportJson : format == "csv" ? ExportCsv : ExportSvg;
     return Emit("export", output, [&](OutputStream& out) { write(scope, out); });
 }

@@ -31,8 +31,9 @@ VELMORA_API size_t velmora_curve(const int32_t* points_xy, size_t point_count, i
 
 /* The samples velmora_curve gives, before they are truncated to whole pixels,
    with the same count, buffer and return rules: truncating each value toward
-   zero gives velmora_curve's sample, and the first and last samples are the
-   end points exactly (for coordinates within +-2^24). */
+   zero gives velmora_curve's sample (which is clamped to the 32-bit range
+   where a curve leaves it), and the first and last samples are the end
+   points exactly (for coordinates within +-2^24). */
 VELMORA_API size_t velmora_curve_precise(const int32_t* points_xy, size_t point_count,
                                          double* samples_xy, size_t capacity);
 
@@ -54,6 +55,15 @@ VELMORA_API double velmora_path_length(const velmora_path* path);
    NaN) gives the start, one beyond the length the end; a NULL path gives
    0,0. A NULL `x` or `y` is not written. */
 VELMORA_API void velmora_path_at(const velmora_path* path, double distance, double* x, double* y);
+
+/* Writes to *dx and *dy the unit direction of travel `distance` along the
+   path: that of the piece the point lies on, the piece after it at a joint,
+   the first piece below 0 (or NaN) and the last at and beyond the length;
+   pieces of zero length are passed over. A path of length 0 (all its points
+   the same, where every point is its start) and a NULL path give 0,0. A
+   NULL `dx` or `dy` is not written. */
+VELMORA_API void velmora_path_direction(const velmora_path* path, double distance, double* dx,
+                                        double* dy);
 
 /* Frees a path; NULL is allowed. */
 VELMORA_API void velmora_path_free(velmora_path* path);

@@ -23,7 +23,8 @@ VELMORA_API std::vector<Point> SampleCurve(const std::vector<Point>& points);
 
 // The samples SampleCurve gives, before they are truncated to whole pixels:
 // as many, at the same parameters, and truncating each coordinate toward zero
-// gives SampleCurve's sample. The first and last samples are the end points
+// gives SampleCurve's sample (which is clamped to the 32-bit range where a
+// curve leaves it). The first and last samples are the end points
 // exactly (for coordinates within +-2^24, which a float holds exactly). The
 // same bit for bit everywhere, as SampleCurve.
 VELMORA_API std::vector<PrecisePoint> SampleCurvePrecise(const std::vector<Point>& points);
@@ -31,7 +32,8 @@ VELMORA_API std::vector<PrecisePoint> SampleCurvePrecise(const std::vector<Point
 // The drawn curve as a path to move along at constant speed: the straight
 // pieces between consecutive precise samples, so it follows exactly what the
 // editor draws. Fewer than two points make an empty path (length 0, every
-// point (0, 0)).
+// point (0, 0)). On a path of length 0 (all its points the same) every point
+// is its start and the direction is (0, 0).
 class VELMORA_API CurvePath {
 public:
     explicit CurvePath(const std::vector<Point>& points);
@@ -43,6 +45,12 @@ public:
     // linearly on the piece where it falls. A distance below 0 (or NaN) gives
     // the start, one beyond Length() the end.
     PrecisePoint PointAt(double distance) const;
+
+    // The unit direction of travel at `distance`: that of the piece the point
+    // lies on, the piece after it at a joint, the first piece below 0 (or
+    // NaN) and the last at and beyond Length(). Pieces of zero length (where
+    // samples coincide) are passed over. (0, 0) for a path of length 0.
+    PrecisePoint DirectionAt(double distance) const;
 
 private:
     std::vector<PrecisePoint> m_samples;

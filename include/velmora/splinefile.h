@@ -14,6 +14,22 @@
 extern "C" {
 #endif
 
+/* The editor's client area, in pixels: the file's points are in its
+   coordinates (x to the right, y downwards from the top-left corner). */
+#define VELMORA_EDITOR_CLIENT_WIDTH 480
+#define VELMORA_EDITOR_CLIENT_HEIGHT 360
+
+/* Writes to *x and *y the origin in client pixels, where the editor draws
+   its white star and every default spline starts. A NULL `x` or `y` is not
+   written. */
+VELMORA_API void velmora_editor_origin(int32_t* x, int32_t* y);
+
+/* Writes to *x and *y the target of `note` (0..3) in client pixels, where
+   the editor draws its star and the note's default spline ends, and returns
+   1; returns 0, writing nothing, for another note. A NULL `x` or `y` is not
+   written. */
+VELMORA_API int velmora_editor_target(int note, int32_t* x, int32_t* y);
+
 /* What was read; free it with velmora_file_free. */
 typedef struct velmora_file velmora_file;
 

@@ -27,6 +27,14 @@ using NoteSet = std::array<SplineList, 4>;
 constexpr int32_t kEditorClientWidth = 480;
 constexpr int32_t kEditorClientHeight = 360;
 
+// The origin in client pixels: where the editor draws its white star and
+// every default spline starts.
+VELMORA_API Point EditorOrigin();
+
+// Each note's target in client pixels, by note number: where the editor
+// draws its star and the note's default spline ends.
+VELMORA_API std::array<Point, 4> EditorTargets();
+
 enum class SplineFileStatus {
     kLoaded,      // read in full: the notes the file names hold its splines
     kPartial,     // read up to `line`:`column`, where reading stopped; the notes

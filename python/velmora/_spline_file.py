@@ -64,6 +64,10 @@ def read_spline_file(path):
 
 def parse_spline_file(data):
     """Reads a file's bytes (bytes, bytearray or another buffer) from memory,
-    as read_spline_file reads them from disk."""
+    as read_spline_file reads them from disk. A str is read as its UTF-8
+    encoding, as if saved to a file in UTF-8 (one holding a lone surrogate
+    cannot be, and raises UnicodeEncodeError)."""
+    if isinstance(data, str):
+        data = data.encode("utf-8")
     data = memoryview(data).tobytes()
     return _contents(_native.velmora_file_parse(data, len(data)))

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <velmora/splinefile.h>
+#include <velmora/splinefile.hpp>
 
 #include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"
@@ -158,6 +159,28 @@ TEST(CFileInterface, CopiesPointsWithinTheCapacity) {
     EXPECT_EQ(velmora_file_status(nullptr), VELMORA_FILE_UNREADABLE);
     EXPECT_STREQ(velmora_file_reason(nullptr), "");
     velmora_file_free(nullptr);
+}
+
+// The origin and targets are where the reader's default splines start and
+// end, the same from C and C++; a note outside 0..3 writes nothing.
+TEST(CFileInterface, GivesTheEditorsStarsWhereDefaultSplinesRun) {
+    const File empty(velmora_file_parse("", 0));
+    int32_t origin[2] = {-7, -7};
+    velmora_editor_origin(&origin[0], &origin[1]);
+    EXPECT_EQ((velmora::Point{origin[0], origin[1]}), velmora::EditorOrigin());
+    for (int note = -1; note <= 4; ++note) {
+        int32_t target[2] = {-7, -7}, spline[4] = {};
+        const bool inRange = note >= 0 && note < 4;
+        ASSERT_EQ(velmora_editor_target(note, &target[0], &target[1]), inRange ? 1 : 0);
+        if (!inRange) {
+            EXPECT_EQ(target[0], -7) << note;
+            continue;
+        }
+        ASSERT_EQ(velmora_file_points(empty.get(), note, 0, spline, 2), 2u);
+        EXPECT_EQ((std::vector<int32_t>(spline, spline + 4)),
+                  (std::vector<int32_t>{origin[0], origin[1], target[0], target[1]}));
+        EXPECT_EQ((velmora::Point{target[0], target[1]}), velmora::EditorTargets()[note]);
+    }
 }
 
 }  // namespace

@@ -91,6 +91,34 @@ TEST_P(PreciseCurve, TruncatesToTheDrawnCurveAndCarriesThePath) {
         expectAt(along[i] + (along[i + 1] - along[i]) / 4,
                  PrecisePoint{a.x + (b.x - a.x) / 4, a.y + (b.y - a.y) / 4});
     }
+
+    // Each piece of positive length is the direction from its start to just
+    // before its end; the first one also before the start, the last one at
+    // and beyond the end. A path of length 0 has none.
+    const auto expectDirection = [&](double distance, PrecisePoint want) {
+        PrecisePoint d{-7, -7};
+        velmora_path_direction(path.get(), distance, &d.x, &d.y);
+        const PrecisePoint q = curvePath.DirectionAt(distance);
+        EXPECT_TRUE(d.x == q.x && d.y == q.y) << "the C and C++ paths differ at " << distance;
+        EXPECT_NEAR(d.x, want.x, 1e-12) << distance;
+        EXPECT_NEAR(d.y, want.y, 1e-12) << distance;
+    };
+    PrecisePoint first{}, last{};
+    for (size_t i = 0; i + 1 < count; ++i) {
+        const double dx = samples[i + 1].x - samples[i].x, dy = samples[i + 1].y - samples[i].y;
+        if (along[i + 1] > along[i]) {
+            last = {dx / std::hypot(dx, dy), dy / std::hypot(dx, dy)};
+            first = first.x == 0 && first.y == 0 ? last : first;
+            expectDirection(along[i], last);
+            expectDirection(std::nextafter(along[i + 1], 0.0), last);
+        }
+    }
+    for (double before : {-1.0, -inf, std::numeric_limits<double>::quiet_NaN()})
+        expectDirection(before, first);
+    for (double beyond : {along.back(), along.back() + 1.0, inf})
+        expectDirection(beyond, last);
+    if (along.back() == 0.0)
+        expectAt(1.0, samples.front());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PreciseCase{"TruncatedFromDouble", {{75, 249}, {406, 18}}, 83},
                     PreciseCase{"NegativeTruncatesTowardZero", {{0, 0}, {-40, 0}}, 11},
                     PreciseCase{"CoincidentPoints", {{5, 5}, {5, 5}, {40, 0}, {40, 0}}, 13},
-                    PreciseCase{"LongestChord", {{-10000, 0}, {10000, 30}}, 4097}),
+                    PreciseCase{"LongestChord", {{-10000, 0}, {10000, 30}}, 4097},
+                    PreciseCase{"ZeroLength", {{7, 9}, {7, 9}, {7, 9}}, 4}),
     velmora::testing_support::CaseName());
 
 // Sample 27 of this chord is 183.99999... in double: truncating that gives
@@ -122,9 +151,14 @@ TEST(PreciseCurve, FewerThanTwoPointsMakeNoPath) {
     velmora_path_at(nullptr, 3.0, &x, &y);
     EXPECT_EQ(x, 0.0);
     EXPECT_EQ(y, 0.0);
+    x = y = -7;
+    velmora_path_direction(nullptr, 3.0, &x, &y);
+    EXPECT_EQ(x, 0.0);
+    EXPECT_EQ(y, 0.0);
     velmora_path_free(nullptr);
     EXPECT_EQ(velmora_curve_precise(one, 1, nullptr, 0), 0u);
     EXPECT_EQ(velmora::CurvePath({{5, 5}}).Length(), 0.0);
+    EXPECT_EQ(velmora::CurvePath({{5, 5}}).DirectionAt(0.0).x, 0.0);
 }
 
 }  // namespace

@@ -297,6 +297,22 @@ void RunTool(std::vector<std::string> args) {
     ::execv(VELMORA_TOOL, argv.data());
     ::_exit(127);
 }
+
+#ifdef VELMORA_PYTHON_EXAMPLE
+// Runs the Python example on `path` over this build's module and libraries,
+// its output and messages thrown away.
+void RunPythonExample(const std::string& path) {
+    const int null = ::open("/dev/null", O_RDWR);
+    ::dup2(null, STDIN_FILENO);
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(null, STDERR_FILENO);
+    ::setenv("PYTHONPATH", VELMORA_PYTHON_PATH, 1);
+    ::setenv("LD_LIBRARY_PATH", VELMORA_LIBRARY_PATH, 1);
+    ::execl(VELMORA_PYTHON, VELMORA_PYTHON, VELMORA_PYTHON_EXAMPLE, path.c_str(),
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+}
+#endif
 #endif
 
 #ifndef VELMORA_UNDER_ASAN
@@ -312,10 +328,10 @@ void WriteNotesMovedOn(const std::string& in, const std::string& out) {
 }
 #endif
 
-// Start-up, showing every note's spline and a save in the editor, and every
-// file verb of velmora-tool (going on after a partial read, where memory is
-// spent most) each stay within 256 MB for every input, measured as the peak
-// resident size of a child process that does only that.
+// Start-up, showing every note's spline and a save in the editor, every file
+// verb of velmora-tool (going on after a partial read, where memory is spent
+// most) and the Python example each stay within 256 MB for every input,
+// measured as the peak resident size of a child process that does only that.
 TEST_P(BadInputCorpus, EditorAndToolStayWithin256Megabytes) {
 #ifdef VELMORA_UNDER_ASAN
     GTEST_SKIP() << "the address sanitizer's shadow memory would dominate the measurement";
@@ -345,6 +361,7 @@ TEST_P(BadInputCorpus, EditorAndToolStayWithin256Megabytes) {
         {"check", path},
         {"check", "--json", path},
         {"export", "-f", "json", "-o", "/dev/null", "--allow-partial", path},
+        {"export", "--precise", "-o", "/dev/null", "--allow-partial", path},
         {"export", "-f", "csv", "-o", "/dev/null", "--allow-partial", path},
         {"export", "-f", "svg", "-o", "/dev/null", "--allow-partial", path},
         {"format", "--stdout", "--allow-partial", path},
@@ -361,6 +378,11 @@ TEST_P(BadInputCorpus, EditorAndToolStayWithin256Megabytes) {
         EXPECT_GT(peak, 0) << args[0];
         EXPECT_LE(peak, 256L * 1024) << args[0] << " " << args[1] << ": peak resident size in KiB";
     }
+#ifdef VELMORA_PYTHON_EXAMPLE
+    const long python = PeakKibOfChild([&path] { RunPythonExample(path); });
+    EXPECT_GT(python, 0);
+    EXPECT_LE(python, 256L * 1024) << "print_splines.py: peak resident size in KiB";
+#endif
 #endif
 }
 

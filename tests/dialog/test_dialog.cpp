@@ -87,6 +87,10 @@ TEST(DialogDispatch, ConsumedMessageStopsAtPreTranslate) {
     dlg.Dispatch(Make(WM_KEYDOWN, 'S'));
     ASSERT_EQ(dlg.mapped.size(), 1u);
     EXPECT_EQ(dlg.mapped[0].wParam, uint32_t{'S'});
+    // A host that pre-translated the message itself routes it past the hook.
+    dlg.log.clear();
+    dlg.RouteMessage(Make(WM_KEYDOWN, VK_TAB));
+    EXPECT_EQ(dlg.log, (std::vector<std::string>{"map"}));
 }
 
 // Every system command whose masked value is SC_CLOSE ends the dialog with

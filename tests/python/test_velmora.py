@@ -1,6 +1,7 @@
 """The Python module gives the C interface's samples, path and file reading."""
 
 import math
+import os
 import pathlib
 
 import pytest
@@ -78,5 +79,23 @@ def test_missing_example_and_bad_arguments(tmp_path):
     assert all(type(v) is int for note in example.notes for s in note for p in s for v in p)
     with pytest.raises(ValueError):
         velmora.read_spline_file("a\0b")
-    with pytest.raises(TypeError):
-        velmora.parse_spline_file("text")
+    # A str is read as its UTF-8 bytes; one that has none is refused.
+    text = ONE_NOTE.decode() + "<!-- é -->"
+    assert velmora.parse_spline_file(text) == velmora.parse_spline_file(text.encode("utf-8"))
+    with pytest.raises(UnicodeEncodeError):
+        velmora.parse_spline_file("\udc80")
+
+
+def test_watcher_tells_a_save_once(tmp_path):
+    file = tmp_path / "Splines.xml"
+    file.write_bytes(ONE_NOTE)
+    with velmora.SplineFileWatcher(file) as watcher:
+        assert watcher.fileno() >= 0 and not watcher.changed()
+        (tmp_path / "saved").write_bytes(ONE_NOTE + b"\n")
+        os.replace(tmp_path / "saved", file)
+        assert watcher.wait(5.0)
+        assert not watcher.changed() and not watcher.wait(0.05)
+    with pytest.raises(ValueError):
+        watcher.changed()
+    with pytest.raises(FileNotFoundError):
+        velmora.SplineFileWatcher(tmp_path / "none" / "Splines.xml")

@@ -137,10 +137,18 @@ INSTANTIATE_TEST_SUITE_P(
              kDefaultFile,
              0,
              {"{\"format\":\"velmora-splines\",\"version\":1,\"client\":{\"width\":480,\"height\":"
-              "360},"
+              "360},\"origin\":[424,238],\"targets\":[[75,75],[184,75],[295,75],[405,75]],"
               "\"notes\":[{\"index\":0,\"splines\":[{\"points\":[[424,238],[75,75]],\"curve\":[["
               "424,238],[419,236],"},
              ""},
+        Case{"ExportPrecise",
+             "export --precise --note 3",
+             "<NewNoteSpline Index=\"3\"><NewSpline><ControlPoint PosX=\"0\" PosY=\"0\" />"
+             "<ControlPoint PosX=\"3\" PosY=\"4\" /></NewSpline></NewNoteSpline>",
+             0,
+             {"\"curve\":[[0,0],[3,4]],\"precise\":[[0.0,0.0],[3.0,4.0]],\"length\":5.0}"},
+             ""},
+        Case{"ExportPreciseNeedsJson", "export --precise -f csv", "", 2, {}, "--precise needs"},
         Case{"ExportRepairsAndShortSpline",
              "export --note 1 --allow-partial",
              kOddFile,
