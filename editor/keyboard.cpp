@@ -33,6 +33,7 @@ void CVelmoraDlg::OnKeyDown(uint32_t nChar, uint32_t /*nRepCnt*/, uint32_t /*nFl
     case VK_DIVIDE: RemovePointUnderCursor(); break;
     default: break;
     }
+    RecordSession();
 }
 
 }  // namespace velmora

@@ -16,6 +16,7 @@ void CVelmoraDlg::OnLButtonDown(uint32_t nFlags, Point point) {
         RebuildWorkingCurve();
         DrawScene(dc);
         Host().ReleaseDC(dc);
+        RecordSession();
     }
     CDialog::OnLButtonDown(nFlags, point);
 }
@@ -35,8 +36,13 @@ void CVelmoraDlg::OnMouseMove(uint32_t nFlags, Point point) {
     CDialog::OnMouseMove(nFlags, point);
 }
 
+// A drag is recorded once, at its release: its moves are not slowed down.
 void CVelmoraDlg::OnLButtonUp(uint32_t nFlags, Point point) {
+    const bool dragging = m_dragIndex >= 0;
     m_dragIndex = -1;
+    if (dragging) {
+        RecordSession();
+    }
     CDialog::OnLButtonUp(nFlags, point);
 }
 

@@ -6,6 +6,11 @@
 namespace velmora {
 
 void CVelmoraDlg::ShowCurrentSpline() {
+    m_points = m_noteSplines[m_currentNote][m_currentSpline[m_currentNote]];
+    ShowWorkingCopy();
+}
+
+void CVelmoraDlg::ShowWorkingCopy() {
     const int32_t n = m_currentNote;
     const int32_t s = m_currentSpline[n];
     char TextTitle[512];
@@ -14,7 +19,6 @@ void CVelmoraDlg::ShowCurrentSpline() {
                   static_cast<int>(m_noteSplines[n].size()));
     Host().SetCaption(TextTitle);
 
-    m_points = m_noteSplines[n][s];
     RebuildWorkingCurve();
     RedrawNow();
 }

@@ -6,6 +6,7 @@
 #include "editor/velmora_dlg.h"
 #include "io/file_messages.h"
 #include "io/loaded_notes.h"
+#include "recovery/session_recovery.h"
 
 namespace velmora {
 
@@ -22,6 +23,9 @@ void CVelmoraDlg::SaveSplines() {
     StoreCurrentSpline();
     const SaveOutcome outcome =
         m_splineFile.Save(m_noteSplines, m_clientRect.right, m_clientRect.bottom);
+    if (outcome.ok && m_recovery != nullptr) {
+        m_recovery->Rebase(View(), FingerprintOf(*m_splineFile.KnownBytes()));
+    }
     if (const std::string text = SaveMessage(outcome, m_splineFile.Path()); !text.empty()) {
         Host().ShowWarning(text, "Velmora");
     }

@@ -57,7 +57,11 @@ bool CVelmoraDlg::OnInitDialog() {
     m_currentNote = 0;
 
     LoadSplines();
-    ShowCurrentSpline();
+    if (OfferRecoveredEdits()) {
+        ShowWorkingCopy();
+    } else {
+        ShowCurrentSpline();
+    }
     return true;
 }
 

@@ -10,8 +10,11 @@
 #include "model/note_set.h"
 #include "platform/canvas.h"
 #include "platform/dialog.h"
+#include "recovery/session_state.h"
 
 namespace velmora {
+
+class SessionRecovery;
 
 // The main dialog: it owns the four notes' spline lists and the working copy
 // of the spline being edited, and turns mouse and key messages into edits.
@@ -24,13 +27,22 @@ namespace velmora {
 //   keyboard.cpp              PreTranslateMessage, OnKeyDown (the key table)
 //   spline_commands.cpp       ShowCurrentSpline to RemovePointUnderCursor
 //   spline_file_commands.cpp  LoadSplines, SaveSplines
+//   recovery_commands.cpp     offering an ended session's unsaved edits back,
+//                             recording the state after each command
 class CVelmoraDlg : public CDialog {
 public:
     // `splineFilePath` is the spline file, "Splines.xml" in the working folder.
     explicit CVelmoraDlg(std::string splineFilePath = "Splines.xml");
 
+    // Keeps the unsaved edits recoverable through `recovery` (none by
+    // default): at start-up, right after the load, an ended session's
+    // unsaved edits of the same folder are offered back; after every command
+    // that may change the state it is recorded. Set before OnInitDialog.
+    void SetRecovery(SessionRecovery* recovery) { m_recovery = recovery; }
+
     // Start-up: About entry, icons, client rectangle, targets, default
-    // splines, note 0, the spline file, then the first spline shown.
+    // splines, note 0, the spline file, the offer of unsaved edits an ended
+    // session left (when there is a recovery), then the first spline shown.
     bool OnInitDialog() override;
     // Takes Enter, Escape, Left and Right before any default dialog handling.
     bool PreTranslateMessage(const Message& msg) override;
@@ -121,6 +133,18 @@ private:
     void RedrawNow();
     // Rebuilds m_curve when the working copy has two points or more.
     void RebuildWorkingCurve();
+    // ShowCurrentSpline without loading the working copy: the caption, the
+    // curve rebuilt and the scene drawn at once.
+    void ShowWorkingCopy();
+    // The editor's state as the recovery records it.
+    SessionView View() const;
+    // Asks whether to restore the unsaved edits an ended session left, if
+    // any; on Yes sets the notes, the indices and the working copy. True
+    // when they were restored.
+    bool OfferRecoveredEdits();
+    // Records the state after a command; the first failure is told.
+    void RecordSession();
+    void TellIfNotRecorded(const Status& recorded);
     // Gives an empty note its default spline and pulls every current index
     // into its list, so no spline outside a list is ever addressed.
     void RepairNoteSet();
@@ -137,6 +161,8 @@ private:
     // m_targets and the origin in client pixels, mapped once at start-up.
     ClientTargets m_clientTargets{};
     SplineFile m_splineFile;
+    SessionRecovery* m_recovery = nullptr;
+    bool m_toldRecordingFailed = false;
 };
 
 }  // namespace velmora

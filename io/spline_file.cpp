@@ -128,6 +128,12 @@ void SplineFile::SettleMatch(const NoteSet& notes, int32_t width, int32_t height
     }
 }
 
+void SplineFile::DisownKnown() {
+    m_looked = true;
+    m_known.reset();
+    m_knownId.reset();
+}
+
 bool SplineFile::DiffersFromKnown(const ReadOutcome& version, const struct stat& info) const {
     if (!m_looked) {
         return false;

@@ -86,6 +86,14 @@ public:
     // failure it is left as it was.
     SaveOutcome Save(const NoteSet& notes, int32_t width, int32_t height);
 
+    // The bytes last read or written, when they are known.
+    const std::optional<std::string>& KnownBytes() const { return m_known; }
+    // Forgets the version last read or written, for notes that were not
+    // edited from it (unsaved edits of an earlier session, made on another
+    // version): the next save keeps whatever file it finds as a backup and
+    // tells that another program changed it.
+    void DisownKnown();
+
 private:
     // Whether `version` (status `info`) of the file is not the one last read
     // or written here.

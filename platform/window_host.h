@@ -33,6 +33,14 @@ public:
     // mouse messages are still handled. Returns true for Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
 
+    // A Yes/No question with the question icon, Yes as the default button
+    // (Enter) and No for Escape. One asked before the window is first shown
+    // comes before it, after the warnings raised until then. The base asks
+    // with AskYesNo. Returns true for Yes.
+    virtual bool AskQuestion(const std::string& text, const std::string& caption) {
+        return AskYesNo(text, caption);
+    }
+
     // A modal message with an OK button, for failures the user must know of.
     // Text is in the locale's 8-bit encoding (it may carry system error texts).
     // One raised before the window is first shown may wait until it is.

@@ -4,13 +4,11 @@
 // on the canvas or far apart (every chord thousands of units long).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "app/edit_memory.h"
+#include "bench/support/one_spline_file.h"
 #include "editor/velmora_dlg.h"
 #include "platform/headless_host.h"
 #include "platform/message.h"
@@ -19,35 +17,12 @@ namespace {
 
 using namespace velmora;
 
-// Writes a spline file whose note 0 holds one spline of `count` points,
-// random on the canvas or alternating between two far corners, in the most
-// compact form the reader takes (only the first point element needs its
-// name), so that the most points fit in a file.
-std::string WriteSplineFile(int count, bool farApart) {
-    std::string dir = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
-    if (::mkdtemp(dir.data()) == nullptr)
-        std::abort();
-    const std::string path = dir + "/Splines.xml";
-    std::mt19937 random(42);
-    std::uniform_int_distribution<int32_t> x(20, 459), y(20, 339);
-    std::ofstream out(path);
-    out << "<NewNoteSpline Index=\"0\"><NewSpline>";
-    // The first point sits apart so that the drag picks it up for certain.
-    out << "<ControlPoint PosX=5 PosY=5/>";
-    for (int i = 1; i < count; ++i) {
-        const int32_t px = farApart ? (i % 2 == 0 ? -9999 : 9999) : x(random);
-        const int32_t py = farApart ? (i % 2 == 0 ? -9999 : 9999) : y(random);
-        out << "<a PosX=" << px << " PosY=" << py << "/>";
-    }
-    out << "</NewSpline></NewNoteSpline>\n";
-    return path;
-}
-
-// A dialog started on such a file, as the program starts it.
+// A dialog started, as the program starts it, on a file of one spline of
+// `count` points (see WriteOneSplineFile).
 class LoadedEditor {
 public:
     LoadedEditor(int count, bool farApart)
-        : m_path(WriteSplineFile(count, farApart)), m_dlg(m_path) {
+        : m_path(bench::WriteOneSplineFile(count, farApart)), m_dlg(m_path) {
         KeepFreedMemoryForRebuilds();
         m_dlg.Attach(m_host);
         m_dlg.OnInitDialog();

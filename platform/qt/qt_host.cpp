@@ -152,6 +152,25 @@ bool QtHost::AskYesNo(const std::string& text, const std::string& caption) {
     return box.standardButton(box.clickedButton()) == QMessageBox::Yes;
 }
 
+// Yes is the default and Escape answers No; the buttons' own texts give
+// Alt+Y and Alt+N. A question at start-up cannot wait for the window as
+// warnings do, for the answer decides what the window shows: it comes
+// first, after the warnings raised before it, in their order.
+bool QtHost::AskQuestion(const std::string& text, const std::string& caption) {
+    if (m_question != nullptr || (m_dialog != nullptr && m_dialog->IsEnded())) {
+        return false;
+    }
+    const bool shown = isVisible();
+    if (!shown) {
+        ShowPendingWarnings();
+    }
+    QMessageBox box(QMessageBox::Question, FromLocalText(caption), FromLocalText(text),
+                    QMessageBox::Yes | QMessageBox::No, shown ? this : nullptr);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 // Before the window is up there is nothing to show the box over, so it
 // waits until the window is shown.
 void QtHost::ShowWarning(const std::string& text, const std::string& caption) {

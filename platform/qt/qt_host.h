@@ -72,6 +72,10 @@ public:
     // keys go to the question. No when the dialog ends meanwhile, or when a
     // question is open already.
     bool AskYesNo(const std::string& text, const std::string& caption) override;
+    // A modal box over the window; before the window is first shown, on its
+    // own, after the warnings waiting for the window. No when the dialog has
+    // ended, or when a question is open already.
+    bool AskQuestion(const std::string& text, const std::string& caption) override;
     // Before the window is first shown the warning waits for it (RunModal).
     void ShowWarning(const std::string& text, const std::string& caption) override;
     // Runs the About box runner with this window as the owner.

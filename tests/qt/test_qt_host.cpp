@@ -451,6 +451,22 @@ TEST(QtHost, AskYesNoIsAWarningWithNoAsDefault) {
     });
 }
 
+// The recovery question: Enter answers Yes, Escape No.
+TEST(QtHost, AskQuestionIsAQuestionWithYesAsDefault) {
+    QtHost host;
+    RecordingDialog dlg;
+    RunScript(host, dlg, [&] {
+        BoxObserver box;
+        box.AnswerNext(Qt::Key_Return);
+        EXPECT_TRUE(host.AskQuestion("Restore them?", "Velmora"));
+        EXPECT_EQ(box.icon, QMessageBox::Question);
+        EXPECT_EQ(box.defaultText.remove('&'), QStringLiteral("Yes"));
+        box.AnswerNext(Qt::Key_Escape);
+        EXPECT_FALSE(host.AskQuestion("Restore them?", "Velmora"));
+        host.close();
+    });
+}
+
 // A start-up warning shows over the shown window, decoded as the locale's text.
 TEST(QtHost, AStartUpWarningComesOverTheShownWindow) {
     QtHost host;
