@@ -6,6 +6,10 @@
 #include <cstddef>
 #include <exception>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten/stack.h>
+#endif
+
 namespace velmora {
 
 namespace {
@@ -17,6 +21,11 @@ constexpr std::size_t kStackBase = std::size_t{1} << 20;
 
 // The lowest address of the calling thread's stack, or null when unknown.
 const char* StackBottom() {
+#ifdef __EMSCRIPTEN__
+    // WebAssembly's runtime knows the one stack's limit; pthread_getattr_np
+    // there reports a stack of no size, and no thread can be started instead.
+    return reinterpret_cast<const char*>(emscripten_stack_get_end());
+#else
     thread_local const char* const bottom = [] {
         pthread_attr_t attr;
         if (pthread_getattr_np(pthread_self(), &attr) != 0) {
@@ -29,6 +38,7 @@ const char* StackBottom() {
         return known ? static_cast<const char*>(low) : nullptr;
     }();
     return bottom;
+#endif
 }
 
 // Whether more than `needed` bytes of this thread's stack lie below the
