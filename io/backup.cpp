@@ -38,6 +38,26 @@ long NumberOf(const std::string& entry, const std::string& base) {
     return n;
 }
 
+// The extended attribute that holds a file's capabilities.
+constexpr char kCapabilities[] = "security.capability";
+
+// Drops the set-id bits and capabilities of the file open on `fd` (status
+// `info`) in place; false where it has some that cannot go that way.
+bool DropPrivileges(const FileSystem& fs, int fd, const struct stat& info) {
+    const bool setId = (info.st_mode & 07000) != 0;
+    const bool capabilities = HasCapabilities(fs, fd);
+    if (!setId && !capabilities) {
+        return true;
+    }
+    if (info.st_nlink != 1) {
+        return false;
+    }
+    if (capabilities && fs.RemoveAttribute(fd, kCapabilities) != 0 && errno != ENODATA) {
+        return false;
+    }
+    return !setId || fs.Fchmod(fd, info.st_mode & 0777) == 0;
+}
+
 // Gives the backup the first free name from the next number on: `place`
 // names it, failing with EEXIST for a name taken meanwhile.
 WriteOutcome PlaceFromNext(const FileSystem& fs, const std::string& base,
@@ -147,16 +167,20 @@ WriteOutcome KeepBackup(const std::string& path, const std::string& base, const 
     return out;
 }
 
+bool HasCapabilities(const FileSystem& fs, int fd) {
+    if (fs.GetAttribute(fd, kCapabilities, nullptr, 0) >= 0) {
+        return true;
+    }
+    return errno != ENODATA && errno != ENOTSUP && errno != EOPNOTSUPP;
+}
+
 // The file is another program's version already on disk, so it keeps its
-// owner and group; only the set-id bits go. Clearing them on a file with
-// other names would change those too, so such a file is copied instead.
+// owner and group; only the set-id bits and capabilities go. Dropping them
+// from a file with other names would change those too, so such a file is
+// copied instead.
 WriteOutcome KeepAside(const FileSystem& fs, int fd, const std::string& aside,
                        const struct stat& info, const std::string& base) {
-    const bool setId = (info.st_mode & 07000) != 0;
-    const bool linkable =
-        !aside.empty() &&
-        (!setId || (info.st_nlink == 1 && fs.Fchmod(fd, info.st_mode & 0777) == 0));
-    if (linkable) {
+    if (!aside.empty() && DropPrivileges(fs, fd, info)) {
         WriteOutcome linked = PlaceFromNext(
             fs, base, [&](const std::string& candidate) { return LinkNew(fs, aside, candidate); });
         if (linked.ok) {

@@ -10,6 +10,7 @@
 #include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <sys/random.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -85,6 +86,20 @@ int FileSystem::Fchown(int fd, uid_t owner, gid_t group) const {
     return ::fchown(fd, owner, group);
 }
 int FileSystem::Flock(int fd, int operation) const { return ::flock(fd, operation); }
+ssize_t FileSystem::GetAttribute(int fd, const char* name, void* value, std::size_t size) const {
+    return ::fgetxattr(fd, name, value, size);
+}
+int FileSystem::RemoveAttribute(int fd, const char* name) const { return ::fremovexattr(fd, name); }
+
+// A read lease is granted only while nobody has the file open for writing;
+// it is given back at once, so no writer ever waits on it.
+int FileSystem::HeldForWriting(int fd) const {
+    if (::fcntl(fd, F_SETLEASE, F_RDLCK) == 0) {
+        ::fcntl(fd, F_SETLEASE, F_UNLCK);
+        return 0;
+    }
+    return errno == EAGAIN ? 1 : -1;
+}
 mode_t FileSystem::Umask(mode_t mask) const { return ::umask(mask); }
 ssize_t FileSystem::Random(void* data, std::size_t size) const {
     return ::getrandom(data, size, GRND_NONBLOCK);

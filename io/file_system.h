@@ -62,6 +62,14 @@ public:
     virtual int Fchmod(int fd, mode_t mode) const;
     virtual int Fchown(int fd, uid_t owner, gid_t group) const;
     virtual int Flock(int fd, int operation) const;
+    // As fgetxattr(2) and fremovexattr(2): an extended attribute of the file.
+    virtual ssize_t GetAttribute(int fd, const char* name, void* value, std::size_t size) const;
+    virtual int RemoveAttribute(int fd, const char* name) const;
+    // Whether any process, this one included, has the file open on `fd` (which
+    // must be open read-only) open for writing: 1 yes, 0 no, -1 with errno
+    // where the system cannot tell (no leases on that file system, a file of
+    // another owner).
+    virtual int HeldForWriting(int fd) const;
     // As umask(2): sets the mask and returns the previous one.
     virtual mode_t Umask(mode_t mask) const;
     // As getrandom(2) with GRND_NONBLOCK.

@@ -21,13 +21,31 @@ namespace velmora {
 
 namespace {
 
-// Everything that can replace, change or remove a name in a folder, and the
-// folder itself going. Opens and reads are left out: the watch's own reads
-// would wake it. IN_EXCL_UNLINK: a writer still busy with a file that a save
-// has already replaced does not matter.
+// In the file's folder: everything that can replace, change or remove a
+// name, and the folder itself going. Opens and reads are left out: the
+// watch's own reads would wake it. IN_EXCL_UNLINK: a writer still busy with
+// a file that a save has already replaced does not matter.
 constexpr uint32_t kFolderEvents = IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_CREATE | IN_DELETE |
                                    IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF |
                                    IN_ONLYDIR | IN_EXCL_UNLINK;
+// In a folder that holds a link on the way, or where the way breaks off:
+// what replaces, makes or removes a name.
+constexpr uint32_t kWayEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
+                                IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+// Any other folder on the way: only its own going (renamed or removed), so
+// that a busy folder such as /tmp does not wake the watch.
+constexpr uint32_t kSelfEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+
+// The events the folder of `place` must be watched for.
+uint32_t EventsFor(const PathPlaces::Place& place) {
+    switch (place.kind) {
+    case PathPlaces::Kind::kFolder: return kSelfEvents;
+    case PathPlaces::Kind::kLink:
+    case PathPlaces::Kind::kMissing: return kWayEvents;
+    case PathPlaces::Kind::kFile: break;
+    }
+    return kFolderEvents;
+}
 
 constexpr long kPollMilliseconds = 100;
 
@@ -111,18 +129,30 @@ bool FileWatch::Start() {
     return true;
 }
 
-// Follows the links again and watches the folder of each name on the way,
-// dropping folders no longer on it. A folder that cannot be watched (it is
-// missing, or the system has no watch left) is made up for by the timer.
+// Follows the path again, links and all, and watches each folder on the
+// way, dropping folders no longer on it. A folder that cannot be watched
+// (the system has no watch left) is made up for by the timer. When the
+// folders change, the file they lead to may be another one.
 void FileWatch::Rewatch() {
-    const std::vector<std::string> chain = LinkChain(m_path, m_fs).names;
+    const PathPlaces path = PlacesOnPath(m_path, m_fs);
+    m_folderFound = path.fileFolderFound;
+    std::map<std::string, std::pair<uint32_t, std::set<std::string>>> wanted;
+    for (const PathPlaces::Place& place : path.places) {
+        auto& [mask, names] = wanted[place.folder];
+        mask |= EventsFor(place);
+        if (place.kind != PathPlaces::Kind::kFolder)
+            names.insert(place.name);
+    }
     bool poll = m_inotify < 0;
     std::map<int, Folder> folders;
-    for (const std::string& name : chain) {
+    for (const auto& [folder, want] : wanted) {
         if (m_inotify < 0)
             break;
-        const std::string folder = FolderOf(name);
-        const int wd = m_fs.InotifyAddWatch(m_inotify, folder.c_str(), kFolderEvents);
+        int wd = m_fs.InotifyAddWatch(m_inotify, folder.c_str(), want.first);
+        // Two paths to one folder (a bind mount) share one watch, which
+        // must see what both need.
+        if (wd >= 0 && folders.count(wd) != 0)
+            wd = m_fs.InotifyAddWatch(m_inotify, folder.c_str(), want.first | IN_MASK_ADD);
         if (wd < 0) {
             poll = true;
             continue;
@@ -130,14 +160,17 @@ void FileWatch::Rewatch() {
         Folder& entry = folders[wd];
         if (entry.path.empty())
             entry.path = folder;
-        entry.names.insert(NameOf(name));
+        entry.names.insert(want.second.begin(), want.second.end());
     }
     for (const auto& [wd, folder] : m_folders) {
         if (folders.count(wd) == 0)
             ::inotify_rm_watch(m_inotify, wd);
     }
+    if (folders != m_folders)
+        m_pending = true;
     m_folders = std::move(folders);
-    ArmTimer(poll);
+    m_polling = poll;
+    ArmTimer(m_polling || m_waitingForWriter);
 }
 
 void FileWatch::ArmTimer(bool on) {
@@ -163,8 +196,20 @@ int FileWatch::Changed() {
         m_rewatch = false;
         Rewatch();
     }
-    if (!m_pending || m_writerOpen)
+    if (!m_pending)
         return 0;
+    // A writer that still holds the file may not be done; the timer looks
+    // again until it lets go, also where its close cannot be seen (it
+    // opened the file through another name).
+    const int held = WriterHoldsFile();
+    if (held == 1 || (held < 0 && m_writerOpen)) {
+        m_waitingForWriter = true;
+        ArmTimer(true);
+        return 0;
+    }
+    m_writerOpen = false;
+    m_waitingForWriter = false;
+    ArmTimer(m_polling);
     m_pending = false;
     Seen now = ReadNow();
     if (now == m_seen)
@@ -231,17 +276,34 @@ void FileWatch::Take(int wd, uint32_t mask, const char* name) {
 
 // The timer: the links are followed again, and a file whose stat changed is
 // read once it has stayed the same for a whole tick, so that a writer is not
-// caught half way.
+// caught half way. When only looking can tell, a change seen meanwhile
+// waits for the next quiet tick.
 void FileWatch::Tick() {
     m_rewatch = true;
     const Look look = LookNow();
     if (!(look == m_look)) {
         m_look = look;
         m_settling = true;
+        if (m_polling)
+            m_pending = false;
     } else if (m_settling) {
         m_settling = false;
         m_pending = true;
     }
+}
+
+// Asked of the file itself, wherever it was opened from. Where the system
+// cannot tell (no leases there, a file of another owner), the events of
+// the file's folder are all there is to go by.
+int FileWatch::WriterHoldsFile() const {
+    const int fd = m_fs.Open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    const int held =
+        m_fs.Fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? m_fs.HeldForWriting(fd) : -1;
+    m_fs.Close(fd);
+    return held;
 }
 
 FileWatch::Seen FileWatch::ReadNow() const {

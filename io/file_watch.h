@@ -16,9 +16,13 @@ namespace velmora {
 // Tells a program that reads a file when its content has changed, whichever
 // way it was written: a save that renames a new file over it, a writer that
 // rewrites it in place, a delete and re-creation, a link re-pointed or its
-// target replaced. inotify watches the folder of the file and of every link
-// on the way to it, not the file, which a rename replaces; where inotify is
-// refused (or a folder cannot be watched) the file is looked at every 100 ms.
+// target replaced, a folder on the way (or a link to one) replaced. inotify
+// watches the folder of the file, and every folder on the way to it for the
+// name of the next step, not the file, which a rename replaces; where
+// inotify is refused (or a folder cannot be watched) the file is looked at
+// every 100 ms. A version that a program still holds open for writing is
+// never told (where the system can tell), and one found by looking only once
+// it has stayed the same across two looks.
 class FileWatch {
 public:
     // Starts watching the file at `path`; what it holds now is what the
@@ -44,7 +48,11 @@ public:
     int Changed();
 
     // Whether the file is looked at on a timer rather than through inotify.
-    bool Polling() const { return m_timerArmed; }
+    bool Polling() const { return m_polling; }
+
+    // Whether the folder that should hold the file is missing (or a folder
+    // on the way to it); the watch picks the file up once it is back.
+    bool FolderMissing() const { return !m_folderFound; }
 
 private:
     // What reading the file gave; the reason of a failure is not compared.
@@ -69,6 +77,9 @@ private:
     struct Folder {
         std::string path;
         std::set<std::string> names;
+        bool operator==(const Folder& other) const {
+            return path == other.path && names == other.names;
+        }
     };
 
     FileWatch(std::string path, const FileSystem& fs);
@@ -78,6 +89,9 @@ private:
     void Take(int wd, uint32_t mask, const char* name);
     void Tick();
     void ArmTimer(bool on);
+    // 1 when a program has the file open for writing, 0 when none has, -1
+    // when that cannot be told.
+    int WriterHoldsFile() const;
     Seen ReadNow() const;
     Look LookNow() const;
 
@@ -87,10 +101,13 @@ private:
     int m_inotify = -1;  // -1 where inotify is refused
     int m_timer = -1;
     bool m_timerArmed = false;
+    bool m_polling = false;           // some change can only be seen by looking
+    bool m_waitingForWriter = false;  // a pending change waits for a writer to close
     std::map<int, Folder> m_folders;  // by inotify watch descriptor
-    bool m_rewatch = false;           // a link or folder on the way may have changed
-    bool m_pending = false;           // the content may differ from m_seen
-    bool m_writerOpen = false;        // changed in place, not yet closed
+    bool m_folderFound = true;
+    bool m_rewatch = false;     // a link or folder on the way may have changed
+    bool m_pending = false;     // the content may differ from m_seen
+    bool m_writerOpen = false;  // changed in place, not yet closed
     Seen m_seen;
     Look m_look;
     bool m_settling = false;  // the last tick saw the file change under it

@@ -48,6 +48,84 @@ LinkNames LinkChain(const std::string& path, const FileSystem& fs) {
     }
 }
 
+namespace {
+
+// The steps of `path` (split at '/'), appended last step first, so that
+// the next step to take is at the back.
+void PushSteps(const std::string& path, std::vector<std::string>& steps) {
+    std::size_t end = path.size();
+    for (;;) {
+        const std::size_t slash = end == 0 ? std::string::npos : path.rfind('/', end - 1);
+        const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
+        if (end > begin) {
+            steps.push_back(path.substr(begin, end - begin));
+        }
+        if (slash == std::string::npos) {
+            return;
+        }
+        end = slash;
+    }
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+}  // namespace
+
+// Walks the path one step at a time as the system resolves it, so that a
+// link in the middle of the path (a "current" folder link re-pointed at a
+// new release) is found as well as one at its end.
+PathPlaces PlacesOnPath(const std::string& path, const FileSystem& fs) {
+    constexpr int kMaxLinks = 40;
+    PathPlaces out;
+    std::vector<std::string> steps;
+    PushSteps(path, steps);
+    std::string folder = "/";
+    for (int links = 0; !steps.empty();) {
+        const std::string step = steps.back();
+        steps.pop_back();
+        if (step == ".") {
+            continue;
+        }
+        if (step == "..") {
+            folder = FolderOf(folder);
+            continue;
+        }
+        const std::string name = Join(folder, step);
+        struct stat info {};
+        const bool exists = fs.Lstat(name.c_str(), &info) == 0;
+        if (exists && S_ISLNK(info.st_mode) && links < kMaxLinks) {
+            ++links;
+            out.places.push_back({folder, step, PathPlaces::Kind::kLink});
+            std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) +
+                                   1);
+            const ssize_t size = fs.ReadLink(name.c_str(), link.data(), link.size());
+            if (size <= 0 || static_cast<std::size_t>(size) >= link.size()) {
+                return out;
+            }
+            const std::string target(link.data(), static_cast<std::size_t>(size));
+            PushSteps(target, steps);
+            if (target.front() == '/') {
+                folder = "/";
+            }
+            continue;
+        }
+        if (steps.empty()) {
+            out.places.push_back({folder, step, PathPlaces::Kind::kFile});
+            out.fileFolderFound = true;
+            return out;
+        }
+        if (!exists || !S_ISDIR(info.st_mode)) {
+            out.places.push_back({folder, step, PathPlaces::Kind::kMissing});
+            return out;
+        }
+        out.places.push_back({folder, step, PathPlaces::Kind::kFolder});
+        folder = name;
+    }
+    return out;
+}
+
 LinkTarget FollowLinks(const std::string& path, const FileSystem& fs) {
     LinkNames chain = LinkChain(path, fs);
     LinkTarget out;

@@ -29,6 +29,30 @@ LinkTarget FollowLinks(const std::string& path, const FileSystem& fs = SystemFil
 // The names FollowLinks passes on its way.
 LinkNames LinkChain(const std::string& path, const FileSystem& fs = SystemFileSystem());
 
+// The places, each a folder and a name in it, that decide what the absolute
+// `path` leads to, one for each step of the way as the system takes it:
+// through every folder, and through every symbolic link met anywhere on
+// the way (a folder link in the middle as well as the file's own), to the
+// file's own folder and name. Where a folder on the way is missing (or is
+// no folder), the places end with the last folder there is and the name
+// missing in it, and `fileFolderFound` is false.
+struct PathPlaces {
+    enum class Kind {
+        kFolder,   // the name is a folder on the way
+        kLink,     // the name is a symbolic link, followed
+        kMissing,  // nothing (or no folder) has the name, and the way ends
+        kFile,     // the name is the file's (it may be missing)
+    };
+    struct Place {
+        std::string folder;  // without symbolic links
+        std::string name;
+        Kind kind;
+    };
+    std::vector<Place> places;
+    bool fileFolderFound = false;
+};
+PathPlaces PlacesOnPath(const std::string& path, const FileSystem& fs = SystemFileSystem());
+
 // The folder part of `path` ("." when it has none) and its last part.
 std::string FolderOf(const std::string& path);
 std::string NameOf(const std::string& path);

@@ -45,6 +45,9 @@ bool ExchangeUnsupported(int error) {
            error == EXDEV || error == EPERM;
 }
 
+// An output replaced whole has no versions worth keeping.
+bool KeepNothing(const ReadOutcome&, const struct stat&, bool) { return false; }
+
 bool SameInode(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -61,10 +64,16 @@ void SwapBack(const FileSystem& fs, TempFile& temp, const std::string& file,
     }
 }
 
+// Whether another program has the file open on `fd` for writing; where the
+// system cannot tell, nobody is taken to.
+bool HeldByWriter(const FileSystem& fs, int fd) { return fd >= 0 && fs.HeldForWriting(fd) == 1; }
+
 // The version just swapped out now has the temporary name. It is locked at
-// once, so that no other save's clean-up takes it for a leftover; where the
-// lock cannot be had its name cannot be trusted, and it is copied from the
-// descriptor instead.
+// once (no clean-up of leftovers runs meanwhile: see LiveSaveMark); where
+// the lock cannot be had its name cannot be trusted, and it is copied from
+// the descriptor instead. Whether a writer holds it is asked before it is
+// read: once nobody does, its content can change no more, as its name is no
+// longer the file's.
 WriteOutcome LookAtSwappedOut(const FileSystem& fs, TempFile& temp, const std::string& file,
                               const struct stat& ours, const std::string& base,
                               const KeepTest& keep) {
@@ -73,10 +82,17 @@ WriteOutcome LookAtSwappedOut(const FileSystem& fs, TempFile& temp, const std::s
     const bool locked = fd >= 0 && LockTemporary(fs, fd).ok;
     struct stat info {};
     const bool inspected = fd >= 0 ? fs.Fstat(fd, &info) == 0 : fs.Lstat(aside.c_str(), &info) == 0;
+    const int error = errno;
     WriteOutcome out = Written(file);
-    if (!inspected || !S_ISREG(info.st_mode)) {
+    if (!inspected && error == ENOENT) {
+        // Another program removed it from its hidden name: as if it had
+        // deleted the file right before the save, there is nothing to keep.
+        temp.Release();
+    } else if (!inspected) {
+        out = FailedTo("inspect", aside, error);
+    } else if (!S_ISREG(info.st_mode)) {
         out = Refused(NoFileThere(file, info));
-    } else if (keep(ReadWholeFile(aside, fs), info)) {
+    } else if (const bool held = HeldByWriter(fs, fd); keep(ReadWholeFile(aside, fs), info, held)) {
         const WriteOutcome kept = KeepAside(fs, fd, locked ? aside : std::string(), info, base);
         out = kept.ok ? Written(file) : kept;
         out.backup = kept.ok ? kept.path : std::string();
@@ -118,34 +134,71 @@ std::optional<WriteOutcome> SwapIn(const FileSystem& fs, TempFile& temp, const s
     return Refused("could not replace \"" + file + "\": another program keeps changing it");
 }
 
+// Keeps the version in place at `file` (status `info`, read as `version`)
+// as the next backup of `base`. While another program holds it for writing
+// it is given the backup's name as a second name, so that what it still
+// writes lands in the backup after the rename; else it is copied. `linked`
+// notes the file so linked.
+WriteOutcome KeepInPlaceVersion(const FileSystem& fs, const std::string& file,
+                                const struct stat& info, const ReadOutcome& version, int fd,
+                                bool held, const std::string& base,
+                                std::optional<struct stat>& linked) {
+    const bool read = version.status == ReadStatus::kRead;
+    if (!held) {
+        return KeepBackup(file, base, read ? &version.bytes : nullptr, fs);
+    }
+    // Set-id bits and capabilities are not dropped from the file in place:
+    // should the rename fail, it must stay as it was.
+    const bool plain = (info.st_mode & 07000) == 0 && !HasCapabilities(fs, fd);
+    WriteOutcome kept = KeepAside(fs, fd, plain ? file : std::string(), info, base);
+    if (kept.ok && plain) {
+        linked = info;
+    }
+    return kept;
+}
+
 // Without the exchange: look, keep, and rename only while the file is still
 // the version looked at.
 WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::string& file,
                             const std::string& base, const KeepTest& keep) {
     std::string backup;
-    std::optional<std::string> kept;  // seen again after a change that left its bytes
+    std::optional<std::string> kept;    // seen again after a change that left its bytes
+    std::optional<struct stat> linked;  // kept under a second name: changes land there
     for (int look = 0; look < kMaxLooks; ++look) {
         struct stat before {};
         const bool existed = fs.Lstat(file.c_str(), &before) == 0;
         if (existed && !S_ISREG(before.st_mode)) {
             return Refused(NoFileThere(file, before), backup);
         }
-        if (existed) {
+        if (existed && !(linked && SameInode(*linked, before))) {
+            const int fd = fs.Open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            const bool held = HeldByWriter(fs, fd);
             ReadOutcome version = ReadWholeFile(file, fs);
             const bool read = version.status == ReadStatus::kRead;
-            if (!(read && kept == version.bytes) && keep(version, before)) {
-                WriteOutcome copy = KeepBackup(file, base, read ? &version.bytes : nullptr, fs);
-                if (!copy.ok) {
-                    copy.backup = backup;
-                    return copy;
-                }
-                backup = copy.path;
+            // Bytes seen before may be only the start of a version still
+            // being written.
+            std::optional<WriteOutcome> copy;
+            if ((held || !(read && kept == version.bytes)) && keep(version, before, held)) {
+                copy = KeepInPlaceVersion(fs, file, before, version, fd, held, base, linked);
+            }
+            if (fd >= 0) {
+                fs.Close(fd);
+            }
+            if (copy && !copy->ok) {
+                copy->backup = backup;
+                return *copy;
+            }
+            if (copy) {
+                backup = copy->path;
                 kept = read ? std::optional<std::string>(std::move(version.bytes)) : std::nullopt;
             }
         }
         struct stat now {};
         const bool exists = fs.Lstat(file.c_str(), &now) == 0;
-        if (exists != existed || (exists && IdentityOf(now) != IdentityOf(before))) {
+        const bool sameFile =
+            exists && (linked && SameInode(*linked, now) ? SameInode(now, before)
+                                                         : IdentityOf(now) == IdentityOf(before));
+        if (exists != existed || (exists && !sameFile)) {
             continue;
         }
         if (fs.Rename(temp.Name().c_str(), file.c_str()) != 0) {
@@ -190,8 +243,7 @@ WriteOutcome ReplaceFile(const std::string& path, const std::string& text, const
     if (!check.ok) {
         return check;
     }
-    return ReplaceKeeping(
-        check.path, text, {}, [](const ReadOutcome&, const struct stat&) { return false; }, fs);
+    return ReplaceKeeping(check.path, text, {}, KeepNothing, fs);
 }
 
 namespace {
@@ -203,6 +255,7 @@ WriteOutcome ReplaceKeepingWith(const std::string& file, const Filler& fill,
                                 const FileSystem& fs) {
     const std::string folder = FolderOf(file);
     RemoveStaleTemporaries(fs, folder, NameOf(file));
+    const LiveSaveMark live(fs, folder);  // outlives `temp`, and the version it swaps out
     struct stat info {};
     const Likeness like =
         fs.Stat(file.c_str(), &info) == 0 ? LikenessOf(info) : NewFileLikeness(fs);
@@ -247,8 +300,7 @@ WriteOutcome ReplaceFileWith(const std::string& path, const ContentWriter& write
     if (!check.ok) {
         return check;
     }
-    return ReplaceKeepingWith(
-        check.path, write, {}, [](const ReadOutcome&, const struct stat&) { return false; }, fs);
+    return ReplaceKeepingWith(check.path, write, {}, KeepNothing, fs);
 }
 
 }  // namespace velmora

@@ -46,8 +46,11 @@ WriteOutcome ReplaceFileWith(const std::string& path, const ContentWriter& write
                              const FileSystem& fs = SystemFileSystem());
 
 // Whether a version of the file that a save replaces must be kept: `version`
-// is its content as read, `info` its status.
-using KeepTest = std::function<bool(const ReadOutcome& version, const struct stat& info)>;
+// is its content as read, `info` its status, and `heldForWriting` says that
+// another program still has it open for writing (so its content may not be
+// final yet).
+using KeepTest =
+    std::function<bool(const ReadOutcome& version, const struct stat& info, bool heldForWriting)>;
 
 // Replaces `file`, which CheckReplaceable accepted (its links followed), as
 // ReplaceFile does, and keeps every version it replaces that `keep` asks
@@ -58,10 +61,13 @@ using KeepTest = std::function<bool(const ReadOutcome& version, const struct sta
 // version in place swap in one step, and the version swapped out is the one
 // looked at: whatever another program writes at any moment is either looked
 // at or is itself the last version. A version kept from there is linked as
-// the backup, not copied, so late writes to it land in the backup. Elsewhere
-// the version is looked at and kept first, and looked at again right before
-// the rename; one that changed meanwhile is looked at anew. On failure the
-// file is left as it was (backups kept before stay).
+// the backup, not copied, so late writes to it land in the backup; one that
+// is not kept is removed, which is safe only because `keep` is asked first
+// whether anybody still holds it for writing. Elsewhere the version is
+// looked at and kept first (linked too while another program holds it for
+// writing), and looked at again right before the rename; one that changed
+// meanwhile is looked at anew. On failure the file is left as it was
+// (backups kept before stay).
 WriteOutcome ReplaceKeeping(const std::string& file, const std::string& text,
                             const std::string& backupBase, const KeepTest& keep,
                             const FileSystem& fs = SystemFileSystem());

@@ -157,9 +157,12 @@ bool SplineFile::DiffersFromKnown(const ReadOutcome& version, const struct stat&
     return !m_knownId || IdentityOf(info) != *m_knownId;
 }
 
-// A blank file holds nothing to lose and is never kept. A version kept by a
-// save that then failed is still the one on disk, and safe: a retry need not
-// keep it again.
+// A version is dropped only when it is what this file last read or wrote
+// and nobody holds it for writing: a program that rewrites the file in place
+// empties it first, and writes into it after a save has swapped it out, so
+// even an empty version may be the start of another program's. A version
+// kept by a save that then failed is still the one on disk, and safe: a
+// retry need not keep it again.
 SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height) {
     std::string text = PrintSplines(notes, width, height);
     SettleMatch(notes, width, height, text);
@@ -180,12 +183,9 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
     bool changed = false;
     std::optional<std::string> keptBytes;
     std::optional<FileIdentity> keptId;
-    const KeepTest keep = [&](const ReadOutcome& version, const struct stat& found) {
+    const KeepTest keep = [&](const ReadOutcome& version, const struct stat& found, bool held) {
         const bool read = version.status == ReadStatus::kRead;
-        if (read && IsBlankText(version.bytes)) {
-            return false;
-        }
-        const bool differs = DiffersFromKnown(version, found);
+        const bool differs = held || DiffersFromKnown(version, found);
         changed = changed || differs;
         if (!m_backupPending && !differs) {
             return false;

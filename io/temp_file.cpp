@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <thread>
 #include <utility>
 
 #include <fcntl.h>
@@ -88,11 +89,20 @@ bool IsTemporaryOf(const std::string& entry, const std::string& name) {
 
 // The system drops a lock when its process ends, however it ends, so a
 // temporary file that can be locked at once belongs to a save that was
-// killed half-way.
+// killed half-way, unless a live save holds the folder.
 void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
                             const std::string& name) {
+    const int folderFd = fs.Open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0) {
+        return;
+    }
+    if (fs.Flock(folderFd, LOCK_EX | LOCK_NB) != 0) {
+        fs.Close(folderFd);
+        return;
+    }
     DIR* dir = fs.OpenDir(folder.c_str());
     if (dir == nullptr) {
+        fs.Close(folderFd);
         return;
     }
     while (const dirent* entry = fs.ReadDir(dir)) {
@@ -112,6 +122,30 @@ void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
         fs.Close(fd);
     }
     fs.CloseDir(dir);
+    fs.Close(folderFd);  // the folder's lock goes with it
+}
+
+// A clean-up holds the folder only for as long as it reads it, so a save
+// waits for it briefly; one that never lets go (another program's lock)
+// keeps every clean-up out as well, and the save goes on without the mark.
+LiveSaveMark::LiveSaveMark(const FileSystem& fs, const std::string& folder) : m_fs(fs) {
+    m_fd = fs.Open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd < 0) {
+        return;
+    }
+    constexpr int kTries = 1000;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        if (fs.Flock(m_fd, LOCK_SH | LOCK_NB) == 0 || (errno != EWOULDBLOCK && errno != EINTR)) {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+LiveSaveMark::~LiveSaveMark() {
+    if (m_fd >= 0) {
+        m_fs.Close(m_fd);
+    }
 }
 
 TempFile::TempFile(const FileSystem& fs, std::string folder, std::string name)
@@ -141,12 +175,20 @@ Status LockTemporary(const FileSystem& fs, int fd) {
     return {};
 }
 
+// The lock is held on a read-only descriptor of its own where /proc gives
+// one: it outlasts Close(), and once the file is in place a program that
+// asks whether anybody still writes it must hear no. Elsewhere a duplicate
+// of the written descriptor holds it.
 Status TempFile::Lock() {
-    if (Status locked = LockTemporary(m_fs, m_fd); !locked.ok) {
-        return locked;
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    m_lock = m_fs.Open(self.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_lock < 0) {
+        m_lock = m_fs.Dup(m_fd);
     }
-    m_lock = m_fs.Dup(m_fd);
-    return m_lock >= 0 ? Status{} : SystemFailure(errno);
+    if (m_lock < 0) {
+        return SystemFailure(errno);
+    }
+    return LockTemporary(m_fs, m_lock);
 }
 
 // A named file can be taken by another save's clean-up between its

@@ -15,8 +15,27 @@ bool IsTemporaryOf(const std::string& entry, const std::string& name);
 
 // Removes the temporary files of saves of `name` in `folder` whose writer
 // has gone: every writer holds a lock on its temporary file while it lives.
+// Nothing is removed while any save in `folder` is live (see LiveSaveMark).
 void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
                             const std::string& name);
+
+// Marks a save in `folder` as live for as long as it lives: a shared lock on
+// the folder itself, which the clean-up of killed saves' temporary files
+// needs exclusively. So no clean-up runs while a save has a file under a
+// hidden name that it could not lock beforehand: the version an exchange has
+// just swapped out. Where the folder cannot be locked (no locks on that file
+// system), no clean-up can run there either.
+class LiveSaveMark {
+public:
+    LiveSaveMark(const FileSystem& fs, const std::string& folder);
+    ~LiveSaveMark();
+    LiveSaveMark(const LiveSaveMark&) = delete;
+    LiveSaveMark& operator=(const LiveSaveMark&) = delete;
+
+private:
+    const FileSystem& m_fs;
+    int m_fd = -1;
+};
 
 // Takes the lock that marks an open temporary file as in use. Ok also where
 // the file system has no locks (no clean-up can take one there either); else

@@ -32,6 +32,9 @@ start() {
     [ -e "/tmp/.X11-unix/X$number" ] || { echo "Xvfb did not come up on $display"; return 1; }
   fi
   mkdir -p "$prefix"
+  # Wine's own processes started here (the desktop among them) outlive the
+  # start and must know the display the tests' windows go to.
+  export DISPLAY=$display
   /usr/lib/wine/wineserver -p
   "$root/scripts/wine-run" "$prefix" --prepare
   # The first program also starts Wine's services, which keep its output;

@@ -1,12 +1,8 @@
 #include "tools/diff_format.h"
 
-#include "tools/json_writer.h"
-
 namespace velmora::tool {
 
 namespace {
-
-using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 
 enum class PointKind { kMoved, kAdded, kRemoved, kReplaced };
 
@@ -126,54 +122,60 @@ void WriteSplineChange(JsonWriter& w, const SplineChange& s, const Spline& splin
 
 }  // namespace
 
-std::string FormatDiffText(const std::vector<SplineChange>& changes, const NoteSet& oldNotes,
-                           const NoteSet& newNotes) {
-    std::string out;
-    for (const SplineChange& s : changes) {
-        const std::string note = "note " + std::to_string(s.note);
-        if (s.kind == SplineChange::kAdded) {
-            out += note + ": spline " + Number(s.newIndex) + " added (" +
-                   Count(At(newNotes, s.note, s.newIndex).size()) + ")\n";
-        } else if (s.kind == SplineChange::kRemoved) {
-            out += note + ": spline " + Number(s.oldIndex) + " removed (" +
-                   Count(At(oldNotes, s.note, s.oldIndex).size()) + ")\n";
-        } else {
-            const Spline& a = At(oldNotes, s.note, s.oldIndex);
-            const Spline& b = At(newNotes, s.note, s.newIndex);
-            for (const PointChange& c : s.points)
-                out += note + " spline " + Number(s.newIndex) + ": " + PointLine(c, a, b) + "\n";
-        }
-    }
-    return out;
+DiffPrinter::DiffPrinter(OutputStream& out, bool json, const NoteSet& oldNotes,
+                         const NoteSet& newNotes)
+    : m_out(out),
+      m_json(json),
+      m_old(oldNotes),
+      m_new(newNotes),
+      m_stream{&out},
+      m_writer(m_stream) {
+    if (m_json)
+        m_out.Put('[');
 }
 
-std::string FormatDiffJson(const std::vector<SplineChange>& changes, const NoteSet& oldNotes,
-                           const NoteSet& newNotes) {
-    std::string out = "[";
-    const auto object = [&out](const auto& write) {
-        rapidjson::StringBuffer buffer;
-        JsonWriter w(buffer);
-        w.StartObject();
-        write(w);
-        w.EndObject();
-        out += (out.size() > 1 ? ",\n" : "\n");
-        out += buffer.GetString();
-    };
-    for (const SplineChange& s : changes) {
+void DiffPrinter::Print(const SplineChange& s) {
+    if (m_json) {
         if (s.kind == SplineChange::kAdded) {
-            object(
-                [&](JsonWriter& w) { WriteSplineChange(w, s, At(newNotes, s.note, s.newIndex)); });
+            Object([&](JsonWriter& w) { WriteSplineChange(w, s, At(m_new, s.note, s.newIndex)); });
         } else if (s.kind == SplineChange::kRemoved) {
-            object(
-                [&](JsonWriter& w) { WriteSplineChange(w, s, At(oldNotes, s.note, s.oldIndex)); });
+            Object([&](JsonWriter& w) { WriteSplineChange(w, s, At(m_old, s.note, s.oldIndex)); });
         } else {
-            const Spline& a = At(oldNotes, s.note, s.oldIndex);
-            const Spline& b = At(newNotes, s.note, s.newIndex);
+            const Spline& a = At(m_old, s.note, s.oldIndex);
+            const Spline& b = At(m_new, s.note, s.newIndex);
             for (const PointChange& c : s.points)
-                object([&](JsonWriter& w) { WritePointChange(w, s, c, a, b); });
+                Object([&](JsonWriter& w) { WritePointChange(w, s, c, a, b); });
         }
+        return;
     }
-    return out + "\n]\n";
+    const std::string note = "note " + std::to_string(s.note);
+    if (s.kind == SplineChange::kAdded) {
+        m_out.Write(note + ": spline " + Number(s.newIndex) + " added (" +
+                    Count(At(m_new, s.note, s.newIndex).size()) + ")\n");
+    } else if (s.kind == SplineChange::kRemoved) {
+        m_out.Write(note + ": spline " + Number(s.oldIndex) + " removed (" +
+                    Count(At(m_old, s.note, s.oldIndex).size()) + ")\n");
+    } else {
+        const Spline& a = At(m_old, s.note, s.oldIndex);
+        const Spline& b = At(m_new, s.note, s.newIndex);
+        for (const PointChange& c : s.points)
+            m_out.Write(note + " spline " + Number(s.newIndex) + ": " + PointLine(c, a, b) + "\n");
+    }
+}
+
+void DiffPrinter::Finish() {
+    if (m_json)
+        m_out.Write("\n]\n");
+}
+
+// Each object is a JSON text of its own to the writer, on a line of its own.
+void DiffPrinter::Object(const std::function<void(JsonWriter&)>& write) {
+    m_out.Write(m_first ? "\n" : ",\n");
+    m_first = false;
+    m_writer.Reset(m_stream);
+    m_writer.StartObject();
+    write(m_writer);
+    m_writer.EndObject();
 }
 
 }  // namespace velmora::tool

@@ -1,6 +1,8 @@
 #include "tools/diff_render.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -11,6 +13,7 @@
 #include "tools/cli_io.h"
 #include "tools/diff_format.h"
 #include "tools/editor_view.h"
+#include "tools/output_stream.h"
 #include "tools/png_image.h"
 #include "tools/review_picture.h"
 #include "tools/verbs.h"
@@ -48,11 +51,33 @@ std::string Stars(int note) {
            "'s target (yellow), the others' (green).";
 }
 
+// What diff prints for `c`, through a file in memory: the printer writes to
+// a descriptor.
+std::string PrintedText(const SplineChange& c, const NoteSet& oldNotes, const NoteSet& newNotes) {
+    const int fd = ::memfd_create("velmora-diff-lines", MFD_CLOEXEC);
+    if (fd < 0)
+        return std::string();
+    {
+        OutputStream out(fd);
+        DiffPrinter printer(out, false, oldNotes, newNotes);
+        printer.Print(c);
+        printer.Finish();
+        out.Flush();
+    }
+    std::string text;
+    char chunk[4096];
+    ssize_t got = 0;
+    for (off_t at = 0; (got = ::pread(fd, chunk, sizeof chunk, at)) > 0; at += got)
+        text.append(chunk, static_cast<std::size_t>(got));
+    ::close(fd);
+    return text;
+}
+
 // The lines diff prints for one changed spline, without their "note N
 // spline S: " heads.
 std::vector<std::string> ChangeLines(const SplineChange& c, const NoteSet& oldNotes,
                                      const NoteSet& newNotes) {
-    const std::string text = FormatDiffText({c}, oldNotes, newNotes);
+    const std::string text = PrintedText(c, oldNotes, newNotes);
     std::vector<std::string> lines;
     std::size_t total = 0;
     for (std::size_t at = 0; at < text.size();) {

@@ -48,6 +48,22 @@ const char* const kDiffHelp =
     "Exit codes: 0 no change, 1 changes, 2 bad usage, a file the editor cannot\n"
     "read or reads only in part, or output that cannot be written.\n";
 
+// Prints the changes between two note sets to `out` as they are found, and
+// keeps them in `kept` where that is given; returns how many there were.
+std::size_t PrintChanges(OutputStream& out, bool json, const NoteSet& oldNotes,
+                         const NoteSet& newNotes, std::vector<SplineChange>* kept) {
+    DiffPrinter printer(out, json, oldNotes, newNotes);
+    std::size_t count = 0;
+    ForEachChange(oldNotes, newNotes, [&](const SplineChange& change) {
+        printer.Print(change);
+        ++count;
+        if (kept != nullptr)
+            kept->push_back(change);
+    });
+    printer.Finish();
+    return count;
+}
+
 // git's external diff: 7 arguments, 9 for a rename (the new path and a
 // description follow), 1 for an unmerged path. It stops the whole `git
 // diff` at a nonzero exit, so trouble is told in the output instead.
@@ -58,21 +74,30 @@ int RunGitDiff(int count, char** args) {
     if (count == 1)
         return Emit("diff", "-", "* Unmerged path " + path + "\n") == 0 ? 0 : 2;
     const std::string newPath = count == 9 ? Printable(args[7]) : path;
-    std::string out = "diff --velmora a/" + path + " b/" + newPath + "\n";
     const auto oldNotes = LoadWholeForVerb("diff", args[1], "a/" + path);
     const auto newNotes = LoadWholeForVerb("diff", args[4], "b/" + newPath);
-    if (!oldNotes || !newNotes) {
-        out += "(not compared: the editor cannot read it in full; see the message above)\n";
-    } else {
-        if (std::strcmp(args[1], "/dev/null") == 0)
-            out += "(new file: compared with the default splines the editor shows for none)\n";
-        if (std::strcmp(args[4], "/dev/null") == 0)
-            out += "(deleted: compared with the default splines the editor shows for none)\n";
-        const std::vector<SplineChange> changes = DiffNotes(*oldNotes, *newNotes);
-        out += changes.empty() ? "(no change in what the editor shows)\n"
-                               : FormatDiffText(changes, *oldNotes, *newNotes);
-    }
-    return Emit("diff", "-", out) == 0 ? 0 : 2;
+    return Emit("diff", "-",
+                [&](OutputStream& out) {
+                    out.Write("diff --velmora a/" + path + " b/" + newPath + "\n");
+                    if (!oldNotes || !newNotes) {
+                        out.Write(
+                            "(not compared: the editor cannot read it in full; see the message "
+                            "above)\n");
+                        return;
+                    }
+                    if (std::strcmp(args[1], "/dev/null") == 0)
+                        out.Write(
+                            "(new file: compared with the default splines the editor shows for "
+                            "none)\n");
+                    if (std::strcmp(args[4], "/dev/null") == 0)
+                        out.Write(
+                            "(deleted: compared with the default splines the editor shows for "
+                            "none)\n");
+                    if (PrintChanges(out, false, *oldNotes, *newNotes, nullptr) == 0)
+                        out.Write("(no change in what the editor shows)\n");
+                }) == 0
+               ? 0
+               : 2;
 }
 
 }  // namespace
@@ -117,10 +142,12 @@ int RunDiffVerb(int argc, char** argv) {
     const auto newNotes = oldNotes ? LoadWholeForVerb("diff", (*files)[1]) : std::nullopt;
     if (!newNotes)
         return 2;
-    const std::vector<SplineChange> changes = DiffNotes(*oldNotes, *newNotes);
-    const std::string text = json ? FormatDiffJson(changes, *oldNotes, *newNotes)
-                                  : FormatDiffText(changes, *oldNotes, *newNotes);
-    if (Emit("diff", "-", text) != 0)
+    // Only pictures need the changes once printed.
+    std::vector<SplineChange> changes;
+    std::size_t count = 0;
+    if (Emit("diff", "-", [&](OutputStream& out) {
+            count = PrintChanges(out, json, *oldNotes, *newNotes, render ? &changes : nullptr);
+        }) != 0)
         return 2;
 #ifdef VELMORA_TOOL_RENDER
     if (render) {
@@ -131,7 +158,7 @@ int RunDiffVerb(int argc, char** argv) {
         }
     }
 #endif
-    return changes.empty() ? 0 : 1;
+    return count == 0 ? 0 : 1;
 }
 
 }  // namespace velmora::tool

@@ -1,8 +1,8 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <sstream>
 
 #include "io/safe_write.h"
 #include "tools/child_process.h"
@@ -24,8 +24,10 @@ const char* const kGitSetupHelp =
     "velmora-tool merge --virtual-base) and diff.velmora.command (velmora-tool\n"
     "diff --git) in the repository's configuration, or in yours with --global;\n"
     "and, in a repository, adds \"Splines.xml merge=velmora diff=velmora\" to the\n"
-    ".gitattributes at its top unless a line for Splines.xml is there. Prints\n"
-    "what it changed; run again, it changes nothing.\n"
+    ".gitattributes at its top unless git reports those attributes set for\n"
+    "Splines.xml already (a line there for Splines.xml stays). It writes only a\n"
+    ".gitattributes that is a regular file, never through a symbolic link.\n"
+    "Prints what it changed; run again, it changes nothing.\n"
     "\n"
     "git keeps the drivers in .git/config, which a clone does not copy: run\n"
     "git-setup once in every clone (or once per user with --global), or git\n"
@@ -34,7 +36,8 @@ const char* const kGitSetupHelp =
     "  -g, --global  the user's configuration (git config --global)\n"
     "\n"
     "Exit codes: 0 set up, 1 not in a repository (without --global), git\n"
-    "failed, or .gitattributes cannot be written; 2 bad usage.\n";
+    "failed, or .gitattributes cannot be written or is no regular file (the\n"
+    "configuration is set all the same); 2 bad usage.\n";
 
 const char* const kAttributes = "Splines.xml merge=velmora diff=velmora";
 
@@ -64,17 +67,13 @@ std::string ShellWord(const std::string& path) {
     return quoted + "'";
 }
 
-// Whether some line of .gitattributes is for Splines.xml.
-bool HasSplinesLine(const std::string& text) {
-    std::istringstream lines(text);
-    std::string pattern, line;
-    while (std::getline(lines, line)) {
-        std::istringstream words(line);
-        if (words >> pattern &&
-            (pattern == "Splines.xml" || pattern == "/Splines.xml" || pattern == "**/Splines.xml"))
-            return true;
-    }
-    return false;
+// Whether git, asked in the work tree at `top`, reports both attributes set
+// to velmora for Splines.xml, wherever they come from.
+bool AttributesSet(const std::string& top) {
+    const ChildOutcome attributes =
+        RunChild({"git", "-C", top, "check-attr", "merge", "diff", "--", "Splines.xml"}, true);
+    return attributes.started && attributes.exitCode == 0 &&
+           attributes.output == "Splines.xml: merge: velmora\nSplines.xml: diff: velmora\n";
 }
 
 class Setup {
@@ -97,15 +96,31 @@ public:
         return true;
     }
 
-    // Adds the attributes line to `top`/.gitattributes unless one is there.
+    // Adds the attributes line to `top`/.gitattributes unless git reports
+    // them set already; a line there for Splines.xml stays, and the one
+    // added after it decides these two attributes. Only a regular file is
+    // written: a symbolic link would lead outside the work tree, and git
+    // does not read one anyway.
     bool Attribute(const std::string& top) {
-        const std::string path = top + "/.gitattributes";
-        const Input now = ReadInput(path);
-        if (!now.ok && ::access(path.c_str(), F_OK) == 0)
-            return Refuse(Printable(now.error));
-        if (now.ok && HasSplinesLine(now.bytes))
+        if (AttributesSet(top))
             return true;
-        std::string text = now.ok ? now.bytes : std::string();
+        const std::string path = top + "/.gitattributes";
+        const std::string shown = "\"" + Printable(path) + "\"";
+        struct stat info {};
+        const bool exists = ::lstat(path.c_str(), &info) == 0;
+        if (!exists && errno != ENOENT)
+            return Refuse("could not inspect " + shown + ": " + std::strerror(errno));
+        if (exists && !S_ISREG(info.st_mode)) {
+            return Refuse(shown +
+                          (S_ISLNK(info.st_mode) ? " is a symbolic link, which git does not read"
+                                                 : " is not a regular file") +
+                          "; it was left alone. Make it a file holding \"" + kAttributes +
+                          "\", and run git-setup again");
+        }
+        const Input now = exists ? ReadInput(path) : Input{true, path, {}, {}};
+        if (!now.ok)
+            return Refuse(Printable(now.error));
+        std::string text = now.bytes;
         if (!text.empty() && text.back() != '\n')
             text += '\n';
         const WriteOutcome written = ReplaceFile(path, text + kAttributes + "\n");
@@ -165,9 +180,13 @@ int RunGitSetupVerb(int argc, char** argv) {
         !setup.Set("merge.velmora.recursive", "velmora-ancestors") ||
         !setup.Set("merge.velmora-ancestors.name", "Velmora spline merge of common ancestors") ||
         !setup.Set("merge.velmora-ancestors.driver", tool + " merge --virtual-base %O %A %B") ||
-        !setup.Set("diff.velmora.command", tool + " diff --git") ||
-        (inRepository && !setup.Attribute(top.output.substr(0, top.output.size() - 1))))
+        !setup.Set("diff.velmora.command", tool + " diff --git"))
         return 1;
+    // The configuration stays set, and is told, when .gitattributes cannot be.
+    if (inRepository && !setup.Attribute(top.output.substr(0, top.output.size() - 1))) {
+        Emit("git-setup", "-", setup.Report());
+        return 1;
+    }
     if (setup.Report().empty())
         return Emit("git-setup", "-", "git-setup: already set up, nothing changed\n");
     return Emit("git-setup", "-",

@@ -28,8 +28,7 @@ std::vector<PointChange> DiffPoints(const Spline& oldSpline, const Spline& newSp
 
 }  // namespace
 
-std::vector<SplineChange> DiffNotes(const NoteSet& oldNotes, const NoteSet& newNotes) {
-    std::vector<SplineChange> changes;
+void ForEachChange(const NoteSet& oldNotes, const NoteSet& newNotes, const ChangeTaker& take) {
     for (int n = 0; n < kNoteCount; ++n) {
         const SplineList& a = oldNotes[static_cast<std::size_t>(n)];
         const SplineList& b = newNotes[static_cast<std::size_t>(n)];
@@ -38,16 +37,22 @@ std::vector<SplineChange> DiffNotes(const NoteSet& oldNotes, const NoteSet& newN
         const std::vector<Key> bKeys = keys.Of(b);
         for (const Gap& gap : GapsBetween(MatchSequences(aKeys, bKeys), a.size(), b.size())) {
             if (gap.aEnd - gap.aBegin == 1 && gap.bEnd - gap.bBegin == 1) {
-                changes.push_back(SplineChange{SplineChange::kChanged, n, gap.aBegin, gap.bBegin,
-                                               DiffPoints(a[gap.aBegin], b[gap.bBegin])});
+                take(SplineChange{SplineChange::kChanged, n, gap.aBegin, gap.bBegin,
+                                  DiffPoints(a[gap.aBegin], b[gap.bBegin])});
                 continue;
             }
             for (std::size_t i = gap.aBegin; i < gap.aEnd; ++i)
-                changes.push_back(SplineChange{SplineChange::kRemoved, n, i, 0, {}});
+                take(SplineChange{SplineChange::kRemoved, n, i, 0, {}});
             for (std::size_t j = gap.bBegin; j < gap.bEnd; ++j)
-                changes.push_back(SplineChange{SplineChange::kAdded, n, 0, j, {}});
+                take(SplineChange{SplineChange::kAdded, n, 0, j, {}});
         }
     }
+}
+
+std::vector<SplineChange> DiffNotes(const NoteSet& oldNotes, const NoteSet& newNotes) {
+    std::vector<SplineChange> changes;
+    ForEachChange(oldNotes, newNotes,
+                  [&changes](const SplineChange& change) { changes.push_back(change); });
     return changes;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "model/note_set.h"
@@ -31,5 +32,11 @@ struct SplineChange {
 // and an end) are one changed spline, whose points are matched the same way;
 // any other unmatched stretch is removed OLD splines, then added NEW ones.
 std::vector<SplineChange> DiffNotes(const NoteSet& oldNotes, const NoteSet& newNotes);
+
+// Hands each change DiffNotes finds to `take`, in the same order, as soon as
+// it is found, so that none need be held: two files of hundreds of
+// thousands of splines differ in as many changes.
+using ChangeTaker = std::function<void(const SplineChange&)>;
+void ForEachChange(const NoteSet& oldNotes, const NoteSet& newNotes, const ChangeTaker& take);
 
 }  // namespace velmora::tool

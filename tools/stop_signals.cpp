@@ -32,9 +32,11 @@ StopSignals::~StopSignals() {
     }
 }
 
-bool StopSignals::Arrived() const {
+int StopSignals::Arrived() const {
     signalfd_siginfo info{};
-    return ::read(m_fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info);
+    if (::read(m_fd, &info, sizeof info) != static_cast<ssize_t>(sizeof info))
+        return 0;
+    return static_cast<int>(info.ssi_signo);
 }
 
 }  // namespace velmora::tool

@@ -16,8 +16,9 @@ public:
 
     // -1 when the descriptor could not be made (errno says why).
     int Fd() const { return m_fd; }
-    // Whether a stop signal has arrived; never blocks.
-    bool Arrived() const;
+    // The stop signal that has arrived (SIGINT or SIGTERM), or 0; never
+    // blocks.
+    int Arrived() const;
 
 private:
     int m_fd = -1;

@@ -37,8 +37,13 @@ const char* const kWatchHelp =
     "  -x, --exec CMD    after each export, run CMD through /bin/sh -c and wait\n"
     "                    for it\n"
     "\n"
-    "Each export is told by one line on standard error, with the time. SIGINT\n"
-    "(Ctrl-C) or SIGTERM stops the watch.\n"
+    "Each export is told by one line on standard error, with the time. A version\n"
+    "that a program still holds open for writing is not exported until it lets\n"
+    "go. When a folder on the way to FILE is replaced (a link to it re-pointed,\n"
+    "the folder renamed and made anew), the watch follows; when FILE's folder is\n"
+    "gone, it says so once and picks FILE up when it is back. SIGINT (Ctrl-C) or\n"
+    "SIGTERM stops the watch, also while CMD runs: CMD's processes get the same\n"
+    "signal, and are killed if they have not ended a second later.\n"
     "\n"
     "Exit codes: 0 stopped by SIGINT or SIGTERM; 1 FILE cannot be watched (its\n"
     "folder is missing, say); 2 bad usage.\n";
@@ -66,8 +71,11 @@ void Tell(const std::string& message) {
 // export of, so that a file deleted and written again as it was is no change.
 class Exporter {
 public:
-    explicit Exporter(const WatchOptions& options)
-        : m_options(options), m_out("\"" + Printable(options.output) + "\"") {}
+    Exporter(const WatchOptions& options, const StopSignals& stop)
+        : m_options(options), m_stop(stop), m_out("\"" + Printable(options.output) + "\"") {}
+
+    // Whether a stop signal arrived while the command ran.
+    bool Stopped() const { return m_stopSignal != 0; }
 
     // Exports FILE as it is now, if its content is new and the editor would
     // show all of it, and runs the command after an export.
@@ -99,7 +107,9 @@ private:
     void Keep(const std::string& why) { Tell(why + "; " + m_out + " keeps the last export"); }
 
     void RunCommand() {
-        const int status = RunShell(m_options.exec->c_str());
+        const int status = RunShell(m_options.exec->c_str(), m_stop, m_stopSignal);
+        if (Stopped())
+            return;
         if (status < 0)
             Tell(std::string("could not run /bin/sh: ") + std::strerror(errno));
         else if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
@@ -109,6 +119,8 @@ private:
     }
 
     const WatchOptions& m_options;
+    const StopSignals& m_stop;
+    int m_stopSignal = 0;
     const std::string m_out;
     std::optional<std::string> m_exported;
 };
@@ -177,10 +189,11 @@ int RunWatchVerb(int argc, char** argv) {
         return Failure("watch", "could not watch \"" + Printable(options->file) +
                                     "\": " + std::strerror(errno));
     }
-    Exporter exporter(*options);
+    Exporter exporter(*options, stop);
     exporter.Run();
+    bool folderGone = false;
     pollfd ready[] = {{watch->Fd(), POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
-    for (;;) {
+    while (!exporter.Stopped()) {
         if (::poll(ready, 2, -1) < 0 && errno != EINTR)
             return Failure("watch", std::string("could not wait: ") + std::strerror(errno));
         if (stop.Arrived())
@@ -188,9 +201,18 @@ int RunWatchVerb(int argc, char** argv) {
         const int changed = watch->Changed();
         if (changed < 0)
             return Failure("watch", std::string("the watch failed: ") + std::strerror(errno));
-        if (changed > 0)
+        // A folder gone is told once, not as a missing file at every change.
+        if (watch->FolderMissing() != folderGone) {
+            folderGone = !folderGone;
+            if (folderGone) {
+                Tell("the folder of \"" + Printable(options->file) +
+                     "\" is gone; watching for it to come back");
+            }
+        }
+        if (changed > 0 && !folderGone)
             exporter.Run();
     }
+    return 0;
 }
 
 }  // namespace velmora::tool

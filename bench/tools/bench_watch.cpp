@@ -2,8 +2,9 @@
 // the rename of the editor's save (SplineFile::Save, what its S key calls)
 // over FILE to the rename of the new export over OUT, both seen in the folder
 // by inotify. Each repetition is one save; median and max over 60 saves,
-// of a small file and of the large one. Target: median within 100 ms, the
-// worst within 250 ms.
+// of a small file, of the large one (20,000 points) and of the largest the
+// editor saves (199,982 points). Target for the first two: median within
+// 100 ms, the worst within 250 ms.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -152,6 +153,17 @@ NoteSet SmallNotes() {
     return notes;
 }
 
+// The largest file the editor saves: one spline a note, 199,982 points in
+// all, just within the reader's 600,000 nodes.
+NoteSet LargestNotes() {
+    NoteSet notes;
+    for (int n = 0; n < kNoteCount; ++n)
+        notes[static_cast<std::size_t>(n)].resize(1);
+    for (int p = 0; p < 199982; ++p)
+        notes[static_cast<std::size_t>(p % kNoteCount)][0].push_back({p % 480, (p / 480) % 360});
+    return notes;
+}
+
 void SaveToExport(benchmark::State& state, WatchedFolder& folder) {
     for (auto _ : state) {
         const double seconds = folder.Save();
@@ -175,6 +187,11 @@ void BM_WatchLargeFile(benchmark::State& state) {
     SaveToExport(state, folder);
 }
 
+void BM_WatchLargestFile(benchmark::State& state) {
+    static WatchedFolder folder(LargestNotes());
+    SaveToExport(state, folder);
+}
+
 double Max(const std::vector<double>& times) {
     return *std::max_element(times.begin(), times.end());
 }
@@ -191,6 +208,7 @@ void OneSaveARepetition(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_WatchSmallFile)->Apply(OneSaveARepetition);
 BENCHMARK(BM_WatchLargeFile)->Apply(OneSaveARepetition);
+BENCHMARK(BM_WatchLargestFile)->Apply(OneSaveARepetition);
 
 }  // namespace
 }  // namespace velmora

@@ -3,10 +3,12 @@
 
 /* Tells a running game when Splines.xml has changed, so that it can read
    the file again: after the editor's save (which renames a new file over
-   the old one), after a program that rewrote the file in place has closed
-   it, after a delete and re-creation, and after a symbolic link to the file
-   was re-pointed or its target replaced. The same bytes written again are
-   no change; many saves in a burst may be one change, ending in the last. */
+   the old one), after a program that rewrote the file in place no longer
+   holds it open for writing, after a delete and re-creation, after a
+   symbolic link to the file was re-pointed or its target replaced, and
+   after a folder on the way to it was renamed, made anew or reached
+   through a re-pointed link. The same bytes written again are no change;
+   many saves in a burst may be one change, ending in the last. */
 
 #include "velmora/export.h"
 

@@ -11,9 +11,10 @@ namespace velmora {
 class FileWatch;
 
 // Tells game code when the spline file has changed, as <velmora/watch.h>
-// does: after the editor's save, after an in-place writer closed the file,
-// after a delete and re-creation, and after a link to it was re-pointed or
-// its target replaced. The same bytes written again are no change.
+// does: after the editor's save, after an in-place writer let go of the
+// file, after a delete and re-creation, after a link to it was re-pointed or
+// its target replaced, and after a folder on the way was replaced. The same
+// bytes written again are no change.
 class VELMORA_API SplineFileWatcher {
 public:
     // Starts watching the file at `path`, which need not exist yet; the

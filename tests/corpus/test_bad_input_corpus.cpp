@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "editor/velmora_dlg.h"
+#include "io/loaded_notes.h"
+#include "io/spline_writer.h"
 #include "platform/headless_host.h"
 #include "tests/support/case_names.h"
 #include "tests/support/sanitizers.h"
@@ -314,6 +316,19 @@ void RunPythonExample(const std::string& path) {
 #endif
 #endif
 
+#ifndef VELMORA_UNDER_ASAN
+// The notes the editor shows for the file at `in`, each moved on to the next
+// note, written in the editor's form to `out`: a diff of the two removes
+// every spline of the input and adds it again, the longest diff there is.
+void WriteNotesMovedOn(const std::string& in, const std::string& out) {
+    const NoteSet notes = LoadLikeEditor(ReadFile(in), Rect{0, 0, 480, 360}).notes;
+    NoteSet moved;
+    for (int n = 0; n < kNoteCount; ++n)
+        moved[(n + 1) % kNoteCount] = notes[n];
+    WriteFile(out, PrintSplines(moved, 480, 360));
+}
+#endif
+
 // Start-up, showing every note's spline and a save in the editor, every file
 // verb of velmora-tool (going on after a partial read, where memory is spent
 // most) and the Python example each stay within 256 MB for every input,
@@ -337,8 +352,11 @@ TEST_P(BadInputCorpus, EditorAndToolStayWithin256Megabytes) {
               256L * 1024)
         << "editor: peak resident size in KiB";
     const std::string in = m_dir.File("Input.xml");
-    if (std::filesystem::is_regular_file(path))
+    const std::string moved = m_dir.File("Moved.xml");
+    if (std::filesystem::is_regular_file(path)) {
         std::filesystem::copy_file(path, in);
+        WriteNotesMovedOn(path, moved);
+    }
     using Arguments = std::vector<std::string>;
     const Arguments verbs[] = {
         {"check", path},
@@ -349,6 +367,9 @@ TEST_P(BadInputCorpus, EditorAndToolStayWithin256Megabytes) {
         {"export", "-f", "svg", "-o", "/dev/null", "--allow-partial", path},
         {"format", "--stdout", "--allow-partial", path},
         {"format", "--allow-partial", in},
+        {"diff", path, moved},
+        {"diff", "--json", path, moved},
+        {"diff", "--git", "Splines.xml", path, "1", "100644", moved, "2", "100644"},
 #ifdef VELMORA_TOOL_RENDER
         {"render", "-o", m_dir.File("picture.png"), "--allow-partial", path},
 #endif

@@ -1,11 +1,13 @@
 // Neither a backup nor the new file ever carries a set-user-ID, set-group-ID
-// or sticky bit; both keep the permission bits, owner and group of the file
-// they stand for, with and without the exchange.
+// or sticky bit, nor file capabilities; both keep the permission bits, owner
+// and group of the file they stand for, with and without the exchange.
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 #include <tuple>
 
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -34,6 +36,7 @@ struct Permissions {
     uid_t owner;  // 0: the tester's own file
     gid_t group;
     bool exchange;
+    const char* capabilities = nullptr;  // given with setcap, as root can
 };
 
 const Permissions kPermissions[] = {
@@ -43,6 +46,8 @@ const Permissions kPermissions[] = {
     {"StickyOwnCopied", 01644, 0, 0, false},
     {"GroupWritableOfAnotherOwner", 0660, 4242, 4243, true},
     {"GroupWritableOfAnotherOwnerCopied", 0660, 4242, 4243, false},
+    {"CapabilitiesAndSetUid", 04755, 0, 0, true, "cap_setuid,cap_net_bind_service+ep"},
+    {"CapabilitiesAndSetUidCopied", 04755, 0, 0, false, "cap_setuid+ep"},
 };
 
 class BackupOwnerTest : public ::testing::TestWithParam<Permissions> {};
@@ -54,6 +59,11 @@ TEST_P(BackupOwnerTest, KeepsModeLessSetIdBitsAndOwner) {
     testing_support::WriteFile(path, "a hand-written file\n");
     if (p.owner != 0 && ::chown(path.c_str(), p.owner, p.group) != 0) {
         GTEST_SKIP() << "giving a file to another user needs root";
+    }
+    if (p.capabilities &&
+        std::system(
+            ("setcap " + std::string(p.capabilities) + " " + path + " 2>/dev/null").c_str()) != 0) {
+        GTEST_SKIP() << "setcap is missing, or may not set capabilities here";
     }
     ASSERT_EQ(::chmod(path.c_str(), p.mode), 0);
     struct stat before {};
@@ -72,6 +82,7 @@ TEST_P(BackupOwnerTest, KeepsModeLessSetIdBitsAndOwner) {
         EXPECT_EQ(after.st_mode & 07777, p.mode & 0777) << name;
         EXPECT_EQ(std::tie(after.st_uid, after.st_gid), std::tie(before.st_uid, before.st_gid))
             << name;
+        EXPECT_LT(::getxattr(name.c_str(), "security.capability", nullptr, 0), 0) << name;
     }
     EXPECT_EQ(testing_support::ReadFile(out.backup), "a hand-written file\n");
 }

@@ -87,6 +87,20 @@ struct WatchCase {
 // Longer than two ticks of the timer: a change would have shown by then.
 constexpr int kQuiet = 400;
 
+// A program rewrites the file in place in two parts with a pause between,
+// holding it open: only the whole is a change.
+void WriteInTwoParts(Scene& s, bool touch) {
+    const int fd = ::open(s.path.c_str(), O_WRONLY | O_TRUNC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "<NewNoteSpline Index=\"0\" />\n", 27), 27);
+    if (touch)
+        ::close(::open(s.path.c_str(), O_WRONLY));
+    EXPECT_FALSE(s.Changes(kQuiet));
+    ASSERT_EQ(::write(fd, "<NewNoteSpline Index=\"1\" />\n", 27), 27);
+    ::close(fd);
+    EXPECT_TRUE(s.Changes());
+}
+
 const WatchCase kWatchCases[] = {
     {"EditorSave", false, true,
      [](Scene& s) {
@@ -145,6 +159,35 @@ const WatchCase kWatchCases[] = {
          EXPECT_FALSE(s.Changes(kQuiet));
          s.Save(1);
          EXPECT_TRUE(s.Changes());
+     }},
+    // Another program touching the file (open for writing and close) while
+    // the writer pauses does not make the first half a version.
+    {"WriterHoldsItAcrossATouch", false, true, [](Scene& s) { WriteInTwoParts(s, true); }},
+    {"WriterHoldsItAcrossPolls", false, false, [](Scene& s) { WriteInTwoParts(s, false); }},
+    {"FolderReplacedByALinkThenRepointed", false, true,
+     [](Scene& s) {
+         for (const char* release : {"v1", "v2"}) {
+             std::filesystem::create_directory(s.dir.Path() / release);
+             WriteFile(s.dir.File(release + std::string("/Splines.xml")), release);
+         }
+         std::filesystem::rename(s.dir.Path() / "game", s.dir.Path() / "old");
+         std::filesystem::create_directory_symlink("v1", s.dir.Path() / "game");
+         EXPECT_TRUE(s.Changes());
+         std::filesystem::create_directory_symlink("v2", s.dir.Path() / "next");
+         std::filesystem::rename(s.dir.Path() / "next", s.dir.Path() / "game");
+         EXPECT_TRUE(s.Changes());
+         s.Save(4);  // into v2
+         EXPECT_TRUE(s.Changes());
+     }},
+    {"FolderGoneAndBack", false, true,
+     [](Scene& s) {
+         std::filesystem::rename(s.dir.Path() / "game", s.dir.Path() / "old");
+         EXPECT_TRUE(s.Changes());
+         EXPECT_TRUE(s.watch->FolderMissing());
+         std::filesystem::create_directory(s.dir.Path() / "game");
+         s.Save(5);
+         EXPECT_TRUE(s.Changes());
+         EXPECT_FALSE(s.watch->FolderMissing());
      }},
 };
 

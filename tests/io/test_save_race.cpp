@@ -1,16 +1,24 @@
-// Another program replaces the spline file between any two steps of a save:
+// Another program writes the spline file between any two steps of a save:
 // its version is never lost. It is kept as a backup, and said to be, or it
-// is the file the save leaves, having come after it.
+// is the file the save leaves, having come after it. The other program
+// replaces the file atomically, rewrites it in place, or is a second editor
+// saving the same file.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
 #include "io/spline_file.h"
 #include "io/spline_writer.h"
 #include "io_test_util.h"
+#include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {
@@ -19,22 +27,44 @@ namespace {
 using test::kClient480;
 using testing_support::ReadFile;
 
+// What the other program does.
+enum class Other {
+    kRenames,   // writes its version beside the file and renames it over it
+    kInPlace,   // opens the file truncating it, and writes once the save is over
+    kSavesToo,  // a second editor that read the same file saves its own notes
+};
+
 // Passes every call to the system and counts as a step each one that looks
 // at or changes a name or a file (the others cannot tell two moments apart
-// that these do not); right after step
-// `at` of a save it replaces `path` with a version of its own, atomically,
-// as an editor or a checkout would. It may refuse the exchange, as network
-// and FUSE file systems do.
+// that these do not); right after step `at` of a save the other program
+// acts. It may refuse the exchange.
 class OutsideWriter : public FileSystem {
 public:
-    OutsideWriter(std::string path, bool exchange)
-        : m_path(std::move(path)), m_exchange(exchange) {}
+    OutsideWriter(std::string path, bool exchange, Other other)
+        : m_path(std::move(path)), m_exchange(exchange), m_other(other) {
+        if (other == Other::kSavesToo) {
+            m_second.emplace(m_path, *this);  // whose steps are never `at`
+            NoteSet notes;
+            m_second->Load(notes);
+        }
+    }
     void InjectAfter(int step) {
         m_steps = 0;
         m_at = step;
     }
     int Steps() const { return m_steps; }
-    std::string Version() const { return "outside version " + std::to_string(m_at) + "\n"; }
+    std::string Version() const {
+        if (m_other == Other::kSavesToo)
+            return PrintSplines(test::MarkedNotes(), 9, 9);
+        return "outside version " + std::to_string(m_at) + "\n";
+    }
+    // The in-place writer writes its version, late, and closes the file.
+    void Finish() {
+        if (m_inPlace >= 0) {
+            testing_support::WriteFile("/proc/self/fd/" + std::to_string(m_inPlace), Version());
+            ::close(std::exchange(m_inPlace, -1));
+        }
+    }
 
     int Open(const char* p, int f, mode_t m) const override {
         return After(FileSystem::Open(p, f, m));
@@ -76,73 +106,103 @@ private:
     Result After(Result result) const {
         const int error = errno;
         if (++m_steps == m_at) {
-            const std::string side = m_path + ".outside";
-            testing_support::WriteFile(side, Version());
-            std::rename(side.c_str(), m_path.c_str());
+            Act();
         }
         errno = error;
         return result;
     }
 
+    void Act() const {
+        if (m_other == Other::kRenames) {
+            const std::string side = m_path + ".outside";
+            testing_support::WriteFile(side, Version());
+            std::rename(side.c_str(), m_path.c_str());
+        } else if (m_other == Other::kInPlace) {
+            m_inPlace = ::open(m_path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        } else {
+            const SaveOutcome out = m_second->Save(test::MarkedNotes(), 9, 9);
+            EXPECT_TRUE(out.ok) << "the second save, after step " << m_at << ": " << out.reason;
+        }
+    }
+
     std::string m_path;
     bool m_exchange;
+    Other m_other;
+    mutable std::optional<SplineFile> m_second;
+    mutable int m_inPlace = -1;
     mutable int m_steps = 0;
     int m_at = 0;
 };
 
-struct Count {
-    int versions = 0;
-    int lost = 0;
+struct RaceCase {
+    const char* name;
+    bool exchange;
+    Other other;
+    const char* first;  // the file before the save; nullptr: the editor's own text
+    int mayLose;
 };
 
-// A save with an outside version after step k, for every k up to the save's
-// last step. Each version kept must also have been told.
-Count LostVersions(bool exchange) {
-    Count count;
+// Without the exchange the moment between the last look and the rename
+// remains open.
+const RaceCase kRaces[] = {
+    {"Renames", true, Other::kRenames, nullptr, 0},
+    {"RenamesWithoutExchange", false, Other::kRenames, nullptr, 1},
+    {"WritesInPlace", true, Other::kInPlace, nullptr, 0},
+    {"WritesInPlaceIntoAnEmptyFile", true, Other::kInPlace, "", 0},
+    {"WritesInPlaceWithoutExchange", false, Other::kInPlace, nullptr, 1},
+    {"SecondEditorSaves", true, Other::kSavesToo, "a hand-written file\n", 0},
+    {"SecondEditorSavesWithoutExchange", false, Other::kSavesToo, "a hand-written file\n", 1},
+};
+
+class SaveRaceTest : public ::testing::TestWithParam<RaceCase> {};
+
+// A save with the other program acting after step k, for every k up to the
+// save's last step. Each version kept must also have been told.
+TEST_P(SaveRaceTest, AnOutsideVersionWrittenBetweenAnyTwoStepsIsKept) {
+    const RaceCase& c = GetParam();
+    int versions = 0;
+    int lost = 0;
     for (int at = 1;; ++at) {
         const testing_support::TempDir dir;
         const std::string path = dir.File("Splines.xml");
-        testing_support::WriteFile(path, PrintSplines(test::DefaultNotes(kClient480),
-                                                      kClient480.right, kClient480.bottom));
-        OutsideWriter ops(path, exchange);
+        testing_support::WriteFile(path, c.first
+                                             ? c.first
+                                             : PrintSplines(test::DefaultNotes(kClient480),
+                                                            kClient480.right, kClient480.bottom));
+        OutsideWriter ops(path, c.exchange, c.other);
         SplineFile file(path, ops);
         NoteSet notes = test::DefaultNotes(kClient480);
         file.Load(notes);
         file.MatchLoaded(notes, kClient480.right, kClient480.bottom);
         ops.InjectAfter(at);
         const SaveOutcome out = file.Save(test::MarkedNotes(), kClient480.right, kClient480.bottom);
-        if (ops.Steps() < at) {
-            return count;
-        }
-        ++count.versions;
+        ops.Finish();
+        if (ops.Steps() < at)
+            break;
+        ++versions;
         EXPECT_TRUE(out.ok) << "after step " << at << ": " << out.reason;
+        // The version, and a hand-written file read before the save, are on disk.
         bool kept = ReadFile(path) == ops.Version();
+        bool firstKept = !c.first || !*c.first;
         for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-            if (entry.path().filename().string().rfind("Splines.xml.bak", 0) == 0 &&
-                ReadFile(entry.path().string()) == ops.Version()) {
+            const std::string name = entry.path().string();
+            if (name.rfind(path + ".bak", 0) != 0)
+                continue;
+            firstKept = firstKept || ReadFile(name) == c.first;
+            if (ReadFile(name) == ops.Version()) {
                 kept = true;
                 EXPECT_TRUE(out.changedElsewhere) << "after step " << at;
-                EXPECT_EQ(out.backup, entry.path().string()) << "after step " << at;
+                EXPECT_EQ(out.backup, name) << "after step " << at;
             }
         }
-        count.lost += !kept;
+        lost += !kept + !firstKept;
     }
+    std::printf("%s: %d of %d outside versions lost\n", c.name, lost, versions);
+    EXPECT_LE(lost, c.mayLose);
 }
 
-TEST(SaveRaceTest, AnOutsideVersionWrittenBetweenAnyTwoStepsIsKept) {
-    const Count count = LostVersions(true);
-    std::printf("with the exchange: %d of %d outside versions lost\n", count.lost, count.versions);
-    EXPECT_EQ(count.lost, 0);
-}
-
-// Without the exchange only the moment between the last look and the rename
-// remains open.
-TEST(SaveRaceTest, WithoutTheExchangeOnlyTheLastMomentIsOpen) {
-    const Count count = LostVersions(false);
-    std::printf("without the exchange: %d of %d outside versions lost\n", count.lost,
-                count.versions);
-    EXPECT_LE(count.lost, 1);
-}
+INSTANTIATE_TEST_SUITE_P(Others, SaveRaceTest, ::testing::ValuesIn(kRaces),
+                         testing_support::CaseName());
 
 }  // namespace
 }  // namespace velmora

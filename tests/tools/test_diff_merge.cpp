@@ -195,6 +195,48 @@ INSTANTIATE_TEST_SUITE_P(
                  {}}),
     testing_support::CaseName());
 
+struct GitSetupCase {
+    const char* name;
+    std::string prepare;  // shell commands run in the new repository first
+    int exitCode;
+    std::string attributes;  // .gitattributes afterwards, or the file its link leads to
+};
+
+class GitSetup : public ::testing::TestWithParam<GitSetupCase> {};
+
+// The configuration is set in any case; the attributes are added only where
+// git does not report them already, and never through a link.
+TEST_P(GitSetup, AddsTheAttributesWhereGitLacksThem) {
+    const GitSetupCase& c = GetParam();
+    TempDir dir;
+    ASSERT_EQ(Shell(dir, "mkdir victim && git init -q repo && cd repo && " + c.prepare).code, 0);
+    const Outcome setup = Shell(dir, "cd repo && " VELMORA_TOOL " git-setup");
+    EXPECT_EQ(setup.code, c.exitCode) << setup.err;
+    EXPECT_EQ(Shell(dir, "cd repo && git config merge.velmora.name").out, "Velmora spline merge\n");
+    const bool link = std::filesystem::is_symlink(dir.File("repo/.gitattributes"));
+    EXPECT_EQ(ReadFile(dir.File(link ? "victim/bashrc" : "repo/.gitattributes")), c.attributes);
+    if (c.exitCode == 0) {
+        EXPECT_EQ(Shell(dir, "cd repo && git check-attr merge diff -- Splines.xml").out,
+                  "Splines.xml: merge: velmora\nSplines.xml: diff: velmora\n");
+    } else {
+        EXPECT_NE(setup.err.find("is a symbolic link"), std::string::npos) << setup.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GitSetup,
+    ::testing::Values(
+        GitSetupCase{"LineForSplinesWithOtherAttributes",
+                     "printf 'Splines.xml text eol=lf' >.gitattributes", 0,
+                     "Splines.xml text eol=lf\nSplines.xml merge=velmora diff=velmora\n"},
+        GitSetupCase{"SetByAnotherLine", "echo '*.xml merge=velmora diff=velmora' >.gitattributes",
+                     0, "*.xml merge=velmora diff=velmora\n"},
+        GitSetupCase{
+            "SymbolicLinkOutOfTheWorkTree",
+            "echo 'alias ls=rm' >../victim/bashrc && ln -s ../victim/bashrc .gitattributes", 1,
+            "alias ls=rm\n"}),
+    testing_support::CaseName());
+
 struct MergeCase {
     const char* name;
     std::optional<std::string> base;  // none: both branches add the file

@@ -81,5 +81,32 @@ TEST(WatchVerb, ExportsEachSaveAsExportDoesAndStopsOnSigterm) {
     EXPECT_EQ(ReadFile(ran), "x\nx\n");
 }
 
+// SIGTERM while the command runs ends the watch at once, with the command.
+TEST(WatchVerb, SigtermDuringTheCommandEndsBothWithinTwoSeconds) {
+    testing_support::TempDir dir;
+    const std::string in = dir.File("Splines.xml");
+    ASSERT_TRUE(SplineFile(in).Save(Notes(1), 480, 360).ok);
+    const std::string out = dir.File("out.json");
+    const std::string exec = "echo $$ >" + dir.File("pid") + "; exec sleep 30";
+    const char* argv[] = {VELMORA_TOOL, "watch",  in.c_str(),   "-o",
+                          out.c_str(),  "--exec", exec.c_str(), nullptr};
+    pid_t tool = 0;
+    ASSERT_EQ(posix_spawn(&tool, VELMORA_TOOL, nullptr, nullptr, const_cast<char**>(argv), environ),
+              0);
+    NewContent(dir.File("pid"), "<missing>");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const pid_t command = std::atoi(ReadFile(dir.File("pid")).c_str());
+    ASSERT_GT(command, 0);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(::kill(tool, SIGTERM), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(tool, &status, 0), tool);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::string state = ReadFile("/proc/" + std::to_string(command) + "/stat");
+    EXPECT_TRUE(state == "<missing>" || state.find(") Z ") != std::string::npos) << state;
+}
+
 }  // namespace
 }  // namespace velmora
