@@ -13,10 +13,13 @@
 #include <QtWidgets/QFileDialog>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app/edit_memory.h"
 #include "app/velmora_app.h"
+#include "io/file_messages.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -27,7 +30,60 @@ struct CommandLine {
     QString folder;     // where Splines.xml lives, for messages; empty for the current folder
     QByteArray path;    // the same folder as the command line gave its bytes
     bool chooseFolder = false;
+    QString platform;      // the toolkit's -platform option, if given
+    bool display = false;  // the toolkit's -display option is given
 };
+
+// The keys and buttons, for --help.
+const char* const kKeysHelp =
+    "\n"
+    "Mouse and keys:\n"
+    "  Left click on empty canvas  add a control point at the end of the spline\n"
+    "  Left press, move, release   drag the control point under the mouse\n"
+    "  Backspace                   remove the last point (two always remain)\n"
+    "  Keypad /                    remove the point under the mouse cursor\n"
+    "  Right, Left                 next, previous spline of the note\n"
+    "  Keypad +, Keypad -          next, previous note\n"
+    "  Enter                       append a new spline (origin to target)\n"
+    "  Delete, Keypad .            delete the current spline, after asking\n"
+    "  S                           save every note to Splines.xml\n"
+    "  Right button                the window menu, with About Velmora\n"
+    "Closing the window does not save; there is no undo.\n";
+
+// The help text with the program's name where the toolkit puts the path it
+// was started by.
+QString HelpText(const QCommandLineParser& parser, const QString& startedAs) {
+    QString text = parser.helpText();
+    const QString usage = "Usage: " + startedAs;
+    if (text.startsWith(usage))
+        text.replace(0, usage.size(), "Usage: velmora");
+    return text + kKeysHelp;
+}
+
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Whether the toolkit will find a display for `platform` (the -platform
+// option, or QT_QPA_PLATFORM, or none: X11 or Wayland, whichever is there).
+// A platform that draws elsewhere (offscreen, vnc, ...) needs none.
+bool DisplayFound(const CommandLine& line) {
+    const QString platform = line.platform.isEmpty()
+                                 ? QString::fromLocal8Bit(qgetenv("QT_QPA_PLATFORM"))
+                                 : line.platform;
+    const bool x11 = IsSet("DISPLAY") || line.display;
+    const bool wayland = IsSet("WAYLAND_DISPLAY");
+    if (platform.isEmpty())
+        return x11 || wayland;
+    for (const QString& entry : platform.split(';', Qt::SkipEmptyParts)) {
+        const QString name = entry.section(':', 0, 0);
+        if ((name == "xcb" && x11) || (name.startsWith("wayland") && wayland) ||
+            (name != "xcb" && !name.startsWith("wayland")))
+            return true;
+    }
+    return false;
+}
 
 int Refuse(const QString& message) {
     std::fprintf(stderr, "velmora: %s\nTry 'velmora --help'.\n", qPrintable(message));
@@ -87,7 +143,7 @@ CommandLine ReadCommandLine(int argc, char** argv) {
     if (!parser.parse(console.arguments())) {
         line.exitCode = Refuse(parser.errorText());
     } else if (parser.isSet(help) || parser.isSet("help-all")) {
-        line.exitCode = Print(parser.helpText());
+        line.exitCode = Print(HelpText(parser, console.arguments().value(0)));
     } else if (parser.isSet(version)) {
         line.exitCode = Print(QString("velmora %1\n").arg(velmora::kVersionText));
     } else if (parser.positionalArguments().size() > 1) {
@@ -96,6 +152,8 @@ CommandLine ReadCommandLine(int argc, char** argv) {
         line.folder = parser.positionalArguments().value(0);
         line.path = line.folder.isEmpty() ? QByteArray() : RawArgument(argc, argv, line.folder);
         line.chooseFolder = parser.isSet(choose);
+        line.platform = parser.value("platform");
+        line.display = parser.isSet("display");
         struct stat info {};
         const bool exists = !line.path.isEmpty() && ::stat(line.path.constData(), &info) == 0;
         if (!line.folder.isEmpty() && !exists) {
@@ -125,6 +183,11 @@ int main(int argc, char** argv) {
     const CommandLine line = ReadCommandLine(argc, argv);
     if (line.exitCode >= 0)
         return line.exitCode;
+    // The toolkit would abort without one, blaming the installation.
+    if (!DisplayFound(line)) {
+        std::fputs("no display: Velmora needs a graphical session\n", stderr);
+        return 1;
+    }
 
     velmora::KeepFreedMemoryForRebuilds();
     QApplication application(argc, argv);
@@ -139,6 +202,9 @@ int main(int argc, char** argv) {
             return 0;
         folder = QFile::encodeName(chosen);
     }
+    // Messages name the folder as given, made absolute before entering it.
+    velmora::AfxGetApp()->SetFolderName(
+        velmora::AbsoluteName(folder.isEmpty() ? std::string(".") : folder.toStdString()));
     if (!EnterFolder(folder))
         return 2;
     // Runs as soon as the window's event loop starts, that is after the load,

@@ -32,7 +32,10 @@ CVelmoraApp* AfxGetApp() { return &theApp; }
 bool CVelmoraApp::InitInstance() {
     SessionRecovery recovery(RecoveryFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
                              WorkFolder());
-    CVelmoraDlg dlg;
+    const char* const file = "Splines.xml";
+    CVelmoraDlg dlg(file, m_folderName.empty()         ? std::string()
+                          : m_folderName.back() == '/' ? m_folderName + file
+                                                       : m_folderName + "/" + file);
     dlg.SetRecovery(&recovery);
     QtHost window;
     ConfigureEditorWindow(window);

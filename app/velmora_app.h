@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <utility>
+
 namespace velmora {
 
 // The application object: one global instance, constructed before main();
@@ -11,6 +14,13 @@ public:
 
     // Runs the main dialog modally in the working folder; always false.
     bool InitInstance();
+
+    // The working folder as messages name it (absolute); "" for the working
+    // folder's own name.
+    void SetFolderName(std::string folder) { m_folderName = std::move(folder); }
+
+private:
+    std::string m_folderName;
 };
 
 // The one application object.

@@ -23,6 +23,8 @@ set(version ${PROJECT_VERSION})
 set(CPACK_DEBIAN_EDITOR_PACKAGE_NAME velmora)
 set(CPACK_DEBIAN_EDITOR_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_EDITOR_PACKAGE_SHLIBDEPS ON)
+# The words of velmora-tool's review pictures are drawn in DejaVu Sans.
+set(CPACK_DEBIAN_EDITOR_PACKAGE_DEPENDS "fonts-dejavu-core")
 set(CPACK_DEBIAN_EDITOR_DESCRIPTION
   "Editor for the note splines of a game
 Velmora keeps, for each of four notes, a list of splines: control points

@@ -10,10 +10,25 @@
 
 namespace velmora {
 
+namespace {
+
+// `name` (the spline file or one of its backups) as messages show it: the
+// spline file's `path` replaced by `shown`.
+std::string ShownAs(const std::string& name, const std::string& path, const std::string& shown) {
+    return name.compare(0, path.size(), path) == 0 ? shown + name.substr(path.size()) : name;
+}
+
+}  // namespace
+
 void CVelmoraDlg::LoadSplines() {
+    if (m_shownPath.empty()) {
+        m_shownPath = AbsoluteName(m_splineFile.Path());
+    }
     LoadedNotes loaded = LoadLikeEditor(m_splineFile, m_clientRect);
-    if (const std::string text = LoadMessage(loaded.outcome, m_splineFile.Path()); !text.empty()) {
+    const std::string backup = ShownAs(m_splineFile.NextBackup(), m_splineFile.Path(), m_shownPath);
+    if (const std::string text = LoadMessage(loaded.outcome, m_shownPath, backup); !text.empty()) {
         Host().ShowWarning(text, "Velmora");
+        m_promisedBackup = text.find(backup) != std::string::npos ? backup : std::string();
     }
     m_noteSplines = std::move(loaded.notes);
     RepairNoteSet();
@@ -26,8 +41,13 @@ void CVelmoraDlg::SaveSplines() {
     if (outcome.ok && m_recovery != nullptr) {
         m_recovery->Rebase(View(), FingerprintOf(*m_splineFile.KnownBytes()));
     }
-    if (const std::string text = SaveMessage(outcome, m_splineFile.Path()); !text.empty()) {
+    const std::string backup = ShownAs(outcome.backup, m_splineFile.Path(), m_shownPath);
+    if (const std::string text = SaveMessage(outcome, m_shownPath, backup, m_promisedBackup);
+        !text.empty()) {
         Host().ShowWarning(text, "Velmora");
+    }
+    if (!outcome.backup.empty()) {
+        m_promisedBackup.clear();
     }
 }
 

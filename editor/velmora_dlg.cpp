@@ -19,8 +19,10 @@ constexpr double kHitRadius = 5.0;
 
 }  // namespace
 
-CVelmoraDlg::CVelmoraDlg(std::string splineFilePath)
-    : m_hIcon(IDR_MAINFRAME), m_splineFile(std::move(splineFilePath)) {}
+CVelmoraDlg::CVelmoraDlg(std::string splineFilePath, std::string shownPath)
+    : m_hIcon(IDR_MAINFRAME),
+      m_splineFile(std::move(splineFilePath)),
+      m_shownPath(std::move(shownPath)) {}
 
 const MessageMap& CVelmoraDlg::GetMessageMap() const {
     static const MessageMapEntry kEntries[] = {

@@ -31,8 +31,10 @@ class SessionRecovery;
 //                             recording the state after each command
 class CVelmoraDlg : public CDialog {
 public:
-    // `splineFilePath` is the spline file, "Splines.xml" in the working folder.
-    explicit CVelmoraDlg(std::string splineFilePath = "Splines.xml");
+    // `splineFilePath` is the spline file, "Splines.xml" in the working folder;
+    // messages name it `shownPath`, or, when that is empty, the path made
+    // absolute against the working folder at start-up.
+    explicit CVelmoraDlg(std::string splineFilePath = "Splines.xml", std::string shownPath = "");
 
     // Keeps the unsaved edits recoverable through `recovery` (none by
     // default): at start-up, right after the load, an ended session's
@@ -161,6 +163,8 @@ private:
     // m_targets and the origin in client pixels, mapped once at start-up.
     ClientTargets m_clientTargets{};
     SplineFile m_splineFile;
+    std::string m_shownPath;       // the spline file as messages name it
+    std::string m_promisedBackup;  // the backup the start-up message named, or ""
     SessionRecovery* m_recovery = nullptr;
     bool m_toldRecordingFailed = false;
 };

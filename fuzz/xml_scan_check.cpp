@@ -53,8 +53,12 @@ std::string CheckXmlScan(const uint8_t* data, size_t size) {
     if (scan.problem != XmlProblem::kNone)
         return {};
 
+    // From a line of conflict markers on, the reader parses nothing: the text
+    // before the top-level node that holds it is what the parser gets.
+    const std::string parsed =
+        scan.marker == std::string::npos ? text : text.substr(0, scan.beforeMarker);
     TiXmlDocument doc;
-    doc.Parse(text.c_str(), nullptr, encoding);
+    doc.Parse(parsed.c_str(), nullptr, encoding);
     const TreeShape tree = Measure(doc);
     if (scan.depth < tree.depth)
         return "the scan found depth " + std::to_string(scan.depth) + ", the parser nested " +

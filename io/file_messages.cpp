@@ -1,8 +1,13 @@
 // The messages about the spline file, composed from what a load or a save
-// found. They name the file as the user gave it.
+// found. Each names the file with its folder and ends with what to do.
 #include "io/file_messages.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <string>
+#include <vector>
 
 #include "io/read_limits.h"
 
@@ -20,10 +25,9 @@ std::string Place(const LoadOutcome& outcome) {
 }
 
 // What happens to the file on the first save.
-std::string BackupPromise(const std::string& path, const char* what) {
-    return std::string("When you save, ") + what + " is first kept as a backup, \"" + path +
-           ".bak\" (or, when there are backups, the number after the highest: \"" + path +
-           ".bak.1\" and so on).";
+std::string BackupPromise(const std::string& backup, const char* what) {
+    return std::string("When you save, ") + what + " is first kept as a backup, \"" + backup +
+           "\".";
 }
 
 // Why S will be refused until the note set shrinks, after `gap`; or "".
@@ -34,12 +38,46 @@ std::string TooLargeToSave(const LoadOutcome& outcome, const char* gap) {
     return std::string(gap) + "Saved as it stands, it would hold " +
            std::to_string(outcome.savedNodes) + " XML nodes, more than the " +
            std::to_string(kMaxReadNodes) +
-           " the editor reads, so saving is refused until some points or splines are deleted.";
+           " the editor reads, so saving is refused: delete some points or splines, then press S.";
 }
 
-}  // namespace
+// The message for a file that was read, in full or in part.
+std::string ReadMessage(const LoadOutcome& outcome, const std::string& file,
+                        const std::string& path, const std::string& backup) {
+    if (outcome.conflicted) {
+        return file + " holds conflict markers of an unfinished merge" + Place(outcome) +
+               ": git merged it as text and left both versions in it. Only what comes before "
+               "the note they are in was read; the default splines are shown for the rest. " +
+               BackupPromise(backup, "the whole file") +
+               "\n\n(\"velmora-tool git-setup\", run once in every clone, makes git merge "
+               "Splines.xml spline by spline.)\n\nResolve the merge in \"" +
+               path + "\", then start the editor again.";
+    }
+    const std::string stopped =
+        outcome.stoppedEarly ? "reading stopped" + Place(outcome) + " at " + outcome.reason : "";
+    const std::string restart =
+        "\n\nTo work on the whole file instead, close the window without saving, correct \"" +
+        path + "\", then start the editor again.";
+    if (outcome.noNote) {
+        return file + " holds no note that Velmora can read" +
+               (stopped.empty() ? "" : ": " + stopped) +
+               ".\n\nThe default splines are shown instead. " + BackupPromise(backup, "the file") +
+               restart;
+    }
+    if (outcome.stoppedEarly) {
+        return file + " was read only in part: " + stopped +
+               ", and what follows is not shown.\n\n" + BackupPromise(backup, "the whole file") +
+               TooLargeToSave(outcome, "\n\n") + restart;
+    }
+    if (outcome.tooLargeToSave) {
+        return file + " was read in full." + TooLargeToSave(outcome, " ");
+    }
+    return {};
+}
 
-std::string LoadMessage(const LoadOutcome& outcome, const std::string& path) {
+// The message for what start-up found, before what a save would meet.
+std::string FoundMessage(const LoadOutcome& outcome, const std::string& path,
+                         const std::string& backup) {
     const std::string file = "The spline file \"" + path + "\"";
     switch (outcome.status) {
     case LoadStatus::kCreated: return {};
@@ -50,48 +88,76 @@ std::string LoadMessage(const LoadOutcome& outcome, const std::string& path) {
             return {};
         }
         return file + " does not exist and cannot be created:\n" + outcome.reason +
-               ".\n\nThe default splines are shown instead. Saving fails until the file "
-               "can be created there.";
+               ".\n\nThe default splines are shown instead. Make sure its folder exists and "
+               "that you may write in it, then press S to save.";
     case LoadStatus::kNotAFile:
         return file + " cannot be read:\n" + outcome.reason +
-               ".\n\nThe default splines are shown instead. Saving there is impossible "
-               "until it is moved or renamed.";
+               ".\n\nThe default splines are shown instead, and nothing can be saved there. "
+               "Move it away or rename it, then press S to save.";
     case LoadStatus::kUnreadable:
         return file + " cannot be read" + Place(outcome) + ":\n" + outcome.reason +
                "\n\nThe default splines are shown instead. " +
-               BackupPromise(path, "the unreadable file");
+               BackupPromise(backup, "the unreadable file") +
+               "\n\nTo keep working on it, close the window without saving, correct \"" + path +
+               "\", then start the editor again.";
     case LoadStatus::kLoaded: break;
     }
-    const std::string stopped =
-        outcome.stoppedEarly ? "reading stopped" + Place(outcome) + " at " + outcome.reason : "";
-    if (outcome.noNote) {
-        return file + " holds no note that Velmora can read" +
-               (stopped.empty() ? "" : ": " + stopped) +
-               ".\n\nThe default splines are shown instead. " + BackupPromise(path, "the file");
-    }
-    if (outcome.stoppedEarly) {
-        return file + " was read only in part: " + stopped +
-               ", and what follows is not shown.\n\n" + BackupPromise(path, "the whole file") +
-               TooLargeToSave(outcome, "\n\n");
-    }
-    if (outcome.tooLargeToSave) {
-        return file + " was read in full." + TooLargeToSave(outcome, " ");
-    }
-    return {};
+    return ReadMessage(outcome, file, path, backup);
 }
 
-std::string SaveMessage(const SaveOutcome& outcome, const std::string& path) {
+}  // namespace
+
+std::string AbsoluteName(const std::string& path) {
+    std::string whole = path;
+    if (path.empty() || path[0] != '/') {
+        std::vector<char> here(4096);
+        while (::getcwd(here.data(), here.size()) == nullptr && errno == ERANGE)
+            here.resize(here.size() * 2);
+        whole = std::string(here.data()) + "/" + path;
+    }
+    std::string out;
+    std::size_t start = 0;
+    while (start <= whole.size()) {
+        const std::size_t end = std::min(whole.find('/', start), whole.size());
+        const std::string part = whole.substr(start, end - start);
+        if (!part.empty() && part != ".")
+            out += "/" + part;
+        start = end + 1;
+    }
+    return out.empty() ? "/" : out;
+}
+
+std::string LoadMessage(const LoadOutcome& outcome, const std::string& path,
+                        const std::string& backup) {
+    const std::string found = FoundMessage(outcome, path, backup.empty() ? path + ".bak" : backup);
+    if (outcome.saving.ok) {
+        return found;
+    }
+    const std::string blocked =
+        outcome.saving.reason + ". " + outcome.saving.remedy + ", then press S to save.";
+    if (found.empty()) {
+        return "The spline file \"" + path + "\" cannot be replaced when you save: " + blocked;
+    }
+    return found + "\n\nSaving will fail: " + blocked;
+}
+
+std::string SaveMessage(const SaveOutcome& outcome, const std::string& path,
+                        const std::string& backup, const std::string& promised) {
     std::string text;
     if (!outcome.ok) {
         text = "The splines could not be saved to \"" + path + "\":\n" + outcome.reason + "\n\n" +
                (outcome.hadFile ? "The file on disk is unchanged and your splines"
                                 : "Nothing was written; your splines") +
-               " are still open here.";
+               " are still open here. " + outcome.remedy + ", then press S again.";
     }
     if (outcome.changedElsewhere) {
         text += std::string(text.empty() ? "" : "\n\n") + "Another program changed \"" + path +
-                "\" since Velmora last read or saved it. That version is kept as \"" +
-                outcome.backup + "\"" + (outcome.ok ? "; your splines were saved." : ".");
+                "\" since Velmora last read or saved it. That version is kept as \"" + backup +
+                "\"" + (outcome.ok ? "; your splines were saved." : ".") +
+                " Compare the two (velmora-tool diff) and bring over what you need.";
+    } else if (outcome.ok && !outcome.backup.empty() && !promised.empty() && backup != promised) {
+        text = "The file read at start-up is kept as \"" + backup + "\", not as \"" + promised +
+               "\" as said then: that name was taken meanwhile. Your splines were saved.";
     }
     return text;
 }

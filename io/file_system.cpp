@@ -5,8 +5,10 @@
 #include <string>
 
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <sys/random.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -58,6 +60,23 @@ int FileSystem::Fstat(int fd, struct stat* info) const { return ::fstat(fd, info
 ssize_t FileSystem::ReadLink(const char* path, char* buffer, std::size_t size) const {
     return ::readlink(path, buffer, size);
 }
+// O_NONBLOCK: opening a FIFO or device found there must not wait.
+int FileSystem::InodeFlags(const char* path, unsigned* flags) const {
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return -1;
+    }
+    int value = 0;
+    const int result = ::ioctl(fd, FS_IOC_GETFLAGS, &value);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    if (result == 0) {
+        *flags = static_cast<unsigned>(value);
+    }
+    return result;
+}
+
 int FileSystem::Access(const char* path, int mode) const {
     return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS);
 }

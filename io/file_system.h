@@ -54,6 +54,10 @@ public:
     virtual ssize_t ReadLink(const char* path, char* buffer, std::size_t size) const;
     // As faccessat(2) with AT_EACCESS: checked with the effective ids.
     virtual int Access(const char* path, int mode) const;
+    // The inode flags of `path` (FS_IOC_GETFLAGS: immutable, append-only,
+    // ...), read through a descriptor opened for reading; fails with ENOTTY
+    // or EOPNOTSUPP where the file system keeps none.
+    virtual int InodeFlags(const char* path, unsigned* flags) const;
     // As fchmod(2), fchown(2), flock(2).
     virtual int Fchmod(int fd, mode_t mode) const;
     virtual int Fchown(int fd, uid_t owner, gid_t group) const;

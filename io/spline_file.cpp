@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 
+#include "io/backup.h"
 #include "io/file_read.h"
 #include "io/link_target.h"
 #include "io/read_limits.h"
@@ -26,8 +27,12 @@ Status CreateEmptyFile(const FileSystem& fs, const std::string& path) {
     return {};
 }
 
-// A failed save that tells whether there was a file before it.
-SaveOutcome SaveFailed(Status why, bool hadFile, SaveOutcome so_far = {}) {
+// A failed save that tells whether there was a file before it, and what to
+// do: whatever stands in the way that can be seen, else what `why` suggests.
+SaveOutcome SaveFailed(Status why, bool hadFile, const std::string& path, const FileSystem& fs,
+                       SaveOutcome so_far = {}) {
+    const SaveCheck check = CheckSaveable(path, fs);
+    so_far.remedy = check.ok ? RemedyFor(why.error) : check.remedy;
     static_cast<Status&>(so_far) = std::move(why);
     so_far.hadFile = hadFile;
     return so_far;
@@ -73,15 +78,23 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
         if (m_fs->Stat(m_path.c_str(), &info) == 0) {
             m_knownId = IdentityOf(info);
         }
-        return NothingLoaded(LoadStatus::kUnreadable, std::move(read));
+        LoadOutcome out = NothingLoaded(LoadStatus::kUnreadable, std::move(read));
+        out.saving = CheckSaveable(m_path, *m_fs);
+        return out;
     }
     case ReadStatus::kRead: break;
     }
     LoadOutcome out = ReadSplineText(read.bytes, notes);
+    out.saving = CheckSaveable(m_path, *m_fs);
     m_backupPending = out.status != LoadStatus::kEmpty;
     m_matchable = out.status == LoadStatus::kLoaded;
     m_known = std::move(read.bytes);
     return out;
+}
+
+std::string SplineFile::NextBackup() const {
+    const std::string base = m_path + ".bak";
+    return BackupName(base, NextBackupNumber(*m_fs, base));
 }
 
 // Printing the notes is the sure way to know whether the editor would have
@@ -159,10 +172,12 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
         !check.path.empty() && m_fs->Stat(check.path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
     // Never write a file that the next start would refuse to read.
     if (Status refusal = CheckWriteLimits(text); !refusal.ok) {
-        return SaveFailed(std::move(refusal), hadFile);
+        SaveOutcome out = SaveFailed(std::move(refusal), hadFile, m_path, *m_fs);
+        out.remedy = "Delete some points or splines";
+        return out;
     }
     if (!check.ok) {
-        return SaveFailed(check, hadFile);
+        return SaveFailed(check, hadFile, m_path, *m_fs);
     }
 
     bool changed = false;
@@ -189,7 +204,7 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
             m_known = std::move(keptBytes);
             m_knownId = m_known ? std::nullopt : keptId;
         }
-        return SaveFailed(written, hadFile, std::move(out));
+        return SaveFailed(written, hadFile, m_path, *m_fs, std::move(out));
     }
     m_looked = true;
     m_known = std::move(text);

@@ -8,6 +8,7 @@
 #include "io/file_identity.h"
 #include "io/file_read.h"
 #include "io/file_system.h"
+#include "io/save_check.h"
 #include "io/status.h"
 #include "model/note_set.h"
 
@@ -33,6 +34,9 @@ struct LoadOutcome : Status {
     // kLoaded: reading stopped before the end of the file (at line, column);
     // what follows was not read.
     bool stoppedEarly = false;
+    // kLoaded: reading stopped at a line of conflict markers, left by a
+    // text merge that was never finished.
+    bool conflicted = false;
     // kLoaded: the file holds more than blank text but not one note was read.
     bool noNote = false;
     // kLoaded: the file a save writes for what was read would be refused by
@@ -40,6 +44,9 @@ struct LoadOutcome : Status {
     // until points or splines are deleted.
     bool tooLargeToSave = false;
     std::size_t savedNodes = 0;
+    // Not ok when a save could not replace the file found, saying why and
+    // what to do (SplineFile::Load looks; other readers leave it ok).
+    SaveCheck saving;
 };
 
 // A load that read no note: what it found and, for a failure, why.
@@ -52,6 +59,8 @@ struct SaveOutcome : Status {
     // That file was not the one last read or written here: another program
     // changed it. Its version is in `backup`.
     bool changedElsewhere = false;
+    // After a failure: what the user can do about it (see SaveCheck).
+    std::string remedy;
 };
 
 // The spline file in one folder. It remembers the bytes it last read or
@@ -64,6 +73,8 @@ public:
     explicit SplineFile(std::string path, const FileSystem& fs = SystemFileSystem());
 
     const std::string& Path() const { return m_path; }
+    // The name under which a save would keep a backup now, if one is due.
+    std::string NextBackup() const;
 
     // Reads the file into `notes`, replacing the list of every note that it
     // names; notes it does not name keep what they hold. On any failure no

@@ -10,6 +10,7 @@
 
 #include "io/guarded_parse.h"
 #include "io/note_walk.h"
+#include "io/parse_error_text.h"
 #include "io/read_limits.h"
 #include "io/white_space.h"
 #include "io/xml_scan.h"
@@ -91,6 +92,11 @@ void StopAt(LoadOutcome& out, std::string reason, std::pair<int, int> place) {
     std::tie(out.line, out.column) = place;
 }
 
+void StopAtMarker(LoadOutcome& out, std::pair<int, int> place) {
+    StopAt(out, "conflict markers of an unfinished merge", place);
+    out.conflicted = true;
+}
+
 // The 1-based line and column of `offset` in `text`.
 std::pair<int, int> PlaceOf(std::string_view text, std::size_t offset) {
     const std::string_view before = text.substr(0, offset);
@@ -147,7 +153,8 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes, ReadFinding
     if (head.find('\r') != std::string_view::npos) {
         normalised = NormaliseLineEnds(head);
     }
-    const std::string_view text = normalised.empty() ? head : std::string_view(normalised);
+    const std::string_view fullText = normalised.empty() ? head : std::string_view(normalised);
+    std::string_view text = fullText;
     LoadOutcome out;
     out.status = LoadStatus::kLoaded;
     if (IsBlankText(text)) {
@@ -163,6 +170,19 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes, ReadFinding
     if (!limits.ok) {
         return Unreadable(limits.reason, limits.line, limits.column);
     }
+    // From a line of conflict markers on nothing is read: the top-level node
+    // it lies in is dropped whole, so no half of a conflict passes as data.
+    const bool conflicted = limits.scan.marker != std::string_view::npos;
+    std::string beforeMarker;
+    if (conflicted) {
+        beforeMarker = text.substr(0, limits.scan.beforeMarker);
+        text = beforeMarker;
+        if (IsBlankText(text)) {
+            out.noNote = true;
+            StopAtMarker(out, PlaceOf(fullText, limits.scan.marker));
+            return out;
+        }
+    }
     TiXmlDocument doc;
     // Columns count bytes, as PlaceOf does, tabs included.
     doc.SetTabSize(1);
@@ -175,14 +195,17 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes, ReadFinding
             return Unreadable("it is not an XML document");
         }
         // ErrorRow/ErrorCol are 1-based, and 0 when the parser knew no place.
-        return Unreadable(doc.ErrorDesc(), doc.ErrorRow(), doc.ErrorCol());
+        return Unreadable(ParseErrorText(doc.ErrorId(), doc.ErrorDesc()), doc.ErrorRow(),
+                          doc.ErrorCol());
     }
     const NoteWalk walk = WalkNotes(doc, notes, findings);
     out.noNote = walk.notesRead == 0;
     const std::size_t parsed =
         parse.stop == nullptr ? text.size() : static_cast<std::size_t>(parse.stop - text.data());
     const std::size_t stopOffset = std::min(parsed, text.size());
-    if (walk.stoppedAt != nullptr) {
+    if (conflicted) {
+        StopAtMarker(out, PlaceOf(fullText, limits.scan.marker));
+    } else if (walk.stoppedAt != nullptr) {
         StopAt(out, "a note without an \"Index\" attribute",
                {walk.stoppedAt->Row(), walk.stoppedAt->Column()});
     } else if (limits.scan.unclosed != XmlUnclosed::kNone) {

@@ -14,7 +14,8 @@ namespace velmora {
 // ends the text, as when the parser loads a file itself. Returns kLoaded
 // (saying whether and where reading stopped before the end, with more than
 // white space or NUL bytes left: a note without Index, text between
-// elements, a comment or CDATA section never closed, a NUL byte; whether no
+// elements, a comment or CDATA section never closed, a NUL byte, a line of
+// conflict markers (whose top-level node is not read at all); whether no
 // note was read; and whether the file a save writes for `notes` afterwards
 // would be too large to read back), kEmpty (nothing but white space and NUL
 // bytes; nothing touched) or kUnreadable (with the reason and, where known,

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "io/conflict_markers.h"
 #include "io/xml_lexer.h"
 
 namespace velmora {
@@ -27,18 +28,31 @@ enum class NodeKind { kNone, kDeclaration, kComment, kCdata, kUnknown, kElement 
 class Scanner {
 public:
     Scanner(const char* text, TiXmlEncoding encoding, const XmlLimits& limits)
-        : m_text(text), m_lex(encoding), m_limits(limits) {}
+        : m_text(text), m_lex(encoding), m_limits(limits), m_markers(text) {
+        m_marker = m_markers.NextFrom(0);
+    }
 
     XmlScan Run() {
+        Walk();
+        // A marker line the walk did not reach is one as well: the parser
+        // stops before it, or fails at it.
+        if (m_result.problem == XmlProblem::kNone && m_result.marker == MarkerLines::kNone) {
+            m_result.marker = m_marker;
+        }
+        return m_result;
+    }
+
+private:
+    void Walk() {
         const char* p = m_text;
         if (*p == '\0') {
-            return m_result;
+            return;
         }
         if (m_lex.Encoding() == TIXML_ENCODING_UNKNOWN && std::strncmp(p, kBom, 3) == 0) {
             m_lex.SetEncoding(TIXML_ENCODING_UTF8);
         }
         p = m_lex.SkipWhiteSpace(p);
-        while (p != nullptr && *p != '\0') {
+        while (p != nullptr && *p != '\0' && Reach(p)) {
             const NodeKind kind = Identify(p);
             if (kind == NodeKind::kNone || !Count(p)) {
                 break;
@@ -48,17 +62,58 @@ public:
             } else {
                 const char* const start = m_lex.SkipWhiteSpace(p);
                 p = Leaf(kind, p);
+                if (m_result.marker != MarkerLines::kNone) {
+                    return;
+                }
                 NoteUnclosed(kind, start, p);
                 if (kind == NodeKind::kDeclaration && m_lex.Encoding() == TIXML_ENCODING_UNKNOWN) {
                     m_lex.SetEncoding(DeclaredEncoding(m_declaration.Encoding()));
                 }
             }
+            if (p != nullptr && Reach(p)) {
+                m_result.beforeMarker = static_cast<std::size_t>(p - m_text);
+            }
             p = m_lex.SkipWhiteSpace(p);
         }
-        return m_result;
     }
 
-private:
+    // Offsets in the text.
+    std::size_t At(const char* p) const { return static_cast<std::size_t>(p - m_text); }
+
+    // Whether the scan may go on to `p`: false once a marker line starts
+    // before it or at it, outside the regions Skip passed. What starts at a
+    // marker line is never such a region: none begins with a marker.
+    bool Reach(const char* p) {
+        if (m_result.marker != MarkerLines::kNone) {
+            return false;
+        }
+        if (m_marker > At(p)) {
+            return true;
+        }
+        m_result.marker = m_marker;
+        return false;
+    }
+
+    // Passes the region [start, end), whose marker lines are not markers: a
+    // comment, CDATA section, processing instruction or attribute value. A
+    // null `end` is the end of the text.
+    bool Skip(const char* start, const char* end) {
+        if (!Reach(start)) {
+            return false;
+        }
+        const std::size_t to = end == nullptr ? MarkerLines::kNone : At(end);
+        if (m_marker < to) {
+            m_marker = to == MarkerLines::kNone ? to : m_markers.NextFrom(to);
+        }
+        return true;
+    }
+
+    // Whether a node of `kind` starting at `p` hides marker lines inside it.
+    bool HidesMarkers(NodeKind kind, const char* p) const {
+        return kind == NodeKind::kDeclaration || kind == NodeKind::kComment ||
+               kind == NodeKind::kCdata || (kind == NodeKind::kUnknown && p[1] == '?');
+    }
+
     NodeKind Identify(const char* p) const {
         p = m_lex.SkipWhiteSpace(p);
         if (p == nullptr || *p != '<') {
@@ -90,8 +145,18 @@ private:
         return TIXML_ENCODING_LEGACY;
     }
 
-    // Any node but an element, read by the parser's own Parse.
+    // Any node but an element, read by the parser's own Parse; null at a
+    // marker line before or inside it, unless it hides them.
     const char* Leaf(NodeKind kind, const char* p) {
+        p = m_lex.SkipWhiteSpace(p);
+        const char* const end = ParseLeaf(kind, p);
+        if (HidesMarkers(kind, p) ? !Skip(p, end) : (end != nullptr && !Reach(end))) {
+            return nullptr;
+        }
+        return end;
+    }
+
+    const char* ParseLeaf(NodeKind kind, const char* p) {
         const TiXmlEncoding encoding = m_lex.Encoding();
         switch (kind) {
         case NodeKind::kDeclaration: return m_declaration.Parse(p, nullptr, encoding);
@@ -203,7 +268,7 @@ private:
     // for "/>"); returns the position after the tag, or null.
     const char* StartTag(const char* p, bool& opens) {
         p = m_lex.SkipWhiteSpace(p);
-        if (p == nullptr || *p != '<') {
+        if (p == nullptr || *p != '<' || !Reach(p)) {
             return nullptr;
         }
         p = m_lex.SkipWhiteSpace(p + 1);
@@ -219,7 +284,7 @@ private:
         int attributes = 0;
         for (;;) {
             p = m_lex.SkipWhiteSpace(p);
-            if (p == nullptr || *p == '\0') {
+            if (p == nullptr || *p == '\0' || !Reach(p)) {
                 return nullptr;
             }
             if (*p == '/') {
@@ -233,7 +298,7 @@ private:
             }
             const char* const at = p;
             p = m_lex.ReadAttribute(p);
-            if (p == nullptr || *p == '\0' || !Count(at)) {
+            if (p == nullptr || *p == '\0' || !Count(at) || !SkipValue(at, p)) {
                 return nullptr;
             }
             if (++attributes > m_limits.maxAttributes) {
@@ -243,13 +308,20 @@ private:
         }
     }
 
+    // Passes the attribute [at, end): its quoted value hides marker lines.
+    bool SkipValue(const char* at, const char* end) {
+        const std::string_view attribute(at, static_cast<std::size_t>(end - at));
+        const std::size_t quote = attribute.find_first_of("\"'");
+        return quote == std::string_view::npos ? Reach(end) : Skip(at + quote, end);
+    }
+
     // Reads an element's content as ReadValue does: text and other nodes, up
     // to the '<' of a child element (`atChild`) or a "</". Null where the
     // parser stops.
     const char* Content(const char* p, bool& atChild) {
         const char* withSpace = p;
         p = m_lex.SkipWhiteSpace(p);
-        while (p != nullptr && *p != '\0') {
+        while (p != nullptr && *p != '\0' && Reach(p)) {
             if (*p != '<') {
                 if (!Count(p)) {
                     return nullptr;
@@ -297,6 +369,8 @@ private:
     TiXmlComment m_comment;
     TiXmlText m_textNode{""};
     TiXmlUnknown m_unknown;
+    MarkerLines m_markers;
+    std::size_t m_marker;  // the next marker line not yet passed
 };
 
 }  // namespace

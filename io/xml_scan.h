@@ -34,6 +34,12 @@ struct XmlScan {
     std::size_t nodes = 0;   // nodes and attributes the parser creates
     XmlUnclosed unclosed = XmlUnclosed::kNone;
     std::size_t unclosedOffset = 0;  // where that node starts
+    // Where the first line of git's conflict markers starts that is not in
+    // a comment, CDATA section, processing instruction or attribute value
+    // (npos for none; the scan stops there), and where the last top-level
+    // node before it ends.
+    std::size_t marker = std::string_view::npos;
+    std::size_t beforeMarker = 0;
 };
 
 // Reads `text` (up to its first NUL) the way TiXmlDocument::Parse does with
@@ -43,7 +49,9 @@ struct XmlScan {
 // declarations), so it ends every node exactly where the parser does; only
 // the grammar above them is mirrored here. Where the parser would stop with
 // an error the scan stops too, so for any text it reports at least the depth
-// and node count the parser reaches.
+// and node count the parser reaches. It stops at a line of conflict
+// markers as well (see XmlScan::marker), also where the parser would go on
+// or stop before the line; the parser is never to read from such a line on.
 XmlScan ScanXml(const char* text, TiXmlEncoding encoding, const XmlLimits& limits);
 
 // The encoding to hand the parser for `text`: its default, unless the text

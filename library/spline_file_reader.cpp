@@ -60,7 +60,8 @@ SplineFileStatus StatusOf(const LoadOutcome& outcome, bool missing) {
     return SplineFileStatus::kUnreadable;
 }
 
-// The editor's start-up load with `load` reading the file.
+// The editor's start-up load with `load` reading the file, which messages
+// name `name` (with the backup the editor would keep of it beside it).
 template <class LoadInto>
 SplineFileContents Contents(const std::string& name, LoadInto load) {
     const detail::DefaultFloatEnvironment environment;
@@ -72,6 +73,11 @@ SplineFileContents Contents(const std::string& name, LoadInto load) {
     contents.notes = std::move(loaded.notes);
     contents.status = StatusOf(outcome, missing);
     contents.message = LoadMessage(outcome, name);
+    if (contents.status == SplineFileStatus::kMissing) {
+        // A mistyped path must not pass for a file without splines.
+        contents.reason = detail::ValidUtf8("there is no file \"" + name +
+                                            "\"; every note has its default spline");
+    }
     const bool told = contents.status == SplineFileStatus::kUnreadable ||
                       contents.status == SplineFileStatus::kPartial;
     if (told) {

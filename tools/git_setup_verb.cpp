@@ -19,13 +19,19 @@ const char* const kGitSetupHelp =
     "\n"
     "Makes git merge and diff Splines.xml with this velmora-tool (the program\n"
     "running now, wherever it is): sets merge.velmora.name, merge.velmora.driver\n"
-    "(velmora-tool merge %O %A %B) and diff.velmora.command (velmora-tool diff\n"
-    "--git) in the repository's configuration, or in yours with --global; and,\n"
-    "in a repository, adds \"Splines.xml merge=velmora diff=velmora\" to the\n"
+    "(velmora-tool merge %O %A %B), merge.velmora.recursive (velmora-ancestors,\n"
+    "the driver git uses to merge the common ancestors of a criss-cross merge:\n"
+    "velmora-tool merge --virtual-base) and diff.velmora.command (velmora-tool\n"
+    "diff --git) in the repository's configuration, or in yours with --global;\n"
+    "and, in a repository, adds \"Splines.xml merge=velmora diff=velmora\" to the\n"
     ".gitattributes at its top unless git reports those attributes set for\n"
     "Splines.xml already (a line there for Splines.xml stays). It writes only a\n"
     ".gitattributes that is a regular file, never through a symbolic link.\n"
     "Prints what it changed; run again, it changes nothing.\n"
+    "\n"
+    "git keeps the drivers in .git/config, which a clone does not copy: run\n"
+    "git-setup once in every clone (or once per user with --global), or git\n"
+    "merges Splines.xml as text and leaves conflict markers in it.\n"
     "\n"
     "  -g, --global  the user's configuration (git config --global)\n"
     "\n"
@@ -171,6 +177,9 @@ int RunGitSetupVerb(int argc, char** argv) {
     const std::string tool = ShellWord(program);
     if (!setup.Set("merge.velmora.name", "Velmora spline merge") ||
         !setup.Set("merge.velmora.driver", tool + " merge %O %A %B") ||
+        !setup.Set("merge.velmora.recursive", "velmora-ancestors") ||
+        !setup.Set("merge.velmora-ancestors.name", "Velmora spline merge of common ancestors") ||
+        !setup.Set("merge.velmora-ancestors.driver", tool + " merge --virtual-base %O %A %B") ||
         !setup.Set("diff.velmora.command", tool + " diff --git"))
         return 1;
     // The configuration stays set, and is told, when .gitattributes cannot be.
@@ -178,9 +187,15 @@ int RunGitSetupVerb(int argc, char** argv) {
         Emit("git-setup", "-", setup.Report());
         return 1;
     }
-    return Emit(
-        "git-setup", "-",
-        setup.Report().empty() ? "git-setup: already set up, nothing changed\n" : setup.Report());
+    if (setup.Report().empty())
+        return Emit("git-setup", "-", "git-setup: already set up, nothing changed\n");
+    return Emit("git-setup", "-",
+                setup.Report() +
+                    (global ? "git does not copy your configuration to other users or machines: "
+                              "run \"velmora-tool git-setup\" there too.\n"
+                            : "git does not copy .git/config to a clone: every clone of this "
+                              "repository must run \"velmora-tool git-setup\" once, or git "
+                              "merges Splines.xml as text and leaves conflict markers in it.\n"));
 }
 
 }  // namespace velmora::tool

@@ -1,166 +1,197 @@
 #include "tools/note_merge.h"
 
 #include <algorithm>
+#include <optional>
 
-#include "tools/sequence_match.h"
 #include "tools/spline_keys.h"
+#include "tools/three_way_merge.h"
 
 namespace velmora::tool {
 
 namespace {
 
-// Base splines [baseBegin, baseEnd) that one side replaced by its splines
-// [sideBegin, sideEnd).
-struct Hunk {
-    std::size_t baseBegin, baseEnd, sideBegin, sideEnd;
-    int side;  // 0 ours, 1 theirs
-};
-
-// Hunks are placed on a line where base spline i is at 2i+1 and the gap
-// before it at 2i: an insertion covers its gap, a replacement its splines
-// and the gaps between them. Hunks of the two sides that cover a common
-// place touch the same part of the base.
-std::size_t Low(const Hunk& h) {
-    return h.baseBegin == h.baseEnd ? 2 * h.baseBegin : 2 * h.baseBegin + 1;
+// The points of three versions of one spline merged as a note's splines
+// are, or nothing when the two sides changed the same points differently.
+std::optional<Spline> MergePoints(const Spline& base, const Spline& ours, const Spline& theirs) {
+    if (ours == base)
+        return theirs;
+    if (theirs == base || ours == theirs)
+        return ours;
+    const KeyMerge merge = MergeKeys(PointKeys(base), PointKeys(ours), PointKeys(theirs));
+    if (!merge.conflicts.empty())
+        return std::nullopt;
+    const Spline* versions[] = {&base, &ours, &theirs};
+    Spline out;
+    for (const Source& s : merge.merged)
+        out.push_back((*versions[static_cast<int>(s.side)])[s.index]);
+    return out;
 }
-std::size_t High(const Hunk& h) {
-    return h.baseBegin == h.baseEnd ? 2 * h.baseBegin : 2 * h.baseEnd - 1;
-}
-
-using Stretch = std::vector<const Spline*>;
 
 class NoteMerger {
 public:
-    NoteMerger(const SplineList& base, const SplineList& ours, const SplineList& theirs)
-        : m_base(base), m_sides{&ours, &theirs} {
-        m_baseKeys = m_keys.Of(base);
-        m_sideKeys[0] = m_keys.Of(ours);
-        m_sideKeys[1] = m_keys.Of(theirs);
+    NoteMerger(int note, const SplineList& base, const SplineList& ours, const SplineList& theirs)
+        : m_note(note), m_versions{&base, &ours, &theirs} {
+        for (const Side side : {Side::kBase, Side::kOurs, Side::kTheirs})
+            m_keyOf[static_cast<int>(side)] = m_keys.Of(Version(side));
+        for (int side = 0; side < 3; ++side)
+            m_count[side] = Counts(m_keyOf[side]);
     }
 
-    SplineList Merge(int note, std::vector<MergeConflict>& conflicts) {
-        std::vector<Hunk> hunks;
-        for (int side = 0; side < 2; ++side) {
-            const std::vector<Key>& keys = m_sideKeys[side];
-            for (const Gap& g :
-                 GapsBetween(MatchSequences(m_baseKeys, keys), m_base.size(), keys.size()))
-                hunks.push_back(Hunk{g.aBegin, g.aEnd, g.bBegin, g.bEnd, side});
-        }
-        std::stable_sort(hunks.begin(), hunks.end(),
-                         [](const Hunk& a, const Hunk& b) { return Low(a) < Low(b); });
-        std::size_t next = 0;  // the first base spline not yet placed
-        for (std::size_t first = 0; first < hunks.size();) {
-            std::size_t last = first + 1;
-            std::size_t high = High(hunks[first]);
-            while (last < hunks.size() && Low(hunks[last]) <= high)
-                high = std::max(high, High(hunks[last++]));
-            const std::vector<Hunk> group(hunks.begin() + static_cast<long>(first),
-                                          hunks.begin() + static_cast<long>(last));
-            std::size_t begin = group.front().baseBegin;
-            std::size_t end = begin;
-            for (const Hunk& h : group) {
-                begin = std::min(begin, h.baseBegin);
-                end = std::max(end, h.baseEnd);
+    SplineList Merge(bool keepBase, std::vector<MergeConflict>& conflicts) {
+        const KeyMerge merge =
+            MergeKeys(KeysOf(Side::kBase), KeysOf(Side::kOurs), KeysOf(Side::kTheirs));
+        const std::size_t firstConflict = conflicts.size();
+        std::size_t next = 0;
+        for (const KeyConflict& c : merge.conflicts) {
+            for (; next < c.at; ++next)
+                Place(SplineAt(merge.merged[next]), false);
+            const auto first = merge.merged.begin() + static_cast<long>(c.at);
+            const std::vector<Source> ours(first, first + static_cast<long>(c.oursCount));
+            const std::vector<Source> theirs(
+                first + static_cast<long>(c.oursCount),
+                first + static_cast<long>(c.oursCount + c.theirsCount));
+            next = c.at + c.oursCount + c.theirsCount;
+            if (std::optional<SplineList> points =
+                    c.oneToOne ? MergeEachSpline(c, ours, theirs) : std::nullopt) {
+                for (const Spline& spline : *points)
+                    Place(spline, false);
+            } else if (OnlyMoved(ours, Side::kOurs, c) || OnlyMoved(theirs, Side::kTheirs, c)) {
+                for (const Source& s : OnlyMoved(ours, Side::kOurs, c) ? theirs : ours)
+                    Place(SplineAt(s), false);
+            } else if (keepBase) {
+                for (std::size_t i = 0; i < c.baseCount; ++i)
+                    Place(Version(Side::kBase)[c.baseFirst + i], false);
+            } else {
+                const std::size_t at = m_out.size();
+                conflicts.push_back(MergeConflict{m_note, c.baseFirst, c.baseCount, at, ours.size(),
+                                                  at + ours.size(), theirs.size()});
+                for (const Source& s : ours)
+                    Place(SplineAt(s), true);
+                for (const Source& s : theirs)
+                    Place(SplineAt(s), true);
             }
-            Place(BaseStretch(next, begin));
-            MergeGroup(note, group, begin, end, conflicts);
-            next = end;
-            first = last;
         }
-        Place(BaseStretch(next, m_base.size()));
-        return m_out;
+        for (; next < merge.merged.size(); ++next)
+            Place(SplineAt(merge.merged[next]), false);
+        DropStaleCopies(conflicts.begin() + static_cast<long>(firstConflict), conflicts.end());
+        return std::move(m_out);
     }
 
 private:
-    Stretch BaseStretch(std::size_t begin, std::size_t end) const {
-        Stretch s;
-        for (std::size_t i = begin; i < end; ++i)
-            s.push_back(&m_base[i]);
-        return s;
-    }
+    const SplineList& Version(Side side) const { return *m_versions[static_cast<int>(side)]; }
+    const Spline& SplineAt(Source s) const { return Version(s.side)[s.index]; }
+    const std::vector<Key>& KeysOf(Side side) const { return m_keyOf[static_cast<int>(side)]; }
 
-    // The base splines [begin, end) with the group's hunks of one side applied.
-    Stretch Version(const std::vector<Hunk>& group, int side, std::size_t begin,
-                    std::size_t end) const {
-        Stretch s;
-        std::size_t at = begin;
-        for (const Hunk& h : group) {
-            if (h.side != side)
-                continue;
-            const Stretch kept = BaseStretch(at, h.baseBegin);
-            s.insert(s.end(), kept.begin(), kept.end());
-            for (std::size_t j = h.sideBegin; j < h.sideEnd; ++j)
-                s.push_back(&(*m_sides[side])[j]);
-            at = h.baseEnd;
+    // How many of `keys` there are of each key; keys are handed out from 0 up.
+    static std::vector<std::size_t> Counts(const std::vector<Key>& keys) {
+        std::vector<std::size_t> counts;
+        for (const Key k : keys) {
+            if (k >= counts.size())
+                counts.resize(static_cast<std::size_t>(k) + 1);
+            ++counts[static_cast<std::size_t>(k)];
         }
-        const Stretch rest = BaseStretch(at, end);
-        s.insert(s.end(), rest.begin(), rest.end());
-        return s;
+        return counts;
     }
 
-    static bool Same(const Stretch& a, const Stretch& b) {
-        return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                          [](const Spline* x, const Spline* y) { return *x == *y; });
+    // How many splines of `side` have the key `key`.
+    std::size_t CountOf(Side side, Key key) const {
+        const std::vector<std::size_t>& counts = m_count[static_cast<int>(side)];
+        return key < counts.size() ? counts[static_cast<std::size_t>(key)] : 0;
     }
 
-    // Splines both sides inserted at one place: the ones both drew once, the
-    // others where they stand, ours before theirs.
-    Stretch Interleave(const Stretch& ours, const Stretch& theirs) {
-        SplineKeys keys;
-        SplineList a, b;
-        for (const Spline* s : ours)
-            a.push_back(*s);
-        for (const Spline* s : theirs)
-            b.push_back(*s);
-        const std::vector<Key> aKeys = keys.Of(a);
-        const std::vector<Key> bKeys = keys.Of(b);
-        Stretch out;
-        std::size_t i = 0;
-        std::size_t j = 0;
-        const auto upTo = [&](std::size_t iEnd, std::size_t jEnd) {
-            out.insert(out.end(), ours.begin() + static_cast<long>(i),
-                       ours.begin() + static_cast<long>(iEnd));
-            out.insert(out.end(), theirs.begin() + static_cast<long>(j),
-                       theirs.begin() + static_cast<long>(jEnd));
-        };
-        for (const auto& [mi, mj] : MatchSequences(aKeys, bKeys)) {
-            upTo(mi, mj);
-            out.push_back(ours[mi]);
-            i = mi + 1;
-            j = mj + 1;
+    void Place(const Spline& spline, bool inConflict) {
+        m_out.push_back(spline);
+        m_inConflict.push_back(inConflict);
+    }
+
+    // Both sides changed these base splines, each putting one spline in the
+    // place of each: their points merged, spline by spline, or nothing
+    // when any spline's points conflict.
+    std::optional<SplineList> MergeEachSpline(const KeyConflict& c, const std::vector<Source>& ours,
+                                              const std::vector<Source>& theirs) const {
+        SplineList out;
+        for (std::size_t i = 0; i < c.baseCount; ++i) {
+            std::optional<Spline> merged = MergePoints(Version(Side::kBase)[c.baseFirst + i],
+                                                       SplineAt(ours[i]), SplineAt(theirs[i]));
+            if (!merged)
+                return std::nullopt;
+            out.push_back(std::move(*merged));
         }
-        upTo(ours.size(), theirs.size());
         return out;
     }
 
-    void MergeGroup(int note, const std::vector<Hunk>& group, std::size_t begin, std::size_t end,
-                    std::vector<MergeConflict>& conflicts) {
-        const Stretch ours = Version(group, 0, begin, end);
-        const Stretch theirs = Version(group, 1, begin, end);
-        if (group.size() == 1 || Same(ours, theirs)) {
-            Place(group.size() == 1 && group.front().side == 1 ? theirs : ours);
-        } else if (begin == end) {
-            Place(Interleave(ours, theirs));
-        } else {
-            const std::size_t at = m_out.size();
-            conflicts.push_back(MergeConflict{note, begin, end - begin, at, ours.size(),
-                                              at + ours.size(), theirs.size()});
-            Place(ours);
-            Place(theirs);
+    // Whether `side`, whose version of the conflict's stretch is `version`,
+    // changed nothing there but the order: it holds only base splines, and
+    // still holds every base spline of the stretch, elsewhere in the note.
+    // Two orders of the same splines are what a criss-cross of merges leaves.
+    bool OnlyMoved(const std::vector<Source>& version, Side side, const KeyConflict& c) const {
+        for (const Source& s : version) {
+            if (CountOf(Side::kBase, KeysOf(s.side)[s.index]) == 0)
+                return false;
         }
+        for (std::size_t i = c.baseFirst; i < c.baseFirst + c.baseCount; ++i) {
+            const Key k = KeysOf(Side::kBase)[i];
+            if (CountOf(side, k) < CountOf(Side::kBase, k))
+                return false;
+        }
+        return true;
     }
 
-    void Place(const Stretch& s) {
-        for (const Spline* spline : s)
-            m_out.push_back(*spline);
+    // Matched by content, an edit reads as a removal and an addition. Where
+    // the two sides hold the same splines in different orders (as after a
+    // criss-cross of merges, whose base git builds by merging), one side's
+    // unchanged spline can then come back beside the other side's edit of
+    // it. Counted by content, a base spline that one side left as it was
+    // and the other removed (or edited) is removed: copies beyond that
+    // count, outside conflicts, are dropped, the last ones first, and the
+    // conflicts given (this note's) are renumbered.
+    template <class Conflicts>
+    void DropStaleCopies(Conflicts first, Conflicts last) {
+        // A copy, so that no key outlives the splines of m_out it refers to.
+        SplineKeys keys = m_keys;
+        const std::vector<Key> merged = keys.Of(m_out);
+        // Per key: how many copies too many the merge holds.
+        std::vector<std::size_t> excess = Counts(merged);
+        for (std::size_t k = 0; k < excess.size(); ++k) {
+            const std::size_t b = CountOf(Side::kBase, k);
+            const std::size_t o = CountOf(Side::kOurs, k);
+            const std::size_t t = CountOf(Side::kTheirs, k);
+            const std::size_t kept = o == b ? t : t == b ? o : std::max(o, t);
+            excess[k] = kept < b && excess[k] > kept ? excess[k] - kept : 0;
+        }
+        std::vector<bool> drop(m_out.size());
+        for (std::size_t i = m_out.size(); i-- > 0;) {
+            std::size_t& left = excess[static_cast<std::size_t>(merged[i])];
+            if (left > 0 && !m_inConflict[i]) {
+                drop[i] = true;
+                --left;
+            }
+        }
+        // How many are dropped before each place.
+        std::vector<std::size_t> before(m_out.size() + 1);
+        for (std::size_t i = 0; i < m_out.size(); ++i)
+            before[i + 1] = before[i] + (drop[i] ? 1 : 0);
+        if (before.back() == 0)
+            return;
+        for (auto c = first; c != last; ++c) {
+            c->oursFirst -= before[c->oursFirst];
+            c->theirsFirst -= before[c->theirsFirst];
+        }
+        SplineList kept;
+        for (std::size_t i = 0; i < m_out.size(); ++i) {
+            if (!drop[i])
+                kept.push_back(std::move(m_out[i]));
+        }
+        m_out = std::move(kept);
     }
 
-    const SplineList& m_base;
-    const SplineList* m_sides[2];
+    int m_note;
+    const SplineList* m_versions[3];
     SplineKeys m_keys;
-    std::vector<Key> m_baseKeys;
-    std::vector<Key> m_sideKeys[2];
+    std::vector<Key> m_keyOf[3];          // the keys of each version's splines
+    std::vector<std::size_t> m_count[3];  // how many of each key each version holds
     SplineList m_out;
+    std::vector<bool> m_inConflict;  // per spline of m_out
 };
 
 // "spline 2" or "splines 2-3", numbered from 1.
@@ -178,11 +209,13 @@ std::string Numbers(std::size_t first, std::size_t count) {
 
 }  // namespace
 
-MergedNotes MergeNotes(const NoteSet& base, const NoteSet& ours, const NoteSet& theirs) {
+MergedNotes MergeNotes(const NoteSet& base, const NoteSet& ours, const NoteSet& theirs,
+                       bool keepBase) {
     MergedNotes merged;
     for (int n = 0; n < kNoteCount; ++n) {
         const auto i = static_cast<std::size_t>(n);
-        merged.notes[i] = NoteMerger(base[i], ours[i], theirs[i]).Merge(n, merged.conflicts);
+        merged.notes[i] =
+            NoteMerger(n, base[i], ours[i], theirs[i]).Merge(keepBase, merged.conflicts);
     }
     return merged;
 }

@@ -169,7 +169,12 @@ CheckReport::CheckReport(const std::string& bytes) {
         m_exact = true;  // the normal empty case
         return;
     }
-    if (outcome.stoppedEarly) {
+    if (outcome.conflicted) {
+        m_outcome.push_back(
+            Problem{outcome.line, outcome.column, Severity::kError, "conflict-markers",
+                    outcome.reason + ": the editor reads only what comes before the note "
+                                     "they are in; finish the merge first"});
+    } else if (outcome.stoppedEarly) {
         m_outcome.push_back(Problem{outcome.line, outcome.column, Severity::kError, "partial",
                                     "read only in part: reading stops at " + outcome.reason +
                                         "; the editor does not read what follows"});

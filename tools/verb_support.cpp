@@ -32,6 +32,8 @@ std::string LoadProblem(const LoadOutcome& outcome) {
         return "the editor cannot read it: " + Printable(outcome.reason);
     if (outcome.status != LoadStatus::kLoaded)
         return std::string();
+    if (outcome.conflicted)
+        return "it holds " + Printable(outcome.reason) + "; finish the merge first";
     if (outcome.noNote)
         return "it holds no note the editor can read" +
                (outcome.stoppedEarly ? "; " + stopped : "");

@@ -26,10 +26,12 @@ std::optional<NoteSet> LoadWholeForVerb(const std::string& verb, const std::stri
         where +=
             ", line " + std::to_string(outcome.line) + ", column " + std::to_string(outcome.column);
     }
-    Failure(verb, where +
-                      (unreadable ? ": the editor cannot read it: "
-                                  : ": the editor reads only part of it, and stops here: ") +
-                      Printable(outcome.reason));
+    const char* const what = unreadable ? ": the editor cannot read it: "
+                             : outcome.conflicted
+                                 ? ": it holds "
+                                 : ": the editor reads only part of it, and stops here: ";
+    Failure(verb, where + what + Printable(outcome.reason) +
+                      (outcome.conflicted ? "; finish the merge first" : ""));
     return std::nullopt;
 }
 

@@ -55,8 +55,9 @@ VELMORA_API velmora_file* velmora_file_parse(const char* bytes, size_t size);
 VELMORA_API int velmora_file_status(const velmora_file* file);
 
 /* For a game's log, in UTF-8 (an invalid byte, of the path say, becomes
-   U+FFFD): what was wrong with an unreadable file, or why reading a partial
-   one stopped; "" otherwise and for NULL. Valid until the file is freed. */
+   U+FFFD): what was wrong with an unreadable file, why reading a partial
+   one stopped, or which path has no file; "" otherwise and for NULL. Valid
+   until the file is freed. */
 VELMORA_API const char* velmora_file_reason(const velmora_file* file); /* UTF-8; "" when none */
 
 /* Where the reason applies: 1-based; 0 when unknown (and for NULL). */

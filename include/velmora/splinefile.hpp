@@ -53,7 +53,8 @@ struct SplineFileContents {
     NoteSet notes;
     // The text for a game's log, valid UTF-8 (an invalid byte, of a path say,
     // becomes U+FFFD): for kUnreadable what was wrong, for kPartial why
-    // reading stopped; "" otherwise.
+    // reading stopped (conflict markers of an unfinished merge, say), for
+    // kMissing the path that has no file; "" otherwise.
     std::string reason;
     // Where, 1-based; 0 when unknown.
     int line = 0;

@@ -15,7 +15,8 @@ _NOTES = 4
 class SplineFile:
     """What was read. `status` is "loaded", "partial" (read up to line:column;
     what follows was not read), "missing", "empty" (zero bytes or white space)
-    or "unreadable". `reason` is the text for a log ("" when there is none);
+    or "unreadable". `reason` is the text for a log: what was wrong, why
+    reading stopped, or which path has no file ("" when there is none);
     `line` and `column` are 1-based, 0 when unknown. `notes` holds the four
     notes as the editor shows them (default splines included), each a list of
     splines, each a list of (x, y) int tuples."""

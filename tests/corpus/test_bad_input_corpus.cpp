@@ -157,6 +157,7 @@ const CorpusCase kCases[] = {
     {"open_comment.xml", true, "[2] d d d", {}},
     {"open_cdata.xml", true, "[2] d d d", {}},
     {"nul_between_notes.xml", true, "[2] d d d", {}},
+    {"conflict_markers.xml", true, "[3,2] d d d", {}},
     {"cr_only_line_ends.xml", false, "[2,3] [3] [2] [3,2,2]", {}},
     {"crlf_line_ends.xml", false, "[2,3] [3] [2] [3,2,2]", {}},
     {"single_quotes.xml", false, "[2,3] [3] [2] [3,2,2]", {}},

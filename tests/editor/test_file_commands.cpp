@@ -106,15 +106,20 @@ TEST_F(EditorTest, AnUnreadableFileIsToldAtStartAndKeptAsBackupOnTheFirstSave) {
     EXPECT_NE(text.find("line "), std::string::npos);
     EXPECT_NE(text.find("column "), std::string::npos);
     EXPECT_NE(text.find("default splines"), std::string::npos);
+    EXPECT_NE(text.find(FilePath() + ".bak\""), std::string::npos);
     EXPECT_EQ(dlg->NoteSplines()[0], SplineList{DefaultOf(0)});
     EXPECT_EQ(ReadFile(FilePath()), broken);
 
-    Key('S');
-    EXPECT_EQ(ReadFile(FilePath() + ".bak"), broken);
-    EXPECT_EQ(ReadFile(FilePath()), kDefaultFile);
+    // Another program takes the backup's name meanwhile: the save says which it wrote.
     WriteFile(FilePath() + ".bak", "older backup");
     Key('S');
+    EXPECT_EQ(ReadFile(FilePath() + ".bak.1"), broken);
+    EXPECT_EQ(ReadFile(FilePath()), kDefaultFile);
+    ASSERT_EQ(host.Warnings().size(), 2u);
+    EXPECT_NE(host.Warnings()[1].text.find(FilePath() + ".bak.1\""), std::string::npos);
+    Key('S');
     EXPECT_EQ(ReadFile(FilePath() + ".bak"), "older backup");
+    EXPECT_EQ(host.Warnings().size(), 2u);
 }
 
 TEST_F(EditorTest, AZeroByteFileIsTheQuietEmptyCase) {

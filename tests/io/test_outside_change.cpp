@@ -81,13 +81,13 @@ const Situation kSituations[] = {
          ASSERT_EQ(::rmdir(d.File("Splines.xml").c_str()), 0);
          WriteOutside(d);
      },
-     "impossible until"},
+     "nothing can be saved there"},
     {"Fifo", [](Dir d) { ASSERT_EQ(::mkfifo(d.File("Splines.xml").c_str(), 0644), 0); },
      [](Dir d) {
          ASSERT_EQ(::unlink(d.File("Splines.xml").c_str()), 0);
          WriteOutside(d);
      },
-     "impossible until"},
+     "nothing can be saved there"},
     {"LinkToFolder",
      [](Dir d) {
          ASSERT_EQ(::mkdir(d.File("real").c_str(), 0755), 0);
@@ -97,7 +97,7 @@ const Situation kSituations[] = {
          ASSERT_EQ(::rmdir(d.File("real").c_str()), 0);
          testing_support::WriteFile(d.File("real"), kOutside);
      },
-     "impossible until"},
+     "nothing can be saved there"},
     {"Unreadable", [](Dir d) { testing_support::WriteFile(d.File("Splines.xml"), "<a/>"); },
      [](Dir d) {
          testing_support::WriteFile(d.File("new"), kOutside);

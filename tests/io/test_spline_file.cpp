@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,7 +132,7 @@ const Content kContents[] = {
     {"StrayTextBetweenNotes", kNote0 + "x\n" + kNote1, LoadStatus::kLoaded, "line 2, column 1",
      true},
     {"MergeConflict", "<<<<<<< HEAD\n" + kNote0 + "=======\n" + kNote1 + ">>>>>>> theirs\n",
-     LoadStatus::kLoaded, "no note", true},
+     LoadStatus::kLoaded, "conflict markers of an unfinished merge (line 1, column 1)", true},
     {"DoctypeWithSubset", "<!DOCTYPE s [ <!ENTITY e \"1\"> ]>\n" + kNote0, LoadStatus::kLoaded,
      "no note", true},
     {"WrappedInOneRoot", "<Splines>" + kNote0 + "</Splines>", LoadStatus::kLoaded, "no note", true},
@@ -206,7 +209,34 @@ struct Folder {
     mode_t type;          // of Splines.xml afterwards: a link stays a link
     std::string file;     // the file saved to; it keeps its mode, owner and group
     std::string content;  // what that file holds afterwards
+    void (*tearDown)(Dir) = nullptr;
 };
+
+// Sets or clears an inode flag (chattr +i, +a); false where that is refused
+// (it takes root) or the file system keeps no flags.
+bool SetInodeFlag(const std::string& path, int flag, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    int flags = 0;
+    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | flag : flags & ~flag;
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+// Splines.xml as the editor wrote it, with the inode flag `flag` set.
+template <int flag>
+void FlaggedFile(Dir d) {
+    testing_support::WriteFile(d.File("Splines.xml"), kDefault);
+    if (!SetInodeFlag(d.File("Splines.xml"), flag, true))
+        GTEST_SKIP() << "setting chattr flags takes root and a file system that keeps them";
+}
+
+template <int flag>
+void UnflagFile(Dir d) {
+    SetInodeFlag(d.File("Splines.xml"), flag, false);
+}
 
 struct stat StatOf(const std::string& path, bool followLinks = true) {
     struct stat info {};
@@ -258,7 +288,7 @@ const Folder kFolders[] = {
          testing_support::WriteFile(d.File("Splines.xml.bak"), "0");
          testing_support::WriteFile(d.File("Splines.xml.bak.2"), "2");
      },
-     LoadStatus::kUnreadable, "cannot be read", true,
+     LoadStatus::kUnreadable, "Splines.xml.bak.3\"", true,
      "Splines.xml;Splines.xml.bak;Splines.xml.bak.2;Splines.xml.bak.3;", S_IFREG,
      "Splines.xml.bak.3", "<broken"},
     {"LinkIntoAnotherFolder",
@@ -277,7 +307,8 @@ const Folder kFolders[] = {
          testing_support::WriteFile(d.File("Splines.xml"), kDefault);
          ASSERT_EQ(::chmod(d.File("Splines.xml").c_str(), 0444), 0);
      },
-     LoadStatus::kLoaded, "", false, "Splines.xml;", S_IFREG, "Splines.xml", kDefault},
+     LoadStatus::kLoaded, "the file is read-only. Make the file writable, then press S", false,
+     "Splines.xml;", S_IFREG, "Splines.xml", kDefault},
     {"OtherOwner",
      [](Dir d) {
          testing_support::WriteFile(d.File("Splines.xml"), kDefault);
@@ -287,20 +318,24 @@ const Folder kFolders[] = {
      },
      LoadStatus::kLoaded, "", true, "Splines.xml;", S_IFREG, "Splines.xml", kMarked},
     {"FolderOfThatName", [](Dir d) { ASSERT_EQ(::mkdir(d.File("Splines.xml").c_str(), 0755), 0); },
-     LoadStatus::kNotAFile, "impossible until it is moved", false, "Splines.xml;", S_IFDIR,
-     "Splines.xml", ""},
+     LoadStatus::kNotAFile, "Move it away", false, "Splines.xml;", S_IFDIR, "Splines.xml", ""},
     {"FifoOfThatName", [](Dir d) { ASSERT_EQ(::mkfifo(d.File("Splines.xml").c_str(), 0644), 0); },
-     LoadStatus::kNotAFile, "impossible until it is moved", false, "Splines.xml;", S_IFIFO,
-     "Splines.xml", ""},
+     LoadStatus::kNotAFile, "Move it away", false, "Splines.xml;", S_IFIFO, "Splines.xml", ""},
     {"OlderBackups",
      [](Dir d) {
          testing_support::WriteFile(d.File("Splines.xml"), "<broken");
          testing_support::WriteFile(d.File("Splines.xml.bak"), "0");
          testing_support::WriteFile(d.File("Splines.xml.bak.1"), "1");
      },
-     LoadStatus::kUnreadable, "Splines.xml.bak.1", true,
+     LoadStatus::kUnreadable, "Splines.xml.bak.2\"", true,
      "Splines.xml;Splines.xml.bak;Splines.xml.bak.1;Splines.xml.bak.2;", S_IFREG,
      "Splines.xml.bak.2", "<broken"},
+    {"ImmutableFile", FlaggedFile<FS_IMMUTABLE_FL>, LoadStatus::kLoaded,
+     "is marked immutable (chattr +i), so nothing can change it. Clear the mark", false,
+     "Splines.xml;", S_IFREG, "Splines.xml", kDefault, UnflagFile<FS_IMMUTABLE_FL>},
+    {"AppendOnlyFile", FlaggedFile<FS_APPEND_FL>, LoadStatus::kLoaded,
+     "is marked append-only (chattr +a), so it can only grow. Clear the mark", false,
+     "Splines.xml;", S_IFREG, "Splines.xml", kDefault, UnflagFile<FS_APPEND_FL>},
 };
 
 class FolderTest : public ::testing::TestWithParam<Folder> {};
@@ -308,6 +343,11 @@ class FolderTest : public ::testing::TestWithParam<Folder> {};
 TEST_P(FolderTest, StartUpAndSaves) {
     const Folder& f = GetParam();
     const testing_support::TempDir dir;
+    // Before the folder goes, whatever happens here.
+    const std::shared_ptr<void> tearDown(nullptr, [&](void*) {
+        if (f.tearDown != nullptr)
+            f.tearDown(dir);
+    });
     f.setUp(dir);
     if (IsSkipped() || HasFatalFailure())
         return;
@@ -316,7 +356,7 @@ TEST_P(FolderTest, StartUpAndSaves) {
     NoteSet notes;
     const LoadOutcome out = LoadAsEditor(file, notes);
     EXPECT_EQ(out.status, f.status) << out.reason;
-    const std::string message = LoadMessage(out, file.Path());
+    const std::string message = LoadMessage(out, file.Path(), file.NextBackup());
     EXPECT_EQ(message.empty(), *f.told == '\0') << message;
     EXPECT_NE(message.find(f.told), std::string::npos) << message;
     for (const NoteSet& saved : {notes, test::MarkedNotes()}) {

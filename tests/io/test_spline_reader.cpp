@@ -129,6 +129,31 @@ const LoadCase kLoadCases[] = {
     {"OneCharacterThenNulPaddingIsNoWideText", "\n\0\0\0\0\0\0\0"s, LoadStatus::kEmpty,
      MarkedNotes()},
     {"Utf16IsNamed", "\xFF\xFE<\0N\0"s, LoadStatus::kUnreadable, MarkedNotes(), "UTF-16"},
+    // Conflict markers stop the reading where they stand, whatever the parser
+    // would make of them, but not inside a comment, CDATA, processing
+    // instruction or attribute value.
+    {"ConflictMarkersDropTheNoteTheyAreIn",
+     "<NewNoteSpline Index=\"0\" />\r\n<NewNoteSpline Index=\"1\"><NewSpline>\r\n"
+     "<<<<<<< HEAD\r\n<ControlPoint PosX=\"1\" PosY=\"1\" />\r\n=======\r\n>>>>>>> b\r\n"
+     "</NewSpline></NewNoteSpline>",
+     LoadStatus::kLoaded, With({{0, {}}}), "conflict markers of an unfinished merge", 3, 1},
+    {"MarkersBetweenNotes",
+     "<NewNoteSpline Index=\"0\" />\n||||||| base\n<NewNoteSpline Index=\"1\" />",
+     LoadStatus::kLoaded, With({{0, {}}}), "conflict markers", 2, 1},
+    {"MarkerAfterTextThatEndsTheParse", "<NewNoteSpline Index=\"0\" />\nx\n>>>>>>> b\n",
+     LoadStatus::kLoaded, With({{0, {}}}), "conflict markers", 3, 1},
+    {"MarkerBetweenAttributes",
+     "<NewNoteSpline Index=\"0\" />\n<NewNoteSpline\n<<<<<<< a\nIndex=\"1\" />",
+     LoadStatus::kLoaded, With({{0, {}}}), "conflict markers", 3, 1},
+    {"MarkersInCommentCdataDeclarationAndValueAreText",
+     "<?xml version=\"1.0\"\n<<<<<<< a ?><!--\n<<<<<<< a\n--><?pi\n<<<<<<< b ?>"
+     "<NewNoteSpline Index=\"0\" a=\"\n<<<<<<< a\n=======\n\"><![CDATA[\n>>>>>>> b\n]]>"
+     "<NewSpline /></NewNoteSpline>",
+     LoadStatus::kLoaded, With({{0, {Spline{}}}})},
+    {"LinesLikeMarkersAreNone",
+     "<NewNoteSpline Index=\"0\">\n======= \n<<<<<<<<x\n  >>>>>>> b\n<NewSpline />"
+     "</NewNoteSpline>",
+     LoadStatus::kLoaded, With({{0, {Spline{}}}})},
 };
 
 class LoadCaseTest : public ::testing::TestWithParam<LoadCase> {};

@@ -57,10 +57,11 @@ ONE_NOTE = b'<NewNoteSpline Index="1"><NewSpline><ControlPoint PosX="1" PosY="2"
     [
         (ONE_NOTE, "loaded", 0, 0, [[(1, 2)]]),
         (ONE_NOTE + b"<NewNoteSpline />", "partial", 2, 1, [[(1, 2)]]),
+        (ONE_NOTE + b"<<<<<<< ours\n=======\n>>>>>>> theirs\n", "partial", 2, 1, [[(1, 2)]]),
         (b'<NewNoteSpline Index="0">\n<NewSpline', "unreadable", 2, 2, [[(424, 238), (184, 75)]]),
         (b" \n", "empty", 0, 0, [[(424, 238), (184, 75)]]),
     ],
-    ids=["loaded", "partial", "unreadable", "empty"],
+    ids=["loaded", "partial", "conflict-markers", "unreadable", "empty"],
 )
 def test_file_from_memory_and_disk(tmp_path, data, status, line, column, note1):
     file = tmp_path / "Splines.xml"
@@ -72,7 +73,8 @@ def test_file_from_memory_and_disk(tmp_path, data, status, line, column, note1):
 
 
 def test_missing_example_and_bad_arguments(tmp_path):
-    assert velmora.read_spline_file(tmp_path / "none.xml").status == "missing"
+    missing = velmora.read_spline_file(tmp_path / "none.xml")
+    assert missing.status == "missing" and str(tmp_path / "none.xml") in missing.reason
     example = velmora.read_spline_file(str(EXAMPLE))
     assert example.status == "loaded"
     assert example == velmora.parse_spline_file(EXAMPLE.read_bytes())

@@ -150,6 +150,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "\"old.xml\", line 28, column 1: the editor reads only part of it",
                  {}},
         DiffCase{"Missing", "OLD none.xml", kOld, "", 2, "", "\"none.xml\": no such file", {}},
+        DiffCase{"ConflictMarkers",
+                 "OLD NEW",
+                 kOld,
+                 "<<<<<<< HEAD\n" + kOld,
+                 2,
+                 "",
+                 "\"new.xml\", line 1, column 1: it holds conflict markers of an unfinished merge",
+                 {}},
         DiffCase{"TwoStandardInputs", "- -", "", "", 2, "", "only one of OLD and NEW", {}},
         DiffCase{"GitDriver",
                  "--git -x/Splines.xml OLD 1a 100644 NEW 2b 100644",
@@ -236,9 +244,20 @@ struct MergeCase {
     std::string out;  // the file after the merge
     bool unmerged;    // git leaves the file unmerged
     std::string err;  // must appear in the merge's messages
+    // When set, each branch first merges the other as it was (a criss-cross:
+    // the final merge has two merge bases), then commits these, ours first.
+    std::optional<std::pair<std::string, std::string>> after = std::nullopt;
 };
 
 class Merge : public ::testing::TestWithParam<MergeCase> {};
+
+const Spline kPoints{{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}};
+
+// `spline` with point `index` (from 0) at `to`.
+Spline Moved(Spline spline, std::size_t index, Point to) {
+    spline[index] = to;
+    return spline;
+}
 
 TEST_P(Merge, GitMergesWithTheDriverOfGitSetup) {
     const MergeCase& c = GetParam();
@@ -258,7 +277,20 @@ TEST_P(Merge, GitMergesWithTheDriverOfGitSetup) {
     ASSERT_EQ(Shell(dir, "cd repo && git checkout -q main").code, 0);
     ASSERT_EQ(Shell(dir, std::string("cd repo && ") + commit(c.ours)).code, 0);
 
-    ASSERT_EQ(Shell(dir, "cd repo && " VELMORA_TOOL " git-setup").code, 0);
+    const Outcome setUp = Shell(dir, "cd repo && " VELMORA_TOOL " git-setup");
+    ASSERT_EQ(setUp.code, 0);
+    EXPECT_NE(setUp.out.find("every clone of this repository must run"), std::string::npos);
+    if (c.after) {
+        ASSERT_EQ(Shell(dir,
+                        "cd repo && git checkout -q theirs && git merge -q --no-edit main && "
+                        "git checkout -q main && git merge -q --no-edit theirs~1")
+                      .code,
+                  0);
+        ASSERT_EQ(Shell(dir, std::string("cd repo && ") + commit(c.after->first)).code, 0);
+        ASSERT_EQ(Shell(dir, "cd repo && git checkout -q theirs").code, 0);
+        ASSERT_EQ(Shell(dir, std::string("cd repo && ") + commit(c.after->second)).code, 0);
+        ASSERT_EQ(Shell(dir, "cd repo && git checkout -q main").code, 0);
+    }
     const std::string config = ReadFile(dir.File("repo/.git/config"));
     const Outcome again = Shell(dir, "cd repo && " VELMORA_TOOL " git-setup");
     EXPECT_EQ(again.out, "git-setup: already set up, nothing changed\n");
@@ -297,7 +329,33 @@ INSTANTIATE_TEST_SUITE_P(
         MergeCase{"UnreadableSide", File({}), File({S(1)}), "<NewNoteSpline", File({S(1)}), true,
                   "the editor cannot read it"},
         MergeCase{"MissingBase", std::nullopt, File({kD0, S(1)}), File({kD0, S(2)}),
-                  File({kD0, S(1), S(2)}), false, ""}),
+                  File({kD0, S(1), S(2)}), false, ""},
+        MergeCase{"BothAddedTheFileEditingTheDefault", std::nullopt, File({S(1)}), File({S(2)}),
+                  File({S(1), S(2)}), false, ""},
+        MergeCase{"MarkersInOurs", File({}), "<<<<<<< HEAD\n" + File({S(1)}), File({S(2)}),
+                  "<<<<<<< HEAD\n" + File({S(1)}), true,
+                  "line 1, column 1: it holds conflict markers of an unfinished merge"},
+        MergeCase{"DifferentPointsOfOneSpline", File({kPoints, S(2)}),
+                  File({Moved(kPoints, 1, {9, 9}), S(2)}), File({Moved(kPoints, 3, {8, 8}), S(2)}),
+                  File({Moved(Moved(kPoints, 1, {9, 9}), 3, {8, 8}), S(2)}), false, ""},
+        MergeCase{"PointsAddedAtDifferentPlaces", File({kPoints}),
+                  File({{{1, 1}, {7, 7}, {2, 2}, {3, 3}, {4, 4}, {5, 5}}}),
+                  File({{{1, 1}, {2, 2}, {3, 3}, {4, 4}, {6, 6}, {5, 5}}}),
+                  File({{{1, 1}, {7, 7}, {2, 2}, {3, 3}, {4, 4}, {6, 6}, {5, 5}}}), false, ""},
+        MergeCase{"PointMovedAndRemoved", File({kPoints}), File({Moved(kPoints, 2, {9, 9})}),
+                  File({{{1, 1}, {2, 2}, {4, 4}, {5, 5}}}),
+                  File({Moved(kPoints, 2, {9, 9}), {{1, 1}, {2, 2}, {4, 4}, {5, 5}}}), true,
+                  "conflict: note 0 splines 1 (ours) and 2 (theirs) replace spline 1 of the base"},
+        MergeCase{"SamePointMovedAlike", File({kPoints}),
+                  File({Moved(Moved(kPoints, 1, {9, 9}), 3, {8, 8})}),
+                  File({Moved(kPoints, 1, {9, 9})}),
+                  File({Moved(Moved(kPoints, 1, {9, 9}), 3, {8, 8})}), false, ""},
+        // Merged both ways, the branches hold splines 20 and 30 in different
+        // orders; then ours changes 40 and theirs 30 and adds 50.
+        MergeCase{"CrissCross", File({S(10), S(40)}), File({S(10), S(20), S(40)}),
+                  File({S(10), S(30), S(40)}), File({S(10), S(31), S(20), S(41), S(50)}), false, "",
+                  std::pair{File({S(10), S(20), S(30), S(41)}),
+                            File({S(10), S(31), S(20), S(40), S(50)})}}),
     testing_support::CaseName());
 
 }  // namespace

@@ -17,6 +17,7 @@
 
 #include "editor/velmora_dlg.h"
 #include "platform/headless_host.h"
+#include "render/colours.h"
 #endif
 
 namespace velmora {
@@ -185,6 +186,13 @@ INSTANTIATE_TEST_SUITE_P(
              "holds no note",
              "-o"},
         Case{"ExportMissing", "export DIR/none -o DIR/o", "", 1, {}, "none\": no such file", "-o"},
+        Case{"ExportConflictMarkers",
+             "export IN -o DIR/o",
+             kDefaultFile + "<<<<<<< HEAD\n",
+             1,
+             {},
+             "in\", line 27, column 1: it holds conflict markers of an unfinished merge",
+             "-o"},
         Case{"ExportZeroBytes", "export IN -o DIR/o", "", 0, {}, "", "+o"},
         Case{"ExportBlank", "export IN -f csv", " \n\t\r\n", 0, {"0,1,point,1,424,238\n"}, ""},
         Case{"ExportEmptyFileName", "export ''", "", 2, {}, "FILE is empty"},
@@ -284,7 +292,18 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              {},
              "there is no spline 2"},
-        Case{"EditorHelp", "velmora --help", "", 0, {"[FOLDER]", "--choose-folder"}, ""},
+        Case{"EditorHelp",
+             "velmora --help",
+             "",
+             0,
+             {"Usage: velmora [options] [FOLDER]", "--choose-folder", "Keypad +, Keypad -"},
+             ""},
+        Case{"EditorNoDisplay",
+             "velmora",
+             "",
+             1,
+             {},
+             "no display: Velmora needs a graphical session"},
         Case{"EditorVersion", "velmora --version", "", 0, {"velmora 1"}, ""},
         Case{"EditorUnknownOption", "velmora --bogus", "", 2, {}, "Unknown option 'bogus'"},
         Case{"EditorNoSuchFolder", "velmora DIR/none", "", 2, {}, "none\" does not exist"},
@@ -401,6 +420,15 @@ INSTANTIATE_TEST_SUITE_P(
                    kNotRead3,
                    {"9:1", "error", "partial", "a NUL byte"},
                    {"9:1", "note", "not-editor-form", "a save rewrites it from here"}}},
+        CheckCase{"ConflictMarkers",
+                  "",
+                  kNote0 + "<<<<<<< HEAD\n" + kNotes123 + "=======\n" + kNotes123 + ">>>>>>> b\n",
+                  1,
+                  {kNotRead1,
+                   kNotRead2,
+                   kNotRead3,
+                   {"9:1", "error", "conflict-markers", "conflict markers of an unfinished merge"},
+                   {"9:2", "note", "not-editor-form", "a save rewrites it from here"}}},
         CheckCase{"Utf32",
                   "",
                   std::string("\xFF\xFE\0\0<\0\0\0", 8),
@@ -472,17 +500,27 @@ INSTANTIATE_TEST_SUITE_P(
     testing_support::CaseName());
 
 #ifdef VELMORA_TOOL_RENDER
-// Every PNG of --all holds the editor's own canvas with that spline shown.
+// Every PNG of render --all holds the editor's own canvas with that spline
+// shown; diff --render's picture of a changed spline holds it too, where the
+// editor draws, with words in a band below it.
 TEST(VelmoraToolRender, WritesTheEditorsCanvas) {
     testing_support::TempDir dir;
     const std::string file = dir.File("Splines.xml");
-    testing_support::WriteFile(file,
-                               "<NewNoteSpline Index=\"2\"><NewSpline /><NewSpline>"
-                               "<ControlPoint PosX=\"10\" PosY=\"300\" /><ControlPoint "
-                               "PosX=\"470\" PosY=\"20\" /></NewSpline></NewNoteSpline>");
-    const std::string command =
-        std::string(VELMORA_TOOL) + " render --all " + dir.File("all") + " " + file;
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string spline =
+        "<NewSpline><ControlPoint PosX=\"10\" PosY=\"300\" /><ControlPoint PosX=\"470\" "
+        "PosY=\"20\" />";
+    testing_support::WriteFile(
+        file, "<NewNoteSpline Index=\"2\"><NewSpline />" + spline + "</NewSpline></NewNoteSpline>");
+    testing_support::WriteFile(dir.File("old.xml"), "<NewNoteSpline Index=\"2\"><NewSpline />" +
+                                                        spline +
+                                                        "<ControlPoint PosX=\"240\" PosY=\"20\" />"
+                                                        "</NewSpline></NewNoteSpline>");
+    const std::string tool = VELMORA_TOOL;
+    ASSERT_EQ(std::system((tool + " render --all " + dir.File("all") + " " + file).c_str()), 0);
+    ASSERT_EQ(std::system((tool + " diff --render " + dir.File("diff") + " " + dir.File("old.xml") +
+                           " " + file + " >/dev/null")
+                              .c_str()),
+              1 << 8);
     HeadlessHost host;
     CVelmoraDlg dlg(file);
     dlg.Attach(host);
@@ -490,16 +528,22 @@ TEST(VelmoraToolRender, WritesTheEditorsCanvas) {
     dlg.NextNote();
     dlg.NextNote();
     dlg.NextSpline();
-    const QImage image(QString::fromStdString(dir.File("all/note2-spline2.png")));
-    ASSERT_EQ(image.width() * image.height(), 480 * 360);
-    int differing = 0;
-    for (int y = 0; y < 360; ++y) {
-        for (int x = 0; x < 480; ++x) {
-            const Colour c = host.ClientCanvas().PixelAt(x, y);
-            differing += image.pixel(x, y) != qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    for (const char* name : {"all/note2-spline2.png", "diff/note2-spline2.png"}) {
+        const QImage image(QString::fromStdString(dir.File(name)));
+        const bool review = name[0] == 'd';
+        ASSERT_EQ(image.width(), 480) << name;
+        EXPECT_TRUE(review ? image.height() > 360 : image.height() == 360) << name;
+        int differing = 0;
+        for (int y = 0; y < 360; ++y) {
+            for (int x = 0; x < 480; ++x) {
+                const Colour c = host.ClientCanvas().PixelAt(x, y);
+                if (review && c == kBackgroundColour)
+                    continue;
+                differing += image.pixel(x, y) != qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+            }
         }
+        EXPECT_EQ(differing, 0) << name;
     }
-    EXPECT_EQ(differing, 0);
 }
 #endif
 
