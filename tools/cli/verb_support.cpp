@@ -1,9 +1,7 @@
+#include "tools/cli/verb_support.h"
+
 #include <cstdio>
 #include <vector>
-
-#include "tools/cli/cli_io.h"
-#include "tools/cli/options.h"
-#include "tools/verbs.h"
 
 namespace velmora::tool {
 
@@ -42,6 +40,22 @@ std::string LoadProblem(const LoadOutcome& outcome) {
     return std::string();
 }
 
+// The single FILE operand of a verb ("-" when there is none) in `file`, or
+// false after a usage message; an empty FILE is a mistake, not standard input.
+bool OneFile(const std::string& verb, const std::vector<std::string>& operands,
+             std::vector<std::string>& file) {
+    if (operands.size() > 1) {
+        UsageError(verb, "one FILE at most, got also '" + Printable(operands[1]) + "'");
+        return false;
+    }
+    if (!operands.empty() && operands.front().empty()) {
+        UsageError(verb, "FILE is empty; give \"-\" for standard input");
+        return false;
+    }
+    file = {operands.empty() ? std::string("-") : operands.front()};
+    return true;
+}
+
 }  // namespace
 
 bool AcceptLoad(const std::string& verb, const std::string& name, const LoadOutcome& outcome,
@@ -71,19 +85,34 @@ std::optional<LoadedNotes> LoadForVerb(const std::string& verb, const std::strin
     return loaded;
 }
 
-std::optional<std::string> SingleFile(const std::string& verb,
-                                      const std::optional<std::vector<std::string>>& operands) {
-    if (!operands)
-        return std::nullopt;
-    if (operands->size() > 1) {
-        UsageError(verb, "one FILE at most, got also '" + Printable((*operands)[1]) + "'");
-        return std::nullopt;
+VerbArguments ParseVerb(const Verb& verb, int argc, char** argv, const OptionHandler& handle,
+                        Operands operands) {
+    const VerbOptions& options = *verb.options;
+    std::vector<option> longOptions{{"help", no_argument, nullptr, 'h'}};
+    for (const option* o = options.longOptions; o->name != nullptr; ++o)
+        longOptions.push_back(*o);
+    longOptions.push_back({});
+    bool help = false;
+    const auto read =
+        ParseOptions(verb.name, argc, argv, ("h" + std::string(options.shortOptions)).c_str(),
+                     longOptions.data(), [&](int option, const char* value) {
+                         if (option != 'h')
+                             return handle(option, value);
+                         help = true;
+                         return true;
+                     });
+    VerbArguments out;
+    if (!read || (operands == Operands::kOneFile && !OneFile(verb.name, *read, out.operands))) {
+        out.done = 2;
+        return out;
     }
-    if (!operands->empty() && operands->front().empty()) {
-        UsageError(verb, "FILE is empty; give \"-\" for standard input");
-        return std::nullopt;
+    if (help) {
+        out.done = Emit(verb.name, "-", options.help) == 0 ? 0 : options.helpFailure;
+        return out;
     }
-    return operands->empty() ? std::string("-") : operands->front();
+    if (operands == Operands::kAny)
+        out.operands = *read;
+    return out;
 }
 
 int Emit(const std::string& verb, const std::string& path, const Producer& produce) {

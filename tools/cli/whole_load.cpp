@@ -2,7 +2,7 @@
 
 #include "io/loaded_notes.h"
 #include "tools/cli/cli_io.h"
-#include "tools/verbs.h"
+#include "tools/cli/verb_support.h"
 
 namespace velmora::tool {
 

@@ -12,11 +12,11 @@
 #include "render/scene.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/output_stream.h"
+#include "tools/cli/verb_support.h"
 #include "tools/compare/diff_format.h"
 #include "tools/compare/review_picture.h"
 #include "tools/export/editor_view.h"
 #include "tools/export/png_image.h"
-#include "tools/verbs.h"
 
 namespace velmora::tool {
 

@@ -7,9 +7,9 @@
 
 #include "render/scene.h"
 #include "tools/cli/cli_io.h"
+#include "tools/cli/verb_support.h"
 #include "tools/compare/review_picture.h"
 #include "tools/export/png_image.h"
-#include "tools/verbs.h"
 
 namespace velmora::tool {
 
