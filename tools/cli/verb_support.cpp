@@ -13,33 +13,6 @@ int Failure(const std::string& verb, const std::string& message) {
 
 namespace {
 
-// "\"FILE\", line L, column C" where the place is known.
-std::string Where(const std::string& name, const LoadOutcome& outcome) {
-    std::string where = "\"" + Printable(name) + "\"";
-    if (outcome.line > 0) {
-        where +=
-            ", line " + std::to_string(outcome.line) + ", column " + std::to_string(outcome.column);
-    }
-    return where;
-}
-
-// What is wrong with the load, or "" when the file was read in full.
-std::string LoadProblem(const LoadOutcome& outcome) {
-    const std::string stopped = "reading stopped at " + Printable(outcome.reason);
-    if (outcome.status == LoadStatus::kUnreadable || outcome.status == LoadStatus::kNotAFile)
-        return "the editor cannot read it: " + Printable(outcome.reason);
-    if (outcome.status != LoadStatus::kLoaded)
-        return std::string();
-    if (outcome.conflicted)
-        return "it holds " + Printable(outcome.reason) + "; finish the merge first";
-    if (outcome.noNote)
-        return "it holds no note the editor can read" +
-               (outcome.stoppedEarly ? "; " + stopped : "");
-    if (outcome.stoppedEarly)
-        return "read only in part: " + stopped + "; what follows was not read";
-    return std::string();
-}
-
 // The single FILE operand of a verb ("-" when there is none) in `file`, or
 // false after a usage message; an empty FILE is a mistake, not standard input.
 bool OneFile(const std::string& verb, const std::vector<std::string>& operands,
@@ -57,33 +30,6 @@ bool OneFile(const std::string& verb, const std::vector<std::string>& operands,
 }
 
 }  // namespace
-
-bool AcceptLoad(const std::string& verb, const std::string& name, const LoadOutcome& outcome,
-                bool allowPartial) {
-    const std::string problem = LoadProblem(outcome);
-    if (problem.empty())
-        return true;
-    if (!allowPartial) {
-        Failure(verb, Where(name, outcome) + ": " + problem);
-        return false;
-    }
-    Failure(verb, "warning: " + Where(name, outcome) + ": " + problem +
-                      "; going on with what was read (--allow-partial)");
-    return true;
-}
-
-std::optional<LoadedNotes> LoadForVerb(const std::string& verb, const std::string& path,
-                                       bool allowPartial) {
-    const Input input = ReadInput(path);
-    if (!input.ok) {
-        Failure(verb, Printable(input.error));
-        return std::nullopt;
-    }
-    LoadedNotes loaded = LoadLikeEditor(input.bytes, kEditorClient);
-    if (!AcceptLoad(verb, input.name, loaded.outcome, allowPartial))
-        return std::nullopt;
-    return loaded;
-}
 
 VerbArguments ParseVerb(const Verb& verb, int argc, char** argv, const OptionHandler& handle,
                         Operands operands) {

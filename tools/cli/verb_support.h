@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "io/loaded_notes.h"
 #include "tools/cli/cli_io.h"
+#include "tools/cli/load_verdict.h"
 #include "tools/cli/options.h"
 #include "tools/verbs.h"
 
@@ -31,20 +31,6 @@ enum class Operands {
 // and its operands as `operands` says.
 VerbArguments ParseVerb(const Verb& verb, int argc, char** argv, const OptionHandler& handle,
                         Operands operands);
-
-// Whether a verb may go on with what loading `name` gave. An unreadable file,
-// one read only in part, or one that holds text but no note is refused with
-// the reason, line and column, unless `allowPartial`: then a warning says so
-// and the verb goes on with what was read (the default splines where nothing
-// was). Prints on standard error.
-bool AcceptLoad(const std::string& verb, const std::string& name, const LoadOutcome& outcome,
-                bool allowPartial);
-
-// Loads FILE ("-": standard input) as the editor would, accepting it as
-// AcceptLoad says. Prints why and returns nothing when it cannot be read or
-// is refused.
-std::optional<LoadedNotes> LoadForVerb(const std::string& verb, const std::string& path,
-                                       bool allowPartial);
 
 // Writes the verb's output ("-": standard output) as WriteOutput does; a
 // failed write is reported and gives 1.

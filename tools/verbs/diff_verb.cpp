@@ -3,7 +3,6 @@
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
 #include "tools/cli/verb_support.h"
-#include "tools/cli/whole_load.h"
 #include "tools/compare/diff_format.h"
 #include "tools/compare/note_diff.h"
 #ifdef VELMORA_TOOL_RENDER
@@ -46,7 +45,8 @@ const char* const kDiffHelp =
     "                    when a version cannot be read (it says so)\n"
     "\n"
     "Exit codes: 0 no change, 1 changes, 2 bad usage, a file the editor cannot\n"
-    "read or reads only in part, or output that cannot be written.\n";
+    "read, reads only in part or finds no note in, or output that cannot be\n"
+    "written.\n";
 
 // Prints the changes between two note sets to `out` as they are found, and
 // keeps them in `kept` where that is given; returns how many there were.

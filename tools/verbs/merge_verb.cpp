@@ -11,7 +11,6 @@
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
 #include "tools/cli/verb_support.h"
-#include "tools/cli/whole_load.h"
 #include "tools/compare/note_merge.h"
 #ifdef VELMORA_TOOL_RENDER
 #include "tools/compare/merge_render.h"
@@ -48,7 +47,8 @@ const char* const kMergeHelp =
     "OUT is written in the editor's form and replaced at once (no backup); a\n"
     "note left without a spline gets its default one, so the editor reads OUT\n"
     "in full. When a file cannot be read in full (one that still holds\n"
-    "conflict markers, say), nothing is written.\n"
+    "conflict markers, say, or text without a single note), nothing is\n"
+    "written.\n"
     "\n"
     "  -o, --output OUT   the merged file (default: OURS, as git wants; \"-\":\n"
     "                     standard output)\n"
