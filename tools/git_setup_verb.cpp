@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "io/safe_write.h"
+#include "io/disk/safe_write.h"
 #include "tools/child_process.h"
 #include "tools/cli_io.h"
 #include "tools/options.h"

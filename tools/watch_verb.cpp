@@ -8,8 +8,8 @@
 #include <ctime>
 #include <optional>
 
-#include "io/file_watch.h"
-#include "io/safe_write.h"
+#include "io/disk/file_watch.h"
+#include "io/disk/safe_write.h"
 #include "tools/cli_io.h"
 #include "tools/export_formats.h"
 #include "tools/options.h"
