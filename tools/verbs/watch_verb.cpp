@@ -6,8 +6,8 @@
 #include <optional>
 #include <variant>
 
-#include "io/file_watch.h"
-#include "io/safe_write.h"
+#include "io/disk/file_watch.h"
+#include "io/disk/safe_write.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
 #include "tools/cli/verb_support.h"
