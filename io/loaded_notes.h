@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "io/disk/file_read.h"
 #include "io/spline_file.h"
 #include "io/xml/read_findings.h"
 #include "model/geometry.h"
@@ -14,6 +15,12 @@ struct LoadedNotes {
     LoadOutcome outcome;  // what the load found
     NoteSet notes;        // what the editor holds afterwards
 };
+
+// What the editor makes of the file it read as `read`: the text is read into
+// `notes`; a folder or device gives kNotAFile and a failed read kUnreadable,
+// with why; no file gives the empty load (SplineFile then creates one).
+// `read` keeps its bytes.
+LoadOutcome LoadFromRead(ReadOutcome& read, NoteSet& notes);
 
 // The editor's start-up load, in its order: every note starts with its
 // default spline in `client`; `read` replaces the splines of the notes the

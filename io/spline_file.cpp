@@ -9,6 +9,7 @@
 #include "io/disk/file_read.h"
 #include "io/disk/link_target.h"
 #include "io/disk/safe_write.h"
+#include "io/loaded_notes.h"
 #include "io/xml/read_limits.h"
 #include "io/xml/spline_reader.h"
 #include "io/xml/spline_writer.h"
@@ -64,20 +65,20 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
         return created.ok ? NothingLoaded(LoadStatus::kCreated)
                           : NothingLoaded(LoadStatus::kEmpty, created);
     }
-    case ReadStatus::kNotAFile: return NothingLoaded(LoadStatus::kNotAFile, std::move(read));
+    case ReadStatus::kNotAFile: return LoadFromRead(read, notes);
     case ReadStatus::kFailed: {
         m_backupPending = true;
         struct stat info {};
         if (m_fs->Stat(m_path.c_str(), &info) == 0) {
             m_knownId = IdentityOf(info);
         }
-        LoadOutcome out = NothingLoaded(LoadStatus::kUnreadable, std::move(read));
+        LoadOutcome out = LoadFromRead(read, notes);
         out.saving = CheckSaveable(m_path, *m_fs);
         return out;
     }
     case ReadStatus::kRead: break;
     }
-    LoadOutcome out = ReadSplineText(read.bytes, notes);
+    LoadOutcome out = LoadFromRead(read, notes);
     out.saving = CheckSaveable(m_path, *m_fs);
     m_backupPending = out.status != LoadStatus::kEmpty;
     m_matchable = out.status == LoadStatus::kLoaded;

@@ -35,7 +35,7 @@ WriteOutcome FailedTo(const std::string& step, const std::string& path, int erro
 WriteOutcome Written(const std::string& path) { return WriteOutcome{{}, path, {}}; }
 
 std::string NoFileThere(const std::string& path, const struct stat& info) {
-    return "\"" + path + "\" is " + (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file") +
+    return NotAFileText("\"" + path + "\"", S_ISDIR(info.st_mode)) +
            ", so nothing can be saved under that name";
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "io/xml/text_place.h"
 #include "model/note_set.h"
 
 namespace velmora::tool {
@@ -112,18 +113,6 @@ std::vector<Mark> KnownDifferences(std::string_view text, const ReadFindings& fi
 
 }  // namespace
 
-std::pair<int, int> PositionOf(const std::string& text, std::size_t offset) {
-    int line = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
-            ++line;
-            lineStart = i + 1;
-        }
-    }
-    return {line, static_cast<int>(offset - lineStart) + 1};
-}
-
 FormDifference DescribeFormDifference(const std::string& bytes, const std::string& written,
                                       const ReadFindings& findings) {
     FormDifference out;
@@ -132,7 +121,7 @@ FormDifference DescribeFormDifference(const std::string& bytes, const std::strin
     }
     const auto diff = std::mismatch(bytes.begin(), bytes.end(), written.begin(), written.end());
     std::tie(out.line, out.column) =
-        PositionOf(bytes, static_cast<std::size_t>(diff.first - bytes.begin()));
+        PlaceOf(bytes, static_cast<std::size_t>(diff.first - bytes.begin()));
     for (const Mark& mark : KnownDifferences(bytes, findings)) {
         out.what += mark.what + "; ";
     }
