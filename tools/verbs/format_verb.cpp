@@ -1,11 +1,10 @@
-#include <sys/stat.h>
-
 #include "io/disk/file_read.h"
 #include "io/spline_file.h"
 #include "io/xml/spline_reader.h"
 #include "io/xml/spline_writer.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
+#include "tools/cli/path_kind.h"
 #include "tools/cli/verb_support.h"
 
 namespace velmora::tool {
@@ -58,10 +57,10 @@ int ReportSave(const std::string& path, const SaveOutcome& saved) {
 // links, permissions and a backup exactly as a save in the editor does. That
 // object creates a missing file, so a missing one is refused first.
 int FormatInPlace(const std::string& path, bool allowPartial) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
+    const PathInfo info = LookAt(path);
+    if (info.kind == PathKind::kMissing || info.kind == PathKind::kUnknown)
         return Failure("format", "\"" + Printable(path) + "\": no such file");
-    if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
+    if (info.kind == PathKind::kStream) {
         return Failure("format", "\"" + Printable(path) +
                                      "\" is a pipe or device and cannot be rewritten; give -o "
                                      "OUT or --stdout");

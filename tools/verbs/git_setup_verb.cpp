@@ -1,12 +1,8 @@
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
+#include "io/disk/file_read.h"
 #include "io/disk/safe_write.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
+#include "tools/cli/path_kind.h"
 #include "tools/cli/verb_support.h"
 #include "tools/process/process.h"
 
@@ -97,14 +93,14 @@ public:
             return true;
         const std::string path = top + "/.gitattributes";
         const std::string shown = "\"" + Printable(path) + "\"";
-        struct stat info {};
-        const bool exists = ::lstat(path.c_str(), &info) == 0;
-        if (!exists && errno != ENOENT)
-            return Refuse("could not inspect " + shown + ": " + std::strerror(errno));
-        if (exists && !S_ISREG(info.st_mode)) {
-            return Refuse(shown +
-                          (S_ISLNK(info.st_mode) ? " is a symbolic link, which git does not read"
-                                                 : " is not a regular file") +
+        const PathInfo info = LookAt(path, false);
+        if (info.kind == PathKind::kUnknown)
+            return Refuse("could not inspect " + shown + ": " + info.error);
+        const bool exists = info.kind != PathKind::kMissing;
+        if (exists && info.kind != PathKind::kFile) {
+            return Refuse((info.kind == PathKind::kLink
+                               ? shown + " is a symbolic link, which git does not read"
+                               : NotAFileText(shown, false)) +
                           "; it was left alone. Make it a file holding \"" + kAttributes +
                           "\", and run git-setup again");
         }

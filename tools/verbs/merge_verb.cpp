@@ -1,6 +1,3 @@
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdio>
 
 #include "io/disk/safe_write.h"
@@ -10,6 +7,7 @@
 #include "model/note_set.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
+#include "tools/cli/path_kind.h"
 #include "tools/cli/verb_support.h"
 #include "tools/compare/note_merge.h"
 #ifdef VELMORA_TOOL_RENDER
@@ -67,10 +65,9 @@ const char* const kMergeHelp =
 // added the file): that, a path that is not there, and /dev/null are a base
 // with no spline at all, not the default splines an empty file shows.
 std::optional<NoteSet> LoadBase(const std::string& path) {
-    struct stat info {};
-    const bool found = ::stat(path.c_str(), &info) == 0;
-    if (path == "/dev/null" || (!found && errno == ENOENT) ||
-        (found && S_ISREG(info.st_mode) && info.st_size == 0))
+    const PathInfo info = LookAt(path);
+    if (path == "/dev/null" || info.kind == PathKind::kMissing ||
+        (info.kind == PathKind::kFile && info.size == 0))
         return NoteSet{};
     return LoadWholeForVerb("merge", path);
 }

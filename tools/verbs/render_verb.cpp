@@ -1,10 +1,6 @@
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
+#include "tools/cli/path_kind.h"
 #include "tools/cli/verb_support.h"
 #include "tools/export/editor_view.h"
 #include "tools/export/png_image.h"
@@ -46,10 +42,8 @@ int WritePng(const NoteSet& notes, int note, int spline, const std::string& path
 }
 
 int RenderAll(const NoteSet& notes, std::optional<int> onlyNote, const std::string& dir) {
-    if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
-        return Failure("render", "could not create the folder \"" + Printable(dir) +
-                                     "\": " + std::strerror(errno));
-    }
+    if (const std::string error = CreateFolder(dir); !error.empty())
+        return Failure("render", error);
     for (int n = 0; n < kNoteCount; ++n) {
         if (onlyNote && *onlyNote != n)
             continue;
