@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +15,10 @@ namespace velmora {
 // NewNoteSpline per note (Index 0..3) holding a NewSpline per spline and a
 // ControlPoint (PosX, PosY) per point.
 void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, int32_t width, int32_t height);
+
+// Every control point prints as a line of at least this many bytes: its
+// indent, the element with both coordinates, and the line end.
+constexpr std::size_t kMinPrintedPointBytes = 43;
 
 // The text of the file for these notes and this client size.
 std::string PrintSplines(const NoteSet& notes, int32_t width, int32_t height);
