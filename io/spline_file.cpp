@@ -32,7 +32,7 @@ Status CreateEmptyFile(const FileSystem& fs, const std::string& path) {
 SaveOutcome SaveFailed(Status why, bool hadFile, const std::string& path, const FileSystem& fs,
                        SaveOutcome so_far = {}) {
     const SaveCheck check = CheckSaveable(path, fs);
-    so_far.remedy = check.ok ? RemedyFor(why.error) : check.remedy;
+    so_far.remedy = check.ok ? RemedyFor(why.code) : check.remedy;
     static_cast<Status&>(so_far) = std::move(why);
     so_far.hadFile = hadFile;
     return so_far;

@@ -221,7 +221,7 @@ Status TempFile::Open() {
             m_fs.Close(m_lock);
             m_lock = -1;
         }
-        if (!locked.ok && locked.error != EWOULDBLOCK) {
+        if (!locked.ok && locked.code != StatusCode::kBusy) {
             m_fs.Unlink(name.c_str());
             return locked;
         }
@@ -237,7 +237,7 @@ Status TempFile::GiveHiddenName() {
     for (int attempt = 1; m_name.empty(); ++attempt) {
         const std::string name = FreshName();
         if (Status named = NameUnnamed(name); !named.ok) {
-            if (named.error != EEXIST || attempt == kMaxAttempts) {
+            if (named.code != StatusCode::kExists || attempt == kMaxAttempts) {
                 return named;
             }
             continue;
