@@ -6,7 +6,6 @@ namespace velmora {
 
 LoadedNotes LoadLikeEditor(const Rect& client, const std::function<LoadOutcome(NoteSet&)>& read) {
     LoadedNotes loaded;
-    GiveEmptyNotesTheirDefault(loaded.notes, client);
     loaded.outcome = read(loaded.notes);
     GiveEmptyNotesTheirDefault(loaded.notes, client);
     return loaded;
