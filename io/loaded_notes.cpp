@@ -18,7 +18,6 @@ LoadOutcome LoadFromRead(ReadOutcome& read, NoteSet& notes) {
 
 LoadedNotes LoadLikeEditor(const Rect& client, const std::function<LoadOutcome(NoteSet&)>& read) {
     LoadedNotes loaded;
-    GiveEmptyNotesTheirDefault(loaded.notes, client);
     loaded.outcome = read(loaded.notes);
     GiveEmptyNotesTheirDefault(loaded.notes, client);
     return loaded;

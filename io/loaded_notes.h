@@ -22,10 +22,9 @@ struct LoadedNotes {
 // `read` keeps its bytes.
 LoadOutcome LoadFromRead(ReadOutcome& read, NoteSet& notes);
 
-// The editor's start-up load, in its order: every note starts with its
-// default spline in `client`; `read` replaces the splines of the notes the
-// file names (of none when it fails); every note then left without a spline
-// (emptied by the file) is given its default again.
+// The editor's start-up load: `read` replaces the splines of the notes the
+// file names (of none when it fails), then every note left without a spline
+// (not named, or emptied by the file) is given its default in `client`.
 LoadedNotes LoadLikeEditor(const Rect& client, const std::function<LoadOutcome(NoteSet&)>& read);
 
 // The same load of the text of a spline file; with `findings`, the reader's

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "io/disk/file_identity.h"
 #include "io/disk/file_read.h"
 #include "io/disk/safe_write.h"
 #include "tools/cli/path_kind.h"
@@ -146,7 +147,7 @@ bool IsInputItself(const std::string& input, const std::string& output) {
     const bool haveInput =
         input == "-" ? ::fstat(STDIN_FILENO, &in) == 0 : ::stat(input.c_str(), &in) == 0;
     return haveInput && S_ISREG(in.st_mode) && ::stat(output.c_str(), &out) == 0 &&
-           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+           SameFile(in, out);
 }
 
 }  // namespace velmora::tool
