@@ -5,52 +5,15 @@
 #include <optional>
 #include <string>
 
-#include "io/file_identity.h"
-#include "io/file_read.h"
-#include "io/file_system.h"
-#include "io/save_check.h"
+#include "io/disk/file_identity.h"
+#include "io/disk/file_read.h"
+#include "io/disk/file_system.h"
+#include "io/known_version.h"
 #include "io/status.h"
+#include "io/xml/load_outcome.h"
 #include "model/note_set.h"
 
 namespace velmora {
-
-// What a load found.
-enum class LoadStatus {
-    kLoaded,      // parsed; the notes the file names were replaced
-    kCreated,     // there was no file; an empty one (zero bytes) was created
-    kEmpty,       // a zero-byte or blank file (white space, NUL bytes), or none and
-                  // none could be created
-    kUnreadable,  // the file exists but cannot be read, is too large or too deeply
-                  // nested, or is not a document we can read
-    kNotAFile,    // a folder, FIFO or device has the file's name: nothing can be
-                  // read from it or saved there until it is moved
-};
-
-// Not ok for kUnreadable and kNotAFile, saying what is wrong and where, nor
-// for kEmpty when no file could be created, saying why. A file read only in
-// part is ok: `reason` says why reading stopped, `line` and `column` where.
-struct LoadOutcome : Status {
-    LoadStatus status = LoadStatus::kEmpty;
-    // kLoaded: reading stopped before the end of the file (at line, column);
-    // what follows was not read.
-    bool stoppedEarly = false;
-    // kLoaded: reading stopped at a line of conflict markers, left by a
-    // text merge that was never finished.
-    bool conflicted = false;
-    // kLoaded: the file holds more than blank text but not one note was read.
-    bool noNote = false;
-    // kLoaded: the file a save writes for what was read would be refused by
-    // the next load (it would hold `savedNodes` nodes); saving is refused
-    // until points or splines are deleted.
-    bool tooLargeToSave = false;
-    std::size_t savedNodes = 0;
-    // Not ok when a save could not replace the file found, saying why and
-    // what to do (SplineFile::Load looks; other readers leave it ok).
-    SaveCheck saving;
-};
-
-// A load that read no note: what it found and, for a failure, why.
-LoadOutcome NothingLoaded(LoadStatus status, Status why = {});
 
 struct SaveOutcome : Status {
     bool hadFile = false;  // a file was there before; after a failure it is unchanged
@@ -98,7 +61,7 @@ public:
     SaveOutcome Save(const NoteSet& notes, int32_t width, int32_t height);
 
     // The bytes last read or written, when they are known.
-    const std::optional<std::string>& KnownBytes() const { return m_known; }
+    const std::optional<std::string>& KnownBytes() const { return m_known.KnownBytes(); }
     // Forgets the version last read or written, for notes that were not
     // edited from it (unsaved edits of an earlier session, made on another
     // version): the next save keeps whatever file it finds as a backup and
@@ -106,21 +69,14 @@ public:
     void DisownKnown();
 
 private:
-    // Whether `version` (status `info`) of the file is not the one last read
-    // or written here.
-    bool DiffersFromKnown(const ReadOutcome& version, const struct stat& info) const;
     // Settles the comparison MatchLoaded left; `text` is what Save is about
     // to write for `notes` and the client `width` and `height`.
     void SettleMatch(const NoteSet& notes, int32_t width, int32_t height, const std::string& text);
 
     std::string m_path;
     const FileSystem* m_fs;
-    bool m_looked = false;  // a load or save has seen the disk; before, nothing differs
-    // The bytes last read or written ("" also for no file); else, when they
-    // could not be read, which file it was; neither when no file was there
-    // to read (a folder had its name, say).
-    std::optional<std::string> m_known;
-    std::optional<FileIdentity> m_knownId;
+    // The version last read or written ("" also for no file).
+    KnownVersion m_known;
     bool m_backupPending = false;  // the next save keeps the file read
     bool m_matchable = false;      // MatchLoaded may drop that backup
     // The notes and client size MatchLoaded was given, until a save compares
