@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <utility>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 
@@ -65,12 +64,11 @@ std::string RecoveryStore::LockPathOf(const std::string& name) const {
 
 std::vector<std::string> RecoveryStore::ClaimEnded(const std::string& prefix) {
     std::vector<std::string> found;
-    DIR* dir = m_fs->OpenDir(m_folder.c_str());
-    if (dir == nullptr) {
+    std::vector<std::string> entries;
+    if (!m_fs->ListFolder(m_folder, &entries).ok) {
         return found;
     }
-    while (const dirent* entry = m_fs->ReadDir(dir)) {
-        std::string name = entry->d_name;
+    for (std::string& name : entries) {
         // A replacement a crash left behind stands for its copy, so that it
         // goes with it, or alone when the copy was never made.
         if (EndsWith(name, std::string(kCopySuffix) + kReplacementSuffix)) {
@@ -81,7 +79,6 @@ std::vector<std::string> RecoveryStore::ClaimEnded(const std::string& prefix) {
             found.push_back(name);
         }
     }
-    m_fs->CloseDir(dir);
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
 

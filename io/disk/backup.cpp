@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <functional>
 #include <utility>
+#include <vector>
 
 #include <fcntl.h>
 
@@ -131,13 +132,13 @@ std::string BackupName(const std::string& base, long n) {
 
 long NextBackupNumber(const FileSystem& fs, const std::string& base) {
     long highest = kNoBackupNumber;
-    if (DIR* dir = fs.OpenDir(FolderOf(base).c_str())) {
+    std::vector<std::string> entries;
+    if (fs.ListFolder(FolderOf(base), &entries).ok) {
         const std::string name = NameOf(base);
-        while (const dirent* entry = fs.ReadDir(dir)) {
-            const long n = NumberOf(entry->d_name, name);
+        for (const std::string& entry : entries) {
+            const long n = NumberOf(entry, name);
             highest = n > highest ? n : highest;
         }
-        fs.CloseDir(dir);
     }
     return highest + 1;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/file.h>
@@ -106,9 +107,21 @@ ssize_t FileSystem::Random(void* data, std::size_t size) const {
     return ::getrandom(data, size, GRND_NONBLOCK);
 }
 
-DIR* FileSystem::OpenDir(const char* folder) const { return ::opendir(folder); }
-dirent* FileSystem::ReadDir(DIR* dir) const { return ::readdir(dir); }
-int FileSystem::CloseDir(DIR* dir) const { return ::closedir(dir); }
+Status FileSystem::ListFolder(const std::string& folder, std::vector<std::string>* names) const {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return SystemFailure(errno);
+    }
+    names->clear();
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") {
+            names->push_back(name);
+        }
+    }
+    ::closedir(dir);
+    return {};
+}
 
 int FileSystem::InotifyInit(int flags) const { return ::inotify_init1(flags); }
 int FileSystem::InotifyAddWatch(int fd, const char* path, uint32_t mask) const {

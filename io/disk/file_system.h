@@ -2,10 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+
+#include "io/status.h"
 
 namespace velmora {
 
@@ -75,10 +78,9 @@ public:
     virtual mode_t Umask(mode_t mask) const;
     // As getrandom(2) with GRND_NONBLOCK.
     virtual ssize_t Random(void* data, std::size_t size) const;
-    // As opendir(3), readdir(3), closedir(3).
-    virtual DIR* OpenDir(const char* folder) const;
-    virtual dirent* ReadDir(DIR* dir) const;
-    virtual int CloseDir(DIR* dir) const;
+    // The names in `folder`, "." and ".." left out, in no particular order.
+    // Fails with the system's error where the folder cannot be read.
+    virtual Status ListFolder(const std::string& folder, std::vector<std::string>* names) const;
     // As inotify_init1(2) and inotify_add_watch(2).
     virtual int InotifyInit(int flags) const;
     virtual int InotifyAddWatch(int fd, const char* path, uint32_t mask) const;

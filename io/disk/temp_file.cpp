@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -99,16 +100,16 @@ void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
         fs.Close(folderFd);
         return;
     }
-    DIR* dir = fs.OpenDir(folder.c_str());
-    if (dir == nullptr) {
+    std::vector<std::string> entries;
+    if (!fs.ListFolder(folder, &entries).ok) {
         fs.Close(folderFd);
         return;
     }
-    while (const dirent* entry = fs.ReadDir(dir)) {
-        if (!IsTemporaryOf(entry->d_name, name)) {
+    for (const std::string& entry : entries) {
+        if (!IsTemporaryOf(entry, name)) {
             continue;
         }
-        const std::string temp = folder + "/" + entry->d_name;
+        const std::string temp = folder + "/" + entry;
         const int fd = fs.Open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) {
             continue;
@@ -120,7 +121,6 @@ void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
         }
         fs.Close(fd);
     }
-    fs.CloseDir(dir);
     fs.Close(folderFd);  // the folder's lock goes with it
 }
 
