@@ -29,10 +29,13 @@ def _load(names):
         beside = os.path.join(_HERE, name)
         if os.path.isfile(beside):
             return ctypes.CDLL(beside, use_errno=True)
+    # On Windows, Python 3.8 and later leave PATH out of a bare name's search
+    # unless asked: winmode 0 is the system's own search order.
+    search = {"winmode": 0} if sys.platform == "win32" else {}
     errors = []
     for name in names:
         try:
-            return ctypes.CDLL(name, use_errno=True)
+            return ctypes.CDLL(name, use_errno=True, **search)
         except OSError as error:
             errors.append(str(error))
     raise ImportError(
