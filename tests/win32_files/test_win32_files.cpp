@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "io/win32/folder_watch.h"
 #include "io/win32/win32_files.h"
 
 namespace velmora::win32 {
@@ -181,6 +183,37 @@ TEST(Win32FilesTest, ReplacesKeepsAndTellsOnRealFiles) {
     SetFileAttributesW(ExtendedPath(file).c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(Replace(fresh, file), 0u);
     EXPECT_EQ(Read(file), "newer");
+}
+
+// Each step in the folder signals the watch's handle; nothing else does.
+TEST(Win32FilesTest, FolderWatchSignalsEachChange) {
+    const Scratch dir;
+    EXPECT_FALSE(FolderWatch(dir.File("none")).Open());
+    ASSERT_TRUE(Write(dir.File("plain"), "x"));
+    EXPECT_FALSE(FolderWatch(dir.File("plain")).Open());
+
+    FolderWatch watch(dir.Folder());
+    ASSERT_TRUE(watch.Open()) << watch.Error();
+    const auto settle = [&watch] {
+        while (WaitForSingleObject(watch.Handle(), 200) == WAIT_OBJECT_0)
+            watch.Take();
+    };
+    settle();
+    EXPECT_FALSE(watch.Take());
+    const std::function<bool()> steps[] = {
+        [&] { return Write(dir.File("Splines.xml"), "a"); },
+        [&] {
+            return Write(dir.File(".new"), "b") &&
+                   Replace(dir.File(".new"), dir.File("Splines.xml")) == 0;
+        },
+        [&] { return DeleteFileW(ExtendedPath(dir.File("Splines.xml")).c_str()) != 0; },
+    };
+    for (const auto& step : steps) {
+        ASSERT_TRUE(step());
+        EXPECT_EQ(WaitForSingleObject(watch.Handle(), 2000), WAIT_OBJECT_0);
+        EXPECT_TRUE(watch.Take());
+        settle();
+    }
 }
 
 }  // namespace
