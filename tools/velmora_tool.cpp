@@ -4,8 +4,8 @@
 #include <string>
 
 #include "resources/resource_ids.h"
-#include "tools/cli_io.h"
-#include "tools/options.h"
+#include "tools/cli/cli_io.h"
+#include "tools/cli/options.h"
 #include "tools/verbs.h"
 
 namespace {

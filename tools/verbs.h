@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "io/loaded_notes.h"
-#include "tools/cli_io.h"
+#include "tools/cli/cli_io.h"
 
 namespace velmora::tool {
 

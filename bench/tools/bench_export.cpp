@@ -12,8 +12,8 @@
 #include "bench/support/large_spline_file.h"
 #include "io/loaded_notes.h"
 #include "io/spline_file.h"
-#include "tools/cli_io.h"
-#include "tools/export_formats.h"
+#include "tools/cli/cli_io.h"
+#include "tools/export/export_formats.h"
 
 namespace velmora::tool {
 namespace {

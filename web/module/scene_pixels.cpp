@@ -5,7 +5,7 @@
 
 #include "library/c_points.h"
 #include "model/note_set.h"
-#include "tools/editor_view.h"
+#include "tools/export/editor_view.h"
 
 extern "C" {
 

@@ -1,0 +1,155 @@
+#include "tools/cli/cli_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "io/file_read.h"
+#include "io/safe_write.h"
+
+namespace velmora::tool {
+
+std::string Printable(std::string_view text) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '\\') {
+            out += "\\\\";
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// Reads a stream (standard input, a pipe) to its end, up to the size limit.
+Input ReadStream(std::FILE* stream, const std::string& name) {
+    Input in;
+    in.name = name;
+    char buffer[65536];
+    for (;;) {
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, stream);
+        in.bytes.append(buffer, got);
+        if (in.bytes.size() > kMaxSplineFileBytes) {
+            in.error = name + " is larger than " +
+                       std::to_string(kMaxSplineFileBytes / (1024 * 1024)) + " MiB";
+            return in;
+        }
+        if (got < sizeof buffer)
+            break;
+    }
+    if (std::ferror(stream)) {
+        in.error = "could not read " + name + ": " + std::strerror(errno);
+        return in;
+    }
+    in.ok = true;
+    return in;
+}
+
+bool IsStream(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode));
+}
+
+}  // namespace
+
+Input ReadInput(const std::string& path) {
+    if (path.empty() || path == "-")
+        return ReadStream(stdin, "standard input");
+    if (IsStream(path)) {
+        std::FILE* stream = std::fopen(path.c_str(), "rb");
+        if (stream == nullptr) {
+            return Input{
+                false, path, {}, "could not open \"" + path + "\": " + std::strerror(errno)};
+        }
+        Input in = ReadStream(stream, "\"" + path + "\"");
+        std::fclose(stream);
+        in.name = path;
+        return in;
+    }
+    Input in;
+    in.name = path;
+    ReadOutcome read = ReadWholeFile(path);
+    if (read.status == ReadStatus::kMissing) {
+        in.error = "\"" + path + "\": no such file";
+    } else if (read.status == ReadStatus::kFailed || read.status == ReadStatus::kNotAFile) {
+        in.error = std::move(read.reason);
+    } else {
+        in.ok = true;
+        in.bytes = std::move(read.bytes);
+    }
+    return in;
+}
+
+namespace {
+
+// Runs `produce` into `fd`; returns "" or why the bytes did not all arrive.
+std::string ProduceInto(int fd, const std::string& name, const Producer& produce) {
+    OutputStream stream(fd);
+    produce(stream);
+    stream.Flush();
+    if (stream.Error() != 0)
+        return "could not write " + name + ": " + std::strerror(stream.Error());
+    return std::string();
+}
+
+// A pipe or a device cannot be replaced by a rename; it takes the bytes as
+// they come.
+bool IsExistingStream(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+// Messages are built with the raw name and made Printable once, at the end.
+std::string WriteOutput(const std::string& path, const Producer& produce) {
+    if (path.empty() || path == "-")
+        return ProduceInto(STDOUT_FILENO, "standard output", produce);
+    const std::string name = "\"" + path + "\"";
+    std::string error;
+    if (IsExistingStream(path)) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            return Printable("could not open " + name + ": " + std::strerror(errno));
+        error = ProduceInto(fd, name, produce);
+        if (::close(fd) != 0 && error.empty())
+            error = "could not write " + name + ": " + std::strerror(errno);
+    } else {
+        const WriteOutcome written = ReplaceFileWith(path, [&](int fd) {
+            const std::string failure = ProduceInto(fd, name, produce);
+            return failure.empty() ? Status{} : Failed(failure);
+        });
+        error = written.reason;
+    }
+    return Printable(error);
+}
+
+std::string WriteOutput(const std::string& path, std::string_view bytes) {
+    return WriteOutput(path, [bytes](OutputStream& out) { out.Write(bytes); });
+}
+
+bool IsInputItself(const std::string& input, const std::string& output) {
+    if (output == "-")
+        return false;
+    struct stat in {};
+    struct stat out {};
+    const bool haveInput =
+        input == "-" ? ::fstat(STDIN_FILENO, &in) == 0 : ::stat(input.c_str(), &in) == 0;
+    return haveInput && S_ISREG(in.st_mode) && ::stat(output.c_str(), &out) == 0 &&
+           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+}
+
+}  // namespace velmora::tool

@@ -1,0 +1,201 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "io/safe_write.h"
+#include "tools/cli/cli_io.h"
+#include "tools/cli/options.h"
+#include "tools/process/child_process.h"
+#include "tools/verbs.h"
+
+namespace velmora::tool {
+
+namespace {
+
+const char* const kGitSetupHelp =
+    "Usage: velmora-tool git-setup [--global]\n"
+    "\n"
+    "Makes git merge and diff Splines.xml with this velmora-tool (the program\n"
+    "running now, wherever it is): sets merge.velmora.name, merge.velmora.driver\n"
+    "(velmora-tool merge %O %A %B), merge.velmora.recursive (velmora-ancestors,\n"
+    "the driver git uses to merge the common ancestors of a criss-cross merge:\n"
+    "velmora-tool merge --virtual-base) and diff.velmora.command (velmora-tool\n"
+    "diff --git) in the repository's configuration, or in yours with --global;\n"
+    "and, in a repository, adds \"Splines.xml merge=velmora diff=velmora\" to the\n"
+    ".gitattributes at its top unless git reports those attributes set for\n"
+    "Splines.xml already (a line there for Splines.xml stays). It writes only a\n"
+    ".gitattributes that is a regular file, never through a symbolic link.\n"
+    "Prints what it changed; run again, it changes nothing.\n"
+    "\n"
+    "git keeps the drivers in .git/config, which a clone does not copy: run\n"
+    "git-setup once in every clone (or once per user with --global), or git\n"
+    "merges Splines.xml as text and leaves conflict markers in it.\n"
+    "\n"
+    "  -g, --global  the user's configuration (git config --global)\n"
+    "\n"
+    "Exit codes: 0 set up, 1 not in a repository (without --global), git\n"
+    "failed, or .gitattributes cannot be written or is no regular file (the\n"
+    "configuration is set all the same); 2 bad usage.\n";
+
+const char* const kAttributes = "Splines.xml merge=velmora diff=velmora";
+
+// Prints why a step failed; returns false.
+bool Refuse(const std::string& message) {
+    Failure("git-setup", message);
+    return false;
+}
+
+std::string RunningProgram() {
+    std::string path(4096, '\0');
+    const ssize_t got = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (got <= 0 || static_cast<std::size_t>(got) >= path.size())
+        return std::string();
+    path.resize(static_cast<std::size_t>(got));
+    return path;
+}
+
+// The program's path as git's shell reads it: single-quoted unless plain.
+std::string ShellWord(const std::string& path) {
+    if (path.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                               "0123456789/._+-,:@=") == std::string::npos)
+        return path;
+    std::string quoted = "'";
+    for (const char c : path)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Whether git, asked in the work tree at `top`, reports both attributes set
+// to velmora for Splines.xml, wherever they come from.
+bool AttributesSet(const std::string& top) {
+    const ChildOutcome attributes =
+        RunChild({"git", "-C", top, "check-attr", "merge", "diff", "--", "Splines.xml"}, true);
+    return attributes.started && attributes.exitCode == 0 &&
+           attributes.output == "Splines.xml: merge: velmora\nSplines.xml: diff: velmora\n";
+}
+
+class Setup {
+public:
+    explicit Setup(bool global)
+        : m_scope(global ? "--global" : "--local"),
+          m_where(global ? " in your git configuration" : " in the repository's configuration") {}
+
+    // Sets `key` unless it holds `value` already; false after a message.
+    bool Set(const std::string& key, const std::string& value) {
+        const ChildOutcome now = RunChild({"git", "config", m_scope, "--get", key}, true);
+        if (!now.started)
+            return Refuse(Printable(now.error));
+        if (now.exitCode == 0 && now.output == value + "\n")
+            return true;
+        const ChildOutcome set = RunChild({"git", "config", m_scope, "--replace-all", key, value});
+        if (!set.started || set.exitCode != 0)
+            return Refuse("git config " + m_scope + " " + key + " failed");
+        m_report += "set " + key + m_where + ": " + Printable(value) + "\n";
+        return true;
+    }
+
+    // Adds the attributes line to `top`/.gitattributes unless git reports
+    // them set already; a line there for Splines.xml stays, and the one
+    // added after it decides these two attributes. Only a regular file is
+    // written: a symbolic link would lead outside the work tree, and git
+    // does not read one anyway.
+    bool Attribute(const std::string& top) {
+        if (AttributesSet(top))
+            return true;
+        const std::string path = top + "/.gitattributes";
+        const std::string shown = "\"" + Printable(path) + "\"";
+        struct stat info {};
+        const bool exists = ::lstat(path.c_str(), &info) == 0;
+        if (!exists && errno != ENOENT)
+            return Refuse("could not inspect " + shown + ": " + std::strerror(errno));
+        if (exists && !S_ISREG(info.st_mode)) {
+            return Refuse(shown +
+                          (S_ISLNK(info.st_mode) ? " is a symbolic link, which git does not read"
+                                                 : " is not a regular file") +
+                          "; it was left alone. Make it a file holding \"" + kAttributes +
+                          "\", and run git-setup again");
+        }
+        const Input now = exists ? ReadInput(path) : Input{true, path, {}, {}};
+        if (!now.ok)
+            return Refuse(Printable(now.error));
+        std::string text = now.bytes;
+        if (!text.empty() && text.back() != '\n')
+            text += '\n';
+        const WriteOutcome written = ReplaceFile(path, text + kAttributes + "\n");
+        if (!written.ok)
+            return Refuse(Printable(written.reason));
+        m_report += "added \"" + std::string(kAttributes) + "\" to " + Printable(path) + "\n";
+        return true;
+    }
+
+    const std::string& Report() const { return m_report; }
+
+private:
+    std::string m_scope;
+    std::string m_where;
+    std::string m_report;
+};
+
+}  // namespace
+
+int RunGitSetupVerb(int argc, char** argv) {
+    static const option kLong[] = {
+        {"help", no_argument, nullptr, 'h'}, {"global", no_argument, nullptr, 'g'}, {}};
+    bool help = false;
+    bool global = false;
+    const auto handle = [&](int option, const char*) {
+        (option == 'h' ? help : global) = true;
+        return true;
+    };
+    const auto operands = ParseOptions("git-setup", argc, argv, "hg", kLong, handle);
+    if (!operands)
+        return 2;
+    if (help)
+        return Emit("git-setup", "-", kGitSetupHelp) == 0 ? 0 : 2;
+    if (!operands->empty())
+        return UsageError("git-setup", "takes no operands");
+
+    const std::string program = RunningProgram();
+    if (program.empty())
+        return Failure("git-setup", "cannot tell where this program is (/proc/self/exe)");
+    // git expands % in a driver's command and reads it through the shell line by line.
+    if (program.find_first_of("%\n") != std::string::npos)
+        return Failure("git-setup",
+                       "git cannot run a program whose path holds '%' or a line end: \"" +
+                           Printable(program) + "\"");
+    const ChildOutcome top = RunChild({"git", "rev-parse", "--show-toplevel"}, true);
+    if (!top.started)
+        return Failure("git-setup", Printable(top.error));
+    const bool inRepository = top.exitCode == 0 && !top.output.empty();
+    if (!global && !inRepository)
+        return Failure("git-setup",
+                       "not in a git repository (--global sets up your own configuration)");
+
+    Setup setup(global);
+    const std::string tool = ShellWord(program);
+    if (!setup.Set("merge.velmora.name", "Velmora spline merge") ||
+        !setup.Set("merge.velmora.driver", tool + " merge %O %A %B") ||
+        !setup.Set("merge.velmora.recursive", "velmora-ancestors") ||
+        !setup.Set("merge.velmora-ancestors.name", "Velmora spline merge of common ancestors") ||
+        !setup.Set("merge.velmora-ancestors.driver", tool + " merge --virtual-base %O %A %B") ||
+        !setup.Set("diff.velmora.command", tool + " diff --git"))
+        return 1;
+    // The configuration stays set, and is told, when .gitattributes cannot be.
+    if (inRepository && !setup.Attribute(top.output.substr(0, top.output.size() - 1))) {
+        Emit("git-setup", "-", setup.Report());
+        return 1;
+    }
+    if (setup.Report().empty())
+        return Emit("git-setup", "-", "git-setup: already set up, nothing changed\n");
+    return Emit("git-setup", "-",
+                setup.Report() +
+                    (global ? "git does not copy your configuration to other users or machines: "
+                              "run \"velmora-tool git-setup\" there too.\n"
+                            : "git does not copy .git/config to a clone: every clone of this "
+                              "repository must run \"velmora-tool git-setup\" once, or git "
+                              "merges Splines.xml as text and leaves conflict markers in it.\n"));
+}
+
+}  // namespace velmora::tool
