@@ -1,10 +1,10 @@
 #include "fuzz/text_round_trip.h"
 
-#include "io/read_findings.h"
-#include "io/read_limits.h"
 #include "io/spline_file.h"
-#include "io/spline_reader.h"
-#include "io/spline_writer.h"
+#include "io/xml/read_findings.h"
+#include "io/xml/read_limits.h"
+#include "io/xml/spline_reader.h"
+#include "io/xml/spline_writer.h"
 #include "model/note_set.h"
 
 namespace velmora::fuzz {

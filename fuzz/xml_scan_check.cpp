@@ -6,8 +6,8 @@
 
 #include <tinyxml.h>
 
-#include "io/read_limits.h"
-#include "io/xml_scan.h"
+#include "io/xml/read_limits.h"
+#include "io/xml/xml_scan.h"
 
 namespace velmora::fuzz {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "io/read_limits.h"
+#include "io/xml/read_limits.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #include "io/loaded_notes.h"
 
-#include "io/spline_reader.h"
+#include "io/xml/spline_reader.h"
 
 namespace velmora {
 

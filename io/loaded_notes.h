@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "io/read_findings.h"
 #include "io/spline_file.h"
+#include "io/xml/read_findings.h"
 #include "model/geometry.h"
 #include "model/note_set.h"
 

@@ -8,7 +8,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 
-#include "io/file_steps.h"
+#include "io/disk/file_steps.h"
 
 namespace velmora {
 

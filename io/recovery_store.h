@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "io/file_read.h"
-#include "io/file_system.h"
+#include "io/disk/file_read.h"
+#include "io/disk/file_system.h"
 #include "io/status.h"
 
 namespace velmora {

@@ -5,13 +5,13 @@
 
 #include <fcntl.h>
 
-#include "io/backup.h"
-#include "io/file_read.h"
-#include "io/link_target.h"
-#include "io/read_limits.h"
-#include "io/safe_write.h"
-#include "io/spline_reader.h"
-#include "io/spline_writer.h"
+#include "io/disk/backup.h"
+#include "io/disk/file_read.h"
+#include "io/disk/link_target.h"
+#include "io/disk/safe_write.h"
+#include "io/xml/read_limits.h"
+#include "io/xml/spline_reader.h"
+#include "io/xml/spline_writer.h"
 
 namespace velmora {
 
@@ -39,13 +39,6 @@ SaveOutcome SaveFailed(Status why, bool hadFile, const std::string& path, const 
 }
 
 }  // namespace
-
-LoadOutcome NothingLoaded(LoadStatus status, Status why) {
-    LoadOutcome out;
-    static_cast<Status&>(out) = std::move(why);
-    out.status = status;
-    return out;
-}
 
 // Remembers the path; nothing is read or written until Load or Save.
 SplineFile::SplineFile(std::string path, const FileSystem& fs)

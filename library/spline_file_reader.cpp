@@ -4,11 +4,11 @@
 #include <string>
 #include <utility>
 
+#include "io/disk/file_read.h"
 #include "io/file_messages.h"
-#include "io/file_read.h"
 #include "io/loaded_notes.h"
 #include "io/spline_file.h"
-#include "io/spline_reader.h"
+#include "io/xml/spline_reader.h"
 #include "library/float_environment.h"
 #include "library/spline_file_contents.h"
 #include "library/valid_utf8.h"

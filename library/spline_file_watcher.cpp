@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <chrono>
 
-#include "io/file_watch.h"
+#include "io/disk/file_watch.h"
 #include "velmora/watch.hpp"
 
 namespace velmora {

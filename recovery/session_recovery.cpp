@@ -4,7 +4,7 @@
 #include <random>
 #include <utility>
 
-#include "io/file_read.h"
+#include "io/disk/file_read.h"
 #include "recovery/digest.h"
 
 namespace velmora {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "io/file_system.h"
+#include "io/disk/file_system.h"
 #include "io/recovery_store.h"
 #include "io/status.h"
 #include "recovery/recovery_record.h"

@@ -20,7 +20,7 @@
 #include "bench/support/large_spline_file.h"
 #include "bench/support/one_spline_file.h"
 #include "editor/velmora_dlg.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "platform/headless_host.h"
 #include "platform/message.h"
 #include "recovery/session_recovery.h"

@@ -20,7 +20,7 @@
 
 #include "bench/support/large_spline_file.h"
 #include "io/spline_file.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 
 namespace velmora {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "io/spline_file.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "model/note_set.h"
 
 namespace velmora::bench {

@@ -17,7 +17,7 @@
 
 #include "editor/velmora_dlg.h"
 #include "io/loaded_notes.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "platform/headless_host.h"
 #include "tests/support/case_names.h"
 #include "tests/support/sanitizers.h"

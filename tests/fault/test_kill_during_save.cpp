@@ -17,9 +17,9 @@
 #include <thread>
 #include <vector>
 
-#include "io/safe_write.h"
+#include "io/disk/safe_write.h"
 #include "io/spline_file.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "io/spline_file.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {

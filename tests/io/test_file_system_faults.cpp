@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "io/backup.h"
-#include "io/safe_write.h"
+#include "io/disk/backup.h"
+#include "io/disk/safe_write.h"
 #include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "io/file_watch.h"
+#include "io/disk/file_watch.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "io/int_attribute.h"
+#include "io/xml/int_attribute.h"
 
 #include <optional>
 

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "io/disk/file_read.h"
 #include "io/file_messages.h"
-#include "io/file_read.h"
 #include "io/spline_file.h"
 #include "io_test_util.h"
 #include "tests/support/case_names.h"

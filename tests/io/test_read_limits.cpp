@@ -1,4 +1,4 @@
-#include "io/read_limits.h"
+#include "io/xml/read_limits.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "io/safe_write.h"
+#include "io/disk/safe_write.h"
 
 #include <cerrno>
 #include <cstring>

@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "io/spline_file.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "io_test_util.h"
 #include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"

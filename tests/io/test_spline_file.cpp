@@ -15,10 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include "io/disk/file_read.h"
 #include "io/file_messages.h"
-#include "io/file_read.h"
 #include "io/loaded_notes.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "io_test_util.h"
 #include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"

@@ -1,9 +1,9 @@
-#include "io/spline_reader.h"
+#include "io/xml/spline_reader.h"
 
 #include <gtest/gtest.h>
 
 #include "io/spline_file.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "io_test_util.h"
 #include "tests/support/case_names.h"
 #include "tests/support/printers.h"

@@ -1,4 +1,4 @@
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 
 #include <algorithm>
 #include <climits>

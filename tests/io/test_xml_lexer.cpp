@@ -1,4 +1,4 @@
-#include "io/xml_lexer.h"
+#include "io/xml/xml_lexer.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "io/xml_scan.h"
+#include "io/xml/xml_scan.h"
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "io/read_limits.h"
-#include "io/spline_reader.h"
+#include "io/xml/read_limits.h"
+#include "io/xml/spline_reader.h"
 #include "tests/support/sanitizers.h"
 
 namespace velmora {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "editor/velmora_dlg.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "platform/headless_host.h"
 #include "recovery/session_recovery.h"
 #include "tests/support/case_names.h"

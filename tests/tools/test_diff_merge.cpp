@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "io/spline_file.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "model/note_set.h"
 #include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"

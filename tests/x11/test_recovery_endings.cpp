@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "editor/velmora_dlg.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "platform/headless_host.h"
 #include "recovery/recovery_record.h"
 #include "tests/support/edit_script.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "io/read_findings.h"
+#include "io/xml/read_findings.h"
 
 namespace velmora::tool {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "io/loaded_notes.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_writer.h"
 #include "tools/check/editor_form.h"
 
 namespace velmora::tool {

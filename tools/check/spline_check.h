@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "io/read_findings.h"
 #include "io/spline_file.h"
+#include "io/xml/read_findings.h"
 
 namespace velmora::tool {
 

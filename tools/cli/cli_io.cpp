@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "io/file_read.h"
-#include "io/safe_write.h"
+#include "io/disk/file_read.h"
+#include "io/disk/safe_write.h"
 
 namespace velmora::tool {
 

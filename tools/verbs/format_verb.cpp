@@ -1,9 +1,9 @@
 #include <sys/stat.h>
 
-#include "io/file_read.h"
+#include "io/disk/file_read.h"
 #include "io/spline_file.h"
-#include "io/spline_reader.h"
-#include "io/spline_writer.h"
+#include "io/xml/spline_reader.h"
+#include "io/xml/spline_writer.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
 #include "tools/verbs.h"

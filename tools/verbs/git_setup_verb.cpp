@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "io/safe_write.h"
+#include "io/disk/safe_write.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
 #include "tools/process/child_process.h"

@@ -3,10 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "io/read_limits.h"
-#include "io/safe_write.h"
+#include "io/disk/safe_write.h"
 #include "io/spline_file.h"
-#include "io/spline_writer.h"
+#include "io/xml/read_limits.h"
+#include "io/xml/spline_writer.h"
 #include "model/note_set.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"

@@ -8,8 +8,8 @@
 #include <ctime>
 #include <optional>
 
-#include "io/file_watch.h"
-#include "io/safe_write.h"
+#include "io/disk/file_watch.h"
+#include "io/disk/safe_write.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
 #include "tools/export/export_formats.h"

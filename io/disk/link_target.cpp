@@ -1,0 +1,126 @@
+#include "io/disk/link_target.h"
+
+#include <cerrno>
+#include <utility>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "io/disk/path_parts.h"
+
+namespace velmora {
+
+// As the system does: 40 links are followed, only a 41st is a loop.
+LinkNames LinkChain(const std::string& path, const FileSystem& fs) {
+    constexpr int kMaxLinks = 40;
+    LinkNames chain;
+    chain.names.push_back(path);
+    for (int hops = 0;; ++hops) {
+        const std::string current = chain.names.back();
+        struct stat info {};
+        if (fs.Lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return chain;  // the file itself, or nothing yet
+        }
+        if (hops == kMaxLinks) {
+            static_cast<Status&>(chain) = CouldNot("follow the link", path, ELOOP);
+            return chain;
+        }
+        std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+        const ssize_t size = fs.ReadLink(current.c_str(), link.data(), link.size());
+        if (size <= 0 || static_cast<std::size_t>(size) >= link.size()) {
+            const int error = size < 0 ? errno : size == 0 ? ENOENT : ENAMETOOLONG;
+            static_cast<Status&>(chain) = CouldNot("follow the link", path, error);
+            return chain;
+        }
+        std::string next(link.data(), static_cast<std::size_t>(size));
+        chain.names.push_back(next.front() == '/' ? next : FolderOf(current) + "/" + next);
+    }
+}
+
+namespace {
+
+// The steps of `path` (split at '/'), appended last step first, so that
+// the next step to take is at the back.
+void PushSteps(const std::string& path, std::vector<std::string>& steps) {
+    std::size_t end = path.size();
+    for (;;) {
+        const std::size_t slash = end == 0 ? std::string::npos : path.rfind('/', end - 1);
+        const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
+        if (end > begin) {
+            steps.push_back(path.substr(begin, end - begin));
+        }
+        if (slash == std::string::npos) {
+            return;
+        }
+        end = slash;
+    }
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+}  // namespace
+
+// Walks the path one step at a time as the system resolves it, so that a
+// link in the middle of the path (a "current" folder link re-pointed at a
+// new release) is found as well as one at its end.
+PathPlaces PlacesOnPath(const std::string& path, const FileSystem& fs) {
+    constexpr int kMaxLinks = 40;
+    PathPlaces out;
+    std::vector<std::string> steps;
+    PushSteps(path, steps);
+    std::string folder = "/";
+    for (int links = 0; !steps.empty();) {
+        const std::string step = steps.back();
+        steps.pop_back();
+        if (step == ".") {
+            continue;
+        }
+        if (step == "..") {
+            folder = FolderOf(folder);
+            continue;
+        }
+        const std::string name = Join(folder, step);
+        struct stat info {};
+        const bool exists = fs.Lstat(name.c_str(), &info) == 0;
+        if (exists && S_ISLNK(info.st_mode) && links < kMaxLinks) {
+            ++links;
+            out.places.push_back({folder, step, PathPlaces::Kind::kLink});
+            std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) +
+                                   1);
+            const ssize_t size = fs.ReadLink(name.c_str(), link.data(), link.size());
+            if (size <= 0 || static_cast<std::size_t>(size) >= link.size()) {
+                return out;
+            }
+            const std::string target(link.data(), static_cast<std::size_t>(size));
+            PushSteps(target, steps);
+            if (target.front() == '/') {
+                folder = "/";
+            }
+            continue;
+        }
+        if (steps.empty()) {
+            out.places.push_back({folder, step, PathPlaces::Kind::kFile});
+            out.fileFolderFound = true;
+            return out;
+        }
+        if (!exists || !S_ISDIR(info.st_mode)) {
+            out.places.push_back({folder, step, PathPlaces::Kind::kMissing});
+            return out;
+        }
+        out.places.push_back({folder, step, PathPlaces::Kind::kFolder});
+        folder = name;
+    }
+    return out;
+}
+
+LinkTarget FollowLinks(const std::string& path, const FileSystem& fs) {
+    LinkNames chain = LinkChain(path, fs);
+    LinkTarget out;
+    static_cast<Status&>(out) = static_cast<const Status&>(chain);
+    out.path = std::move(chain.names.back());
+    return out;
+}
+
+}  // namespace velmora

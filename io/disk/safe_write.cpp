@@ -1,0 +1,307 @@
+#include "io/disk/safe_write.h"
+
+#include <cerrno>
+#include <optional>
+#include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "io/disk/backup.h"
+#include "io/disk/file_identity.h"
+#include "io/disk/file_steps.h"
+#include "io/disk/link_target.h"
+#include "io/disk/path_parts.h"
+
+namespace velmora {
+
+namespace {
+
+// How often a file that keeps changing under a save is looked at again.
+constexpr int kMaxLooks = 100;
+
+WriteOutcome Refused(Status status, std::string backup = {}) {
+    return WriteOutcome{std::move(status), {}, std::move(backup)};
+}
+
+WriteOutcome Refused(std::string reason, std::string backup = {}) {
+    return Refused(Failed(std::move(reason)), std::move(backup));
+}
+
+WriteOutcome FailedTo(const std::string& step, const std::string& path, int error) {
+    return Refused(CouldNot(step, path, error));
+}
+
+WriteOutcome Written(const std::string& path) { return WriteOutcome{{}, path, {}}; }
+
+std::string NoFileThere(const std::string& path, const struct stat& info) {
+    return "\"" + path + "\" is " + (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file") +
+           ", so nothing can be saved under that name";
+}
+
+// The kernel lacks the exchange, or the file system refuses it (network,
+// FUSE and overlay file systems among them).
+bool ExchangeUnsupported(int error) {
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP ||
+           error == EXDEV || error == EPERM;
+}
+
+// An output replaced whole has no versions worth keeping.
+bool KeepNothing(const ReadOutcome&, const struct stat&, bool) { return false; }
+
+bool SameInode(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// After a failure, swaps the version looked at back into place. Whatever has
+// the temporary name then is removed with it only if it is the new file:
+// were it another program's version written meanwhile, it stays.
+void SwapBack(const FileSystem& fs, TempFile& temp, const std::string& file,
+              const struct stat& ours) {
+    struct stat now {};
+    if (fs.Exchange(temp.Name().c_str(), file.c_str()) != 0 ||
+        fs.Lstat(temp.Name().c_str(), &now) != 0 || !SameInode(now, ours)) {
+        temp.Release();
+    }
+}
+
+// Whether another program has the file open on `fd` for writing; where the
+// system cannot tell, nobody is taken to.
+bool HeldByWriter(const FileSystem& fs, int fd) { return fd >= 0 && fs.HeldForWriting(fd) == 1; }
+
+// The version just swapped out now has the temporary name. It is locked at
+// once (no clean-up of leftovers runs meanwhile: see LiveSaveMark); where
+// the lock cannot be had its name cannot be trusted, and it is copied from
+// the descriptor instead. Whether a writer holds it is asked before it is
+// read: once nobody does, its content can change no more, as its name is no
+// longer the file's.
+WriteOutcome LookAtSwappedOut(const FileSystem& fs, TempFile& temp, const std::string& file,
+                              const struct stat& ours, const std::string& base,
+                              const KeepTest& keep) {
+    const std::string& aside = temp.Name();
+    const int fd = fs.Open(aside.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const bool locked = fd >= 0 && LockTemporary(fs, fd).ok;
+    struct stat info {};
+    const bool inspected = fd >= 0 ? fs.Fstat(fd, &info) == 0 : fs.Lstat(aside.c_str(), &info) == 0;
+    const int error = errno;
+    WriteOutcome out = Written(file);
+    if (!inspected && error == ENOENT) {
+        // Another program removed it from its hidden name: as if it had
+        // deleted the file right before the save, there is nothing to keep.
+        temp.Release();
+    } else if (!inspected) {
+        out = FailedTo("inspect", aside, error);
+    } else if (!S_ISREG(info.st_mode)) {
+        out = Refused(NoFileThere(file, info));
+    } else if (const bool held = HeldByWriter(fs, fd); keep(ReadWholeFile(aside, fs), info, held)) {
+        const WriteOutcome kept = KeepAside(fs, fd, locked ? aside : std::string(), info, base);
+        out = kept.ok ? Written(file) : kept;
+        out.backup = kept.ok ? kept.path : std::string();
+    }
+    if (fd >= 0) {
+        fs.Close(fd);
+    }
+    if (!out.ok) {
+        SwapBack(fs, temp, file, ours);
+    }
+    return out;
+}
+
+// Puts the finished temporary file in place by exchange; none when the file
+// system cannot exchange.
+std::optional<WriteOutcome> SwapIn(const FileSystem& fs, TempFile& temp, const std::string& file,
+                                   const struct stat& ours, const std::string& base,
+                                   const KeepTest& keep) {
+    for (int attempt = 0; attempt < kMaxLooks; ++attempt) {
+        if (fs.Exchange(temp.Name().c_str(), file.c_str()) == 0) {
+            return LookAtSwappedOut(fs, temp, file, ours, base, keep);
+        }
+        if (errno != ENOENT) {
+            if (ExchangeUnsupported(errno)) {
+                return std::nullopt;
+            }
+            return FailedTo("replace", file, errno);
+        }
+        // Nothing to swap with: the new file takes the free name without
+        // replacing, so a file that appears meanwhile is swapped with instead.
+        if (fs.RenameNew(temp.Name().c_str(), file.c_str()) == 0) {
+            temp.Release();
+            return Written(file);
+        }
+        if (errno != EEXIST) {
+            return std::nullopt;
+        }
+    }
+    return Refused("could not replace \"" + file + "\": another program keeps changing it");
+}
+
+// Keeps the version in place at `file` (status `info`, read as `version`)
+// as the next backup of `base`. While another program holds it for writing
+// it is given the backup's name as a second name, so that what it still
+// writes lands in the backup after the rename; else it is copied. `linked`
+// notes the file so linked.
+WriteOutcome KeepInPlaceVersion(const FileSystem& fs, const std::string& file,
+                                const struct stat& info, const ReadOutcome& version, int fd,
+                                bool held, const std::string& base,
+                                std::optional<struct stat>& linked) {
+    const bool read = version.status == ReadStatus::kRead;
+    if (!held) {
+        return KeepBackup(file, base, read ? &version.bytes : nullptr, fs);
+    }
+    // Set-id bits and capabilities are not dropped from the file in place:
+    // should the rename fail, it must stay as it was.
+    const bool plain = (info.st_mode & 07000) == 0 && !HasCapabilities(fs, fd);
+    WriteOutcome kept = KeepAside(fs, fd, plain ? file : std::string(), info, base);
+    if (kept.ok && plain) {
+        linked = info;
+    }
+    return kept;
+}
+
+// Without the exchange: look, keep, and rename only while the file is still
+// the version looked at.
+WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::string& file,
+                            const std::string& base, const KeepTest& keep) {
+    std::string backup;
+    std::optional<std::string> kept;    // seen again after a change that left its bytes
+    std::optional<struct stat> linked;  // kept under a second name: changes land there
+    for (int look = 0; look < kMaxLooks; ++look) {
+        struct stat before {};
+        const bool existed = fs.Lstat(file.c_str(), &before) == 0;
+        if (existed && !S_ISREG(before.st_mode)) {
+            return Refused(NoFileThere(file, before), backup);
+        }
+        if (existed && !(linked && SameInode(*linked, before))) {
+            const int fd = fs.Open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            const bool held = HeldByWriter(fs, fd);
+            ReadOutcome version = ReadWholeFile(file, fs);
+            const bool read = version.status == ReadStatus::kRead;
+            // Bytes seen before may be only the start of a version still
+            // being written.
+            std::optional<WriteOutcome> copy;
+            if ((held || !(read && kept == version.bytes)) && keep(version, before, held)) {
+                copy = KeepInPlaceVersion(fs, file, before, version, fd, held, base, linked);
+            }
+            if (fd >= 0) {
+                fs.Close(fd);
+            }
+            if (copy && !copy->ok) {
+                copy->backup = backup;
+                return *copy;
+            }
+            if (copy) {
+                backup = copy->path;
+                kept = read ? std::optional<std::string>(std::move(version.bytes)) : std::nullopt;
+            }
+        }
+        struct stat now {};
+        const bool exists = fs.Lstat(file.c_str(), &now) == 0;
+        const bool sameFile =
+            exists && (linked && SameInode(*linked, now) ? SameInode(now, before)
+                                                         : IdentityOf(now) == IdentityOf(before));
+        if (exists != existed || (exists && !sameFile)) {
+            continue;
+        }
+        if (fs.Rename(temp.Name().c_str(), file.c_str()) != 0) {
+            return Refused(CouldNot("replace", file, errno), backup);
+        }
+        temp.Release();  // that name is gone with the rename
+        WriteOutcome out = Written(file);
+        out.backup = backup;
+        return out;
+    }
+    return Refused("could not replace \"" + file + "\": another program keeps changing it", backup);
+}
+
+}  // namespace
+
+// A file with no write bit at all is refused even where the caller's rights
+// would let it through (root): someone made it read-only on purpose.
+WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs) {
+    const LinkTarget target = FollowLinks(path, fs);
+    if (!target.ok) {
+        return Refused(target);
+    }
+    WriteOutcome out = Written(target.path);
+    struct stat info {};
+    if (fs.Stat(target.path.c_str(), &info) != 0) {
+        if (errno != ENOENT) {
+            out = FailedTo("inspect", target.path, errno);
+        }
+    } else if (!S_ISREG(info.st_mode)) {
+        out = Refused(NoFileThere(target.path, info));
+    } else if ((info.st_mode & 0222) == 0) {
+        out = FailedTo("write", target.path, EACCES);
+    } else if (fs.Access(target.path.c_str(), W_OK) != 0) {
+        out = FailedTo("write", target.path, errno);
+    }
+    out.path = target.path;
+    return out;
+}
+
+WriteOutcome ReplaceFile(const std::string& path, const std::string& text, const FileSystem& fs) {
+    const WriteOutcome check = CheckReplaceable(path, fs);
+    if (!check.ok) {
+        return check;
+    }
+    return ReplaceKeeping(check.path, text, {}, KeepNothing, fs);
+}
+
+namespace {
+
+// The temporary file gets a name before it is closed: the exchange and the
+// rename need one, and an unnamed file can be named only while open.
+WriteOutcome ReplaceKeepingWith(const std::string& file, const Filler& fill,
+                                const std::string& backupBase, const KeepTest& keep,
+                                const FileSystem& fs) {
+    const std::string folder = FolderOf(file);
+    RemoveStaleTemporaries(fs, folder, NameOf(file));
+    const LiveSaveMark live(fs, folder);  // outlives `temp`, and the version it swaps out
+    struct stat info {};
+    const Likeness like =
+        fs.Stat(file.c_str(), &info) == 0 ? LikenessOf(info) : NewFileLikeness(fs);
+    TempFile temp(fs, folder, NameOf(file));
+    if (const Status opened = temp.Open(); !opened.ok) {
+        return FailedTo("create a temporary file next to", file, opened.error);
+    }
+    if (Status filled = FillNewFile(fs, temp.Fd(), like, fill, file); !filled.ok) {
+        return Refused(std::move(filled));
+    }
+    if (const Status named = temp.GiveHiddenName(); !named.ok) {
+        return FailedTo("name the temporary file for", file, named.error);
+    }
+    struct stat ours {};
+    if (fs.Fstat(temp.Fd(), &ours) != 0) {
+        return FailedTo("inspect", temp.Name(), errno);
+    }
+    if (const Status closed = temp.Close(); !closed.ok) {
+        return FailedTo("finish writing", file, closed.error);
+    }
+    std::optional<WriteOutcome> out = SwapIn(fs, temp, file, ours, backupBase, keep);
+    if (!out) {
+        out = ReplaceLooking(fs, temp, file, backupBase, keep);
+    }
+    if (out->ok) {
+        FlushFolder(fs, folder);
+    }
+    return *out;
+}
+
+}  // namespace
+
+WriteOutcome ReplaceKeeping(const std::string& file, const std::string& text,
+                            const std::string& backupBase, const KeepTest& keep,
+                            const FileSystem& fs) {
+    return ReplaceKeepingWith(file, TextFiller(fs, text, file), backupBase, keep, fs);
+}
+
+WriteOutcome ReplaceFileWith(const std::string& path, const ContentWriter& write,
+                             const FileSystem& fs) {
+    const WriteOutcome check = CheckReplaceable(path, fs);
+    if (!check.ok) {
+        return check;
+    }
+    return ReplaceKeepingWith(check.path, write, {}, KeepNothing, fs);
+}
+
+}  // namespace velmora
