@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "io/win32/folder_watch.h"
-#include "io/win32/win32_files.h"
+#include "io/disk/win32/folder_watch.h"
+#include "io/disk/win32/win32_files.h"
 
 namespace velmora::win32 {
 namespace {

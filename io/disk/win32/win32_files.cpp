@@ -1,4 +1,4 @@
-#include "io/win32/win32_files.h"
+#include "io/disk/win32/win32_files.h"
 
 #include <algorithm>
 #include <climits>
