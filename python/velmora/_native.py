@@ -105,6 +105,11 @@ velmora_editor_target = _declare(
     splinefile, "velmora_editor_target", ctypes.c_int, ctypes.c_int, _c_int32_p, _c_int32_p
 )
 velmora_watch_open = _declare(splinefile, "velmora_watch_open", ctypes.c_void_p, ctypes.c_char_p)
-velmora_watch_fd = _declare(splinefile, "velmora_watch_fd", ctypes.c_int, ctypes.c_void_p)
+if sys.platform == "win32":
+    velmora_watch_handle = _declare(
+        splinefile, "velmora_watch_handle", ctypes.c_void_p, ctypes.c_void_p
+    )
+else:
+    velmora_watch_fd = _declare(splinefile, "velmora_watch_fd", ctypes.c_int, ctypes.c_void_p)
 velmora_watch_changed = _declare(splinefile, "velmora_watch_changed", ctypes.c_int, ctypes.c_void_p)
 velmora_watch_close = _declare(splinefile, "velmora_watch_close", None, ctypes.c_void_p)
