@@ -1,7 +1,6 @@
 // The program's entry: the command line first, then the toolkit and the
 // application object, which edits Splines.xml in the current folder.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QCoreApplication>
@@ -19,6 +18,7 @@
 
 #include "app/edit_memory.h"
 #include "app/velmora_app.h"
+#include "io/disk/file_system.h"
 #include "io/file_messages.h"
 #include "resources/resource_ids.h"
 
@@ -155,7 +155,8 @@ CommandLine ReadCommandLine(int argc, char** argv) {
         line.platform = parser.value("platform");
         line.display = parser.isSet("display");
         struct stat info {};
-        const bool exists = !line.path.isEmpty() && ::stat(line.path.constData(), &info) == 0;
+        const bool exists = !line.path.isEmpty() &&
+                            velmora::SystemFileSystem().Stat(line.path.constData(), &info) == 0;
         if (!line.folder.isEmpty() && !exists) {
             line.exitCode = Refuse(QString("the folder \"%1\" does not exist").arg(line.folder));
         } else if (!line.folder.isEmpty() && !S_ISDIR(info.st_mode)) {
@@ -168,7 +169,7 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 // Splines.xml is a relative name, so the editor works on the file of the
 // folder it runs in; entering the folder keeps its messages as they are.
 bool EnterFolder(const QByteArray& folder) {
-    if (folder.isEmpty() || ::chdir(folder.constData()) == 0)
+    if (folder.isEmpty() || velmora::SystemFileSystem().EnterFolder(folder.constData()) == 0)
         return true;
     Refuse(QString("cannot enter the folder \"%1\": %2")
                .arg(QFile::decodeName(folder), std::strerror(errno)));

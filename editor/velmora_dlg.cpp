@@ -109,7 +109,6 @@ void CVelmoraDlg::RebuildWorkingCurve() {
 }
 
 void CVelmoraDlg::RepairNoteSet() {
-    GiveEmptyNotesTheirDefault(m_noteSplines, m_clientRect);
     for (int n = 0; n < kNoteCount; ++n) {
         const auto size = static_cast<int32_t>(m_noteSplines[n].size());
         if (m_currentSpline[n] < 0 || m_currentSpline[n] >= size)

@@ -147,8 +147,8 @@ private:
     // Records the state after a command; the first failure is told.
     void RecordSession();
     void TellIfNotRecorded(const Status& recorded);
-    // Gives an empty note its default spline and pulls every current index
-    // into its list, so no spline outside a list is ever addressed.
+    // Pulls every current index into its list (the load gave every empty
+    // note its default spline), so no spline outside a list is ever addressed.
     void RepairNoteSet();
 
     int32_t m_dragIndex = -1;

@@ -1,12 +1,23 @@
 #include "io/loaded_notes.h"
 
+#include <utility>
+
 #include "io/xml/spline_reader.h"
 
 namespace velmora {
 
+LoadOutcome LoadFromRead(ReadOutcome& read, NoteSet& notes) {
+    switch (read.status) {
+    case ReadStatus::kMissing: return LoadOutcome{};
+    case ReadStatus::kNotAFile: return NothingLoaded(LoadStatus::kNotAFile, std::move(read));
+    case ReadStatus::kFailed: return NothingLoaded(LoadStatus::kUnreadable, std::move(read));
+    case ReadStatus::kRead: break;
+    }
+    return ReadSplineText(read.bytes, notes);
+}
+
 LoadedNotes LoadLikeEditor(const Rect& client, const std::function<LoadOutcome(NoteSet&)>& read) {
     LoadedNotes loaded;
-    GiveEmptyNotesTheirDefault(loaded.notes, client);
     loaded.outcome = read(loaded.notes);
     GiveEmptyNotesTheirDefault(loaded.notes, client);
     return loaded;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "io/disk/file_read.h"
 #include "io/spline_file.h"
 #include "io/xml/read_findings.h"
 #include "model/geometry.h"
@@ -15,10 +16,15 @@ struct LoadedNotes {
     NoteSet notes;        // what the editor holds afterwards
 };
 
-// The editor's start-up load, in its order: every note starts with its
-// default spline in `client`; `read` replaces the splines of the notes the
-// file names (of none when it fails); every note then left without a spline
-// (emptied by the file) is given its default again.
+// What the editor makes of the file it read as `read`: the text is read into
+// `notes`; a folder or device gives kNotAFile and a failed read kUnreadable,
+// with why; no file gives the empty load (SplineFile then creates one).
+// `read` keeps its bytes.
+LoadOutcome LoadFromRead(ReadOutcome& read, NoteSet& notes);
+
+// The editor's start-up load: `read` replaces the splines of the notes the
+// file names (of none when it fails), then every note left without a spline
+// (not named, or emptied by the file) is given its default in `client`.
 LoadedNotes LoadLikeEditor(const Rect& client, const std::function<LoadOutcome(NoteSet&)>& read);
 
 // The same load of the text of a spline file; with `findings`, the reader's

@@ -9,6 +9,7 @@
 #include "io/disk/file_read.h"
 #include "io/disk/link_target.h"
 #include "io/disk/safe_write.h"
+#include "io/loaded_notes.h"
 #include "io/xml/read_limits.h"
 #include "io/xml/spline_reader.h"
 #include "io/xml/spline_writer.h"
@@ -32,7 +33,7 @@ Status CreateEmptyFile(const FileSystem& fs, const std::string& path) {
 SaveOutcome SaveFailed(Status why, bool hadFile, const std::string& path, const FileSystem& fs,
                        SaveOutcome so_far = {}) {
     const SaveCheck check = CheckSaveable(path, fs);
-    so_far.remedy = check.ok ? RemedyFor(why.error) : check.remedy;
+    so_far.remedy = check.ok ? RemedyFor(why.code) : check.remedy;
     static_cast<Status&>(so_far) = std::move(why);
     so_far.hadFile = hadFile;
     return so_far;
@@ -64,20 +65,20 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
         return created.ok ? NothingLoaded(LoadStatus::kCreated)
                           : NothingLoaded(LoadStatus::kEmpty, created);
     }
-    case ReadStatus::kNotAFile: return NothingLoaded(LoadStatus::kNotAFile, std::move(read));
+    case ReadStatus::kNotAFile: return LoadFromRead(read, notes);
     case ReadStatus::kFailed: {
         m_backupPending = true;
         struct stat info {};
         if (m_fs->Stat(m_path.c_str(), &info) == 0) {
             m_knownId = IdentityOf(info);
         }
-        LoadOutcome out = NothingLoaded(LoadStatus::kUnreadable, std::move(read));
+        LoadOutcome out = LoadFromRead(read, notes);
         out.saving = CheckSaveable(m_path, *m_fs);
         return out;
     }
     case ReadStatus::kRead: break;
     }
-    LoadOutcome out = ReadSplineText(read.bytes, notes);
+    LoadOutcome out = LoadFromRead(read, notes);
     out.saving = CheckSaveable(m_path, *m_fs);
     m_backupPending = out.status != LoadStatus::kEmpty;
     m_matchable = out.status == LoadStatus::kLoaded;
@@ -91,8 +92,8 @@ std::string SplineFile::NextBackup() const {
 }
 
 // Printing the notes is the sure way to know whether the editor would have
-// written this very file. Every point prints as a line of at least 43 bytes,
-// so a file too short for its points (a compact one, say) is not printed.
+// written this very file. Every point prints as a line of its own, so a
+// file too short for its points (a compact one, say) is not printed.
 // Only the notes are kept here; the print waits for the first save.
 void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height) {
     if (!m_backupPending || !m_matchable || !m_known) {
@@ -103,7 +104,7 @@ void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height
         for (const Spline& spline : splines)
             points += spline.size();
     }
-    if (points > m_known->size() / 43) {
+    if (points > m_known->size() / kMinPrintedPointBytes) {
         return;
     }
     // Called again before any save: the notes given first are compared now.

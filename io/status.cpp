@@ -1,5 +1,6 @@
 #include "io/status.h"
 
+#include <cerrno>
 #include <cstring>
 #include <utility>
 
@@ -10,7 +11,28 @@ Status Failed(std::string reason, int error) {
     status.ok = false;
     status.reason = std::move(reason);
     status.error = error;
+    status.code = error != 0 ? SystemStatusCode(error) : StatusCode::kFailed;
     return status;
+}
+
+StatusCode SystemStatusCode(int error) {
+    switch (error) {
+    case 0: return StatusCode::kOk;
+    case ENOENT: return StatusCode::kNotFound;
+    case EEXIST: return StatusCode::kExists;
+    case EACCES:
+    case EPERM: return StatusCode::kNoAccess;
+    case EROFS: return StatusCode::kReadOnly;
+    case EWOULDBLOCK:  // EAGAIN too
+    case EBUSY:
+    case ETXTBSY: return StatusCode::kBusy;
+    case ENOSPC:
+    case EDQUOT: return StatusCode::kNoSpace;
+    case EOPNOTSUPP:  // ENOTSUP too
+    case ENOSYS:
+    case EXDEV: return StatusCode::kNotSupported;
+    default: return StatusCode::kFailed;
+    }
 }
 
 Status SystemFailure(int error) { return Failed(std::strerror(error), error); }

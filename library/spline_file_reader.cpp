@@ -26,13 +26,7 @@ constexpr const char* kMemoryFileName = "Splines.xml";
 LoadOutcome Load(const std::string& path, NoteSet& notes, bool& missing) {
     ReadOutcome read = ReadWholeFile(path);
     missing = read.status == ReadStatus::kMissing;
-    switch (read.status) {
-    case ReadStatus::kMissing: return LoadOutcome{};
-    case ReadStatus::kNotAFile: return NothingLoaded(LoadStatus::kNotAFile, std::move(read));
-    case ReadStatus::kFailed: return NothingLoaded(LoadStatus::kUnreadable, std::move(read));
-    case ReadStatus::kRead: break;
-    }
-    return ReadSplineText(read.bytes, notes);
+    return LoadFromRead(read, notes);
 }
 
 // The same load from memory, with the limit a file on disk has.
@@ -41,9 +35,7 @@ LoadOutcome Parse(const char* bytes, size_t size, NoteSet& notes) {
         return NothingLoaded(LoadStatus::kUnreadable,
                              Failed("no bytes were given (a null pointer)"));
     if (size > kMaxSplineFileBytes) {
-        return NothingLoaded(LoadStatus::kUnreadable,
-                             Failed("it is larger than " +
-                                    std::to_string(kMaxSplineFileBytes / (1024 * 1024)) + " MiB"));
+        return NothingLoaded(LoadStatus::kUnreadable, Failed("it is " + LargerThanTheLimit()));
     }
     return ReadSplineText(size == 0 ? std::string() : std::string(bytes, size), notes);
 }

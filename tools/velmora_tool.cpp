@@ -4,72 +4,74 @@
 #include <string>
 
 #include "resources/resource_ids.h"
-#include "tools/cli/cli_io.h"
-#include "tools/cli/options.h"
-#include "tools/verbs.h"
+#include "tools/cli/verb_support.h"
 
 namespace {
 
-const char* const kUsage =
-    "Usage: velmora-tool VERB [OPTIONS] [FILE]\n"
-    "       velmora-tool --help | --version\n"
-    "\n"
-    "Verbs (each has --help):\n"
-    "  curve   print the curve samples through \"x y\" control points\n"
-    "  check   list every problem the editor would have with a spline file\n"
-    "  export  write a spline file's splines and curves as JSON, CSV or SVG\n"
-    "  watch   export a spline file again after every change, for a running game\n"
-    "  diff    list what differs between what the editor shows for two files\n"
-    "  merge   merge two spline files with their base, as git's merge driver\n"
-    "  git-setup  make git merge and diff Splines.xml with the two verbs above\n"
-    "  format  rewrite a spline file in the form the editor saves, safely\n"
-#ifdef VELMORA_TOOL_RENDER
-    "  render  draw what the editor shows for a spline, as a PNG\n"
-#else
-    "  render  (not in this build: it needs the GUI build, VELMORA_GUI=ON)\n"
-#endif
-    "\n"
-    "FILE \"-\" (or none) is standard input; a named pipe is read as a stream.\n"
-    "Notes count from 0, splines and points from 1, as in the editor's caption.\n"
-    "\n"
-    "Exit codes: 0 success, 1 bad, unreadable or partly read input or a failed\n"
-    "write, 2 bad usage; diff and merge have their own (see their --help).\n";
+using namespace velmora::tool;
 
-int RunVerb(const std::string& verb, int argc, char** argv) {
-    using namespace velmora::tool;
-    if (verb == "curve")
-        return RunCurveVerb(argc, argv);
-    if (verb == "check")
-        return RunCheckVerb(argc, argv);
-    if (verb == "export")
-        return RunExportVerb(argc, argv);
-    if (verb == "watch")
-        return RunWatchVerb(argc, argv);
-    if (verb == "diff")
-        return RunDiffVerb(argc, argv);
-    if (verb == "merge")
-        return RunMergeVerb(argc, argv);
-    if (verb == "git-setup")
-        return RunGitSetupVerb(argc, argv);
-    if (verb == "format")
-        return RunFormatVerb(argc, argv);
+const Verb kVerbs[] = {
+    {"curve", "print the curve samples through \"x y\" control points", &kCurveOptions,
+     RunCurveVerb},
+    {"check", "list every problem the editor would have with a spline file", &kCheckOptions,
+     RunCheckVerb},
+    {"export", "write a spline file's splines and curves as JSON, CSV or SVG", &kExportOptions,
+     RunExportVerb},
+    {"watch", "export a spline file again after every change, for a running game", &kWatchOptions,
+     RunWatchVerb},
+    {"diff", "list what differs between what the editor shows for two files", &kDiffOptions,
+     RunDiffVerb},
+    {"merge", "merge two spline files with their base, as git's merge driver", &kMergeOptions,
+     RunMergeVerb},
+    {"git-setup", "make git merge and diff Splines.xml with the two verbs above", &kGitSetupOptions,
+     RunGitSetupVerb},
+    {"format", "rewrite a spline file in the form the editor saves, safely", &kFormatOptions,
+     RunFormatVerb},
 #ifdef VELMORA_TOOL_RENDER
-    if (verb == "render")
-        return RunRenderVerb(argc, argv);
+    {"render", "draw what the editor shows for a spline, as a PNG", &kRenderOptions, RunRenderVerb},
 #else
-    if (verb == "render") {
-        return UsageError("",
-                          "this build has no render verb: it was built without the GUI "
-                          "(VELMORA_GUI=OFF), and render needs Qt's image support");
-    }
+    {"render", "(not in this build: it needs the GUI build, VELMORA_GUI=ON)", nullptr, nullptr},
 #endif
-    return UsageError("", "unknown verb '" + Printable(verb) + "'");
+};
+
+// The usage text, with one line per verb of the table.
+std::string Usage() {
+    std::string usage =
+        "Usage: velmora-tool VERB [OPTIONS] [FILE]\n"
+        "       velmora-tool --help | --version\n"
+        "\n"
+        "Verbs (each has --help):\n";
+    for (const Verb& verb : kVerbs) {
+        const std::string name = verb.name;
+        usage += "  " + name + std::string(name.size() < 6 ? 8 - name.size() : 2, ' ') +
+                 verb.summary + "\n";
+    }
+    return usage +
+           "\n"
+           "FILE \"-\" (or none) is standard input; a named pipe is read as a stream.\n"
+           "Notes count from 0, splines and points from 1, as in the editor's caption.\n"
+           "\n"
+           "Exit codes: 0 success, 1 bad, unreadable or partly read input or a failed\n"
+           "write, 2 bad usage; diff and merge have their own (see their --help).\n";
+}
+
+int RunVerb(const std::string& name, int argc, char** argv) {
+    for (const Verb& verb : kVerbs) {
+        if (name != verb.name)
+            continue;
+        if (verb.run == nullptr) {
+            return UsageError("", "this build has no " + name +
+                                      " verb: it was built without the GUI "
+                                      "(VELMORA_GUI=OFF), and render needs Qt's image support");
+        }
+        return verb.run(verb, argc, argv);
+    }
+    return UsageError("", "unknown verb '" + Printable(name) + "'");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace velmora::tool;
     static const option kLong[] = {
         {"help", no_argument, nullptr, 'h'}, {"version", no_argument, nullptr, 'V'}, {}};
     char mode = 0;
@@ -81,11 +83,11 @@ int main(int argc, char** argv) {
     if (!rest)
         return 2;
     if (mode == 'h')
-        return Emit("", "-", kUsage);
+        return Emit("", "-", Usage());
     if (mode == 'V')
         return Emit("", "-", std::string("velmora-tool ") + velmora::kVersionText + "\n");
     if (rest->empty()) {
-        std::fputs(kUsage, stderr);
+        std::fputs(Usage().c_str(), stderr);
         return 2;
     }
     // The verb's arguments start at the verb itself, which getopt skips.

@@ -1,53 +1,47 @@
 #pragma once
 
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "io/loaded_notes.h"
-#include "tools/cli/cli_io.h"
+#include <getopt.h>
 
 namespace velmora::tool {
 
-// Each verb takes its own arguments (argv[0] is the verb's name) and
-// returns the exit code: 0 success, 1 bad or unreadable input or a failed
-// write, 2 a usage error.
-int RunCurveVerb(int argc, char** argv);
-int RunCheckVerb(int argc, char** argv);
-int RunExportVerb(int argc, char** argv);
-int RunRenderVerb(int argc, char** argv);
-int RunFormatVerb(int argc, char** argv);
-int RunWatchVerb(int argc, char** argv);
-// diff and merge exit with their own codes, as their --help says.
-int RunDiffVerb(int argc, char** argv);
-int RunMergeVerb(int argc, char** argv);
-int RunGitSetupVerb(int argc, char** argv);
+// What a verb takes on its command line besides -h and --help, which every
+// verb has, and what --help prints.
+struct VerbOptions {
+    const char* help;
+    const char* shortOptions;   // getopt_long's, without "h"
+    const option* longOptions;  // ends with {}; without "help"
+    // The exit code when the help cannot be written: 2 for the verbs whose 1
+    // means something else (changes, conflicts).
+    int helpFailure = 1;
+};
 
-// Prints "velmora-tool VERB: MESSAGE" on standard error; returns 1.
-int Failure(const std::string& verb, const std::string& message);
+struct Verb;
 
-// Whether a verb may go on with what loading `name` gave. An unreadable file,
-// one read only in part, or one that holds text but no note is refused with
-// the reason, line and column, unless `allowPartial`: then a warning says so
-// and the verb goes on with what was read (the default splines where nothing
-// was). Prints on standard error.
-bool AcceptLoad(const std::string& verb, const std::string& name, const LoadOutcome& outcome,
-                bool allowPartial);
+// Runs a verb with its arguments (argv[0] is the verb's name) and returns
+// the exit code: 0 success, 1 bad or unreadable input or a failed write, 2
+// a usage error; diff and merge have their own, as their --help says.
+using VerbRun = int (*)(const Verb& verb, int argc, char** argv);
 
-// Loads FILE ("-": standard input) as the editor would, accepting it as
-// AcceptLoad says. Prints why and returns nothing when it cannot be read or
-// is refused.
-std::optional<LoadedNotes> LoadForVerb(const std::string& verb, const std::string& path,
-                                       bool allowPartial);
+// A row of velmora-tool's table of verbs, from which both its usage text
+// and the choice of the verb to run come.
+struct Verb {
+    const char* name;
+    const char* summary;         // its line in the usage text
+    const VerbOptions* options;  // null when not in this build (the summary says why)
+    VerbRun run;
+};
 
-// The single FILE operand of a verb ("-" when there is none), or nothing
-// after a usage message; an empty FILE is a mistake, not standard input.
-std::optional<std::string> SingleFile(const std::string& verb,
-                                      const std::optional<std::vector<std::string>>& operands);
+extern const VerbOptions kCurveOptions, kCheckOptions, kExportOptions, kWatchOptions, kDiffOptions,
+    kMergeOptions, kGitSetupOptions, kFormatOptions, kRenderOptions;
 
-// Writes the verb's output ("-": standard output) as WriteOutput does; a
-// failed write is reported and gives 1.
-int Emit(const std::string& verb, const std::string& path, const Producer& produce);
-int Emit(const std::string& verb, const std::string& path, const std::string& bytes);
+int RunCurveVerb(const Verb& verb, int argc, char** argv);
+int RunCheckVerb(const Verb& verb, int argc, char** argv);
+int RunExportVerb(const Verb& verb, int argc, char** argv);
+int RunWatchVerb(const Verb& verb, int argc, char** argv);
+int RunDiffVerb(const Verb& verb, int argc, char** argv);
+int RunMergeVerb(const Verb& verb, int argc, char** argv);
+int RunGitSetupVerb(const Verb& verb, int argc, char** argv);
+int RunFormatVerb(const Verb& verb, int argc, char** argv);
+int RunRenderVerb(const Verb& verb, int argc, char** argv);
 
 }  // namespace velmora::tool

@@ -21,6 +21,7 @@
 #include "bench/support/large_spline_file.h"
 #include "io/spline_file.h"
 #include "io/xml/spline_writer.h"
+#include "tests/support/spline_document.h"
 
 namespace velmora {
 namespace {
@@ -56,7 +57,7 @@ BENCHMARK(BM_PrintOurs)->Unit(benchmark::kMillisecond);
 
 void BM_PrintBareTinyXml(benchmark::State& state) {
     TiXmlDocument doc;
-    BuildSplineDocument(doc, LargeNotes(), kClient.right, kClient.bottom);
+    testing_support::BuildSplineDocument(doc, LargeNotes(), kClient.right, kClient.bottom);
     for (auto _ : state) {
         TiXmlPrinter printer;
         doc.Accept(&printer);

@@ -67,7 +67,7 @@ WriteOutcome PlaceFromNext(const FileSystem& fs, const std::string& base,
     for (long n = NextBackupNumber(fs, base); n <= kLastBackupNumber; ++n) {
         candidate = BackupName(base, n);
         const Status placed = place(candidate);
-        if (placed.error == EEXIST) {
+        if (placed.code == StatusCode::kExists) {
             continue;
         }
         return WriteOutcome{

@@ -19,6 +19,12 @@ inline FileIdentity IdentityOf(const struct stat& info) {
     return FileIdentity{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
 }
 
+// Whether two statuses are of the same file (the same inode of the same
+// file system), whatever became of its content.
+inline bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 inline bool operator==(const FileIdentity& a, const FileIdentity& b) {
     return a.device == b.device && a.inode == b.inode && a.size == b.size &&
            a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec;

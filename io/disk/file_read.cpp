@@ -53,7 +53,7 @@ ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
         struct stat info {};
         if (fs.Stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
             return NotRead(ReadStatus::kNotAFile,
-                           Failed("\"" + path + "\" is not a regular file", error));
+                           Failed(NotAFileText("\"" + path + "\"", false), error));
         }
         return NotRead(ReadStatus::kFailed, CouldNot("open", path, error));
     }
@@ -65,11 +65,9 @@ ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
     }
     if (!S_ISREG(info.st_mode)) {
         return NotRead(ReadStatus::kNotAFile,
-                       Failed("\"" + path + "\" is " +
-                              (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file")));
+                       Failed(NotAFileText("\"" + path + "\"", S_ISDIR(info.st_mode))));
     }
-    const std::string tooLarge =
-        "\"" + path + "\" is larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB";
+    const std::string tooLarge = "\"" + path + "\" is " + LargerThanTheLimit();
     if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
         return NotRead(ReadStatus::kFailed, Failed(tooLarge));
     }

@@ -12,6 +12,18 @@ namespace velmora {
 // with thousands of points is well under 1 MiB.
 constexpr std::size_t kMaxSplineFileBytes = 16u * 1024u * 1024u;
 
+// "larger than 16 MiB": the words for a file over kMaxSplineFileBytes,
+// wherever it comes from (a file, a stream, memory, a merge's result).
+inline std::string LargerThanTheLimit() {
+    return "larger than " + std::to_string(kMaxSplineFileBytes / (1024 * 1024)) + " MiB";
+}
+
+// "`name` is a folder" or "`name` is not a regular file": why something
+// that has a file's name is no file to read or replace.
+inline std::string NotAFileText(const std::string& name, bool folder) {
+    return name + " is " + (folder ? "a folder" : "not a regular file");
+}
+
 enum class ReadStatus {
     kRead,      // `bytes` holds the whole file
     kMissing,   // no file of that name (the folder may be missing too)

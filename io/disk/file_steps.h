@@ -12,6 +12,10 @@
 
 namespace velmora {
 
+// How often a step that other programs keep getting in the way of is tried
+// before it gives up: a fresh name found taken, a file that keeps changing.
+constexpr int kMaxAttempts = 100;
+
 // What a new file takes from the file it stands in for: the permission bits
 // (never the set-user-ID, set-group-ID or sticky bit, which could hand
 // another user's program the saver's rights) and the owner and group.

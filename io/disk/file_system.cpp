@@ -53,6 +53,7 @@ int FileSystem::RenameNew(const char* from, const char* to) const {
 int FileSystem::Link(const char* from, const char* to) const { return ::link(from, to); }
 int FileSystem::Unlink(const char* path) const { return ::unlink(path); }
 int FileSystem::MakeFolder(const char* path, mode_t mode) const { return ::mkdir(path, mode); }
+int FileSystem::EnterFolder(const char* path) const { return ::chdir(path); }
 
 int FileSystem::Stat(const char* path, struct stat* info) const { return ::stat(path, info); }
 int FileSystem::Lstat(const char* path, struct stat* info) const { return ::lstat(path, info); }

@@ -45,8 +45,9 @@ public:
     virtual int RenameNew(const char* from, const char* to) const;
     virtual int Link(const char* from, const char* to) const;
     virtual int Unlink(const char* path) const;
-    // As mkdir(2).
+    // As mkdir(2) and chdir(2).
     virtual int MakeFolder(const char* path, mode_t mode) const;
+    virtual int EnterFolder(const char* path) const;
     // As stat(2), lstat(2), fstat(2), readlink(2).
     virtual int Stat(const char* path, struct stat* info) const;
     virtual int Lstat(const char* path, struct stat* info) const;

@@ -17,9 +17,6 @@ namespace velmora {
 
 namespace {
 
-// How often a file that keeps changing under a save is looked at again.
-constexpr int kMaxLooks = 100;
-
 WriteOutcome Refused(Status status, std::string backup = {}) {
     return WriteOutcome{std::move(status), {}, std::move(backup)};
 }
@@ -35,7 +32,7 @@ WriteOutcome FailedTo(const std::string& step, const std::string& path, int erro
 WriteOutcome Written(const std::string& path) { return WriteOutcome{{}, path, {}}; }
 
 std::string NoFileThere(const std::string& path, const struct stat& info) {
-    return "\"" + path + "\" is " + (S_ISDIR(info.st_mode) ? "a folder" : "not a regular file") +
+    return NotAFileText("\"" + path + "\"", S_ISDIR(info.st_mode)) +
            ", so nothing can be saved under that name";
 }
 
@@ -49,10 +46,6 @@ bool ExchangeUnsupported(int error) {
 // An output replaced whole has no versions worth keeping.
 bool KeepNothing(const ReadOutcome&, const struct stat&, bool) { return false; }
 
-bool SameInode(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 // After a failure, swaps the version looked at back into place. Whatever has
 // the temporary name then is removed with it only if it is the new file:
 // were it another program's version written meanwhile, it stays.
@@ -60,7 +53,7 @@ void SwapBack(const FileSystem& fs, TempFile& temp, const std::string& file,
               const struct stat& ours) {
     struct stat now {};
     if (fs.Exchange(temp.Name().c_str(), file.c_str()) != 0 ||
-        fs.Lstat(temp.Name().c_str(), &now) != 0 || !SameInode(now, ours)) {
+        fs.Lstat(temp.Name().c_str(), &now) != 0 || !SameFile(now, ours)) {
         temp.Release();
     }
 }
@@ -112,7 +105,7 @@ WriteOutcome LookAtSwappedOut(const FileSystem& fs, TempFile& temp, const std::s
 std::optional<WriteOutcome> SwapIn(const FileSystem& fs, TempFile& temp, const std::string& file,
                                    const struct stat& ours, const std::string& base,
                                    const KeepTest& keep) {
-    for (int attempt = 0; attempt < kMaxLooks; ++attempt) {
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         if (fs.Exchange(temp.Name().c_str(), file.c_str()) == 0) {
             return LookAtSwappedOut(fs, temp, file, ours, base, keep);
         }
@@ -165,13 +158,13 @@ WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::str
     std::string backup;
     std::optional<std::string> kept;    // seen again after a change that left its bytes
     std::optional<struct stat> linked;  // kept under a second name: changes land there
-    for (int look = 0; look < kMaxLooks; ++look) {
+    for (int look = 0; look < kMaxAttempts; ++look) {
         struct stat before {};
         const bool existed = fs.Lstat(file.c_str(), &before) == 0;
         if (existed && !S_ISREG(before.st_mode)) {
             return Refused(NoFileThere(file, before), backup);
         }
-        if (existed && !(linked && SameInode(*linked, before))) {
+        if (existed && !(linked && SameFile(*linked, before))) {
             const int fd = fs.Open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
             const bool held = HeldByWriter(fs, fd);
             ReadOutcome version = ReadWholeFile(file, fs);
@@ -197,8 +190,8 @@ WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::str
         struct stat now {};
         const bool exists = fs.Lstat(file.c_str(), &now) == 0;
         const bool sameFile =
-            exists && (linked && SameInode(*linked, now) ? SameInode(now, before)
-                                                         : IdentityOf(now) == IdentityOf(before));
+            exists && (linked && SameFile(*linked, now) ? SameFile(now, before)
+                                                        : IdentityOf(now) == IdentityOf(before));
         if (exists != existed || (exists && !sameFile)) {
             continue;
         }
@@ -295,8 +288,7 @@ WriteOutcome ReplaceKeeping(const std::string& file, const std::string& text,
     return ReplaceKeepingWith(file, TextFiller(fs, text, file), backupBase, keep, fs);
 }
 
-WriteOutcome ReplaceFileWith(const std::string& path, const ContentWriter& write,
-                             const FileSystem& fs) {
+WriteOutcome ReplaceFileWith(const std::string& path, const Filler& write, const FileSystem& fs) {
     const WriteOutcome check = CheckReplaceable(path, fs);
     if (!check.ok) {
         return check;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "io/disk/file_read.h"
+#include "io/disk/file_steps.h"
 #include "io/disk/file_system.h"
 #include "io/disk/temp_file.h"
 #include "io/status.h"
@@ -35,14 +36,11 @@ WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs = Sy
 WriteOutcome ReplaceFile(const std::string& path, const std::string& text,
                          const FileSystem& fs = SystemFileSystem());
 
-// Writes the whole content of a new file to the open descriptor it is given.
-using ContentWriter = std::function<Status(int fd)>;
-
 // Replaces `path` exactly as ReplaceFile does, with the bytes `write` puts in
 // the temporary file, so that content of any size is never held whole. A
 // failure of `write` fails the replacement and leaves `path` as it was. No
 // backup is kept.
-WriteOutcome ReplaceFileWith(const std::string& path, const ContentWriter& write,
+WriteOutcome ReplaceFileWith(const std::string& path, const Filler& write,
                              const FileSystem& fs = SystemFileSystem());
 
 // Whether a version of the file that a save replaces must be kept: `version`

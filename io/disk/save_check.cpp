@@ -75,14 +75,12 @@ SaveCheck CheckSaveable(const std::string& path, const FileSystem& fs) {
     return {};
 }
 
-std::string RemedyFor(int error) {
-    switch (error) {
-    case EACCES:
-    case EPERM: return "Make the file and its folder writable";
-    case ENOSPC:
-    case EDQUOT: return "Make room on the disk";
-    case EROFS: return "Make the disk writable (mount it read-write)";
-    case ENOENT: return "Create the folder again";
+std::string RemedyFor(StatusCode code) {
+    switch (code) {
+    case StatusCode::kNoAccess: return "Make the file and its folder writable";
+    case StatusCode::kNoSpace: return "Make room on the disk";
+    case StatusCode::kReadOnly: return "Make the disk writable (mount it read-write)";
+    case StatusCode::kNotFound: return "Create the folder again";
     default: return "Put right what is said above";
     }
 }

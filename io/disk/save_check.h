@@ -22,8 +22,8 @@ struct SaveCheck : Status {
 // nothing is seen, and when there is no file.
 SaveCheck CheckSaveable(const std::string& path, const FileSystem& fs = SystemFileSystem());
 
-// What to do after a save failed with the system's `error` (an errno value,
-// or 0) where CheckSaveable sees nothing in the way.
-std::string RemedyFor(int error);
+// What to do after a save failed with a failure of kind `code` where
+// CheckSaveable sees nothing in the way.
+std::string RemedyFor(StatusCode code);
 
 }  // namespace velmora

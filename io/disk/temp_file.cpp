@@ -10,6 +10,9 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 
+#include "io/disk/file_identity.h"
+#include "io/disk/file_steps.h"
+
 namespace velmora {
 
 namespace {
@@ -63,10 +66,6 @@ std::string RandomLetters(const FileSystem& fs) {
         letters += kAlphabet[r % (sizeof kAlphabet - 1)];
     }
     return letters;
-}
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 }  // namespace
@@ -199,9 +198,8 @@ Status TempFile::Open() {
     if (m_fd >= 0) {
         return Lock();
     }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name =
-            m_folder + "/." + m_family + "." + RandomLetters(m_fs) + kTempEnding;
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        const std::string name = FreshName();
         m_fd = m_fs.Open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (m_fd < 0) {
             if (errno == EEXIST) {
@@ -223,7 +221,7 @@ Status TempFile::Open() {
             m_fs.Close(m_lock);
             m_lock = -1;
         }
-        if (!locked.ok && locked.error != EWOULDBLOCK) {
+        if (!locked.ok && locked.code != StatusCode::kBusy) {
             m_fs.Unlink(name.c_str());
             return locked;
         }
@@ -231,12 +229,15 @@ Status TempFile::Open() {
     return SystemFailure(EEXIST);
 }
 
+std::string TempFile::FreshName() const {
+    return m_folder + "/." + m_family + "." + RandomLetters(m_fs) + kTempEnding;
+}
+
 Status TempFile::GiveHiddenName() {
-    for (int attempt = 0; m_name.empty(); ++attempt) {
-        const std::string name =
-            m_folder + "/." + m_family + "." + RandomLetters(m_fs) + kTempEnding;
+    for (int attempt = 1; m_name.empty(); ++attempt) {
+        const std::string name = FreshName();
         if (Status named = NameUnnamed(name); !named.ok) {
-            if (named.error != EEXIST || attempt == 100) {
+            if (named.code != StatusCode::kExists || attempt == kMaxAttempts) {
                 return named;
             }
             continue;

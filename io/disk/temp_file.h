@@ -75,6 +75,8 @@ public:
 
 private:
     Status Lock();
+    // A hidden name for this file, with random letters of its own.
+    std::string FreshName() const;
 
     const FileSystem& m_fs;
     std::string m_folder;

@@ -1,6 +1,9 @@
 #include "io/xml/read_limits.h"
 
+#include <tuple>
+
 #include "io/disk/file_read.h"
+#include "io/xml/text_place.h"
 
 namespace velmora {
 
@@ -30,16 +33,7 @@ LimitCheck CheckReadLimits(std::string_view text, TiXmlEncoding encoding) {
         return LimitCheck{{}, scan};
     }
     LimitCheck out{Failed(Describe(scan.problem)), scan};
-    out.line = 1;
-    out.column = 1;
-    for (std::size_t i = 0; i < scan.offset; ++i) {
-        if (text[i] == '\n') {
-            ++out.line;
-            out.column = 1;
-        } else {
-            ++out.column;
-        }
-    }
+    std::tie(out.line, out.column) = PlaceOf(text, scan.offset);
     return out;
 }
 
@@ -66,8 +60,7 @@ std::size_t SavedNodeCount(const NoteSet& notes) {
 // reader's by construction.
 Status CheckWriteLimits(const std::string& bytes) {
     if (bytes.size() > kMaxSplineFileBytes) {
-        return Failed("the file would be larger than " + std::to_string(kMaxSplineFileBytes >> 20) +
-                      " MiB, the most the editor reads");
+        return Failed("the file would be " + LargerThanTheLimit() + ", the most the editor reads");
     }
     const LimitCheck check = CheckReadLimits(bytes, ParserEncodingFor(bytes));
     return check.ok ? Status{} : Failed("the file could not be read back: " + check.reason);

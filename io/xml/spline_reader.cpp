@@ -12,6 +12,7 @@
 #include "io/xml/note_walk.h"
 #include "io/xml/parse_error_text.h"
 #include "io/xml/read_limits.h"
+#include "io/xml/text_place.h"
 #include "io/xml/white_space.h"
 #include "io/xml/xml_scan.h"
 
@@ -95,16 +96,6 @@ void StopAt(LoadOutcome& out, std::string reason, std::pair<int, int> place) {
 void StopAtMarker(LoadOutcome& out, std::pair<int, int> place) {
     StopAt(out, "conflict markers of an unfinished merge", place);
     out.conflicted = true;
-}
-
-// The 1-based line and column of `offset` in `text`.
-std::pair<int, int> PlaceOf(std::string_view text, std::size_t offset) {
-    const std::string_view before = text.substr(0, offset);
-    const std::size_t lineStart = before.find_last_of('\n');
-    const auto line = std::count(before.begin(), before.end(), '\n') + 1;
-    const std::size_t column =
-        lineStart == std::string_view::npos ? offset + 1 : offset - lineStart;
-    return {static_cast<int>(line), static_cast<int>(column)};
 }
 
 // The node left open is the stop itself, not a comment to be dropped.

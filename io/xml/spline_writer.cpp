@@ -1,63 +1,8 @@
 #include "io/xml/spline_writer.h"
 
 #include <charconv>
-#include <memory>
-
-#include <tinyxml.h>
 
 namespace velmora {
-
-namespace {
-
-// 43 characters and a line feed; the parser turns it into the declaration
-// node, which prints with a blank before "?>".
-constexpr char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n";
-
-// Sets an integer attribute in "%d" form. std::to_chars writes the same
-// digits as the library's own integer setter without going through printf.
-void SetIntAttribute(TiXmlElement& element, const char* name, int32_t value) {
-    char digits[16];
-    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits - 1, value);
-    *end.ptr = '\0';
-    element.SetAttribute(name, digits);
-}
-
-// Hands a finished element to its parent. Linking moves ownership instead of
-// copying the subtree; the printed text is the same.
-void Append(TiXmlNode& parent, std::unique_ptr<TiXmlElement> child) {
-    parent.LinkEndChild(child.release());
-}
-
-// One NewNoteSpline element with all its splines and points.
-std::unique_ptr<TiXmlElement> BuildNote(int index, const SplineList& splines) {
-    auto item = std::make_unique<TiXmlElement>("NewNoteSpline");
-    SetIntAttribute(*item, "Index", index);
-    for (const Spline& spline : splines) {
-        auto splineItem = std::make_unique<TiXmlElement>("NewSpline");
-        for (const Point& thePoint : spline) {
-            auto controlPointItem = std::make_unique<TiXmlElement>("ControlPoint");
-            SetIntAttribute(*controlPointItem, "PosX", thePoint.x);
-            SetIntAttribute(*controlPointItem, "PosY", thePoint.y);
-            Append(*splineItem, std::move(controlPointItem));
-        }
-        Append(*item, std::move(splineItem));
-    }
-    return item;
-}
-
-}  // namespace
-
-// Builds each element whole before linking it to its parent.
-void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, int32_t width, int32_t height) {
-    doc.Parse(kDeclaration);
-    auto item = std::make_unique<TiXmlElement>("RectSize");
-    SetIntAttribute(*item, "Width", width);
-    SetIntAttribute(*item, "Height", height);
-    Append(doc, std::move(item));
-    for (int n = 0; n < kNoteCount; ++n) {
-        Append(doc, BuildNote(n, notes[static_cast<std::size_t>(n)]));
-    }
-}
 
 namespace {
 
@@ -94,11 +39,10 @@ void AppendTag(std::string& text, int depth, const char* name, const char* first
 
 // Written straight into the text rather than through the document, whose
 // nodes would take about ten times the text's size for a large file. The
-// bytes are those the library's printer gives for BuildSplineDocument with
-// its default indent (four blanks) and line break (LF), as saving the
-// document to a file writes them (on Windows, a text-mode stream makes each
-// LF a CR LF): an element without
-// children closes itself with " />", all attribute values are plain
+// bytes are those the library's printer gives for the same document (see
+// tests/support/spline_document.h) with its default indent (four blanks) and line break (LF), as
+// saving the document to a file writes them (on Windows, a text-mode stream makes each LF a
+// CR LF): an element without children closes itself with " />", all attribute values are plain
 // integers, so nothing needs escaping.
 std::string PrintSplines(const NoteSet& notes, int32_t width, int32_t height) {
     std::size_t points = 0;

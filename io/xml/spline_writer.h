@@ -7,15 +7,11 @@
 
 #include "model/note_set.h"
 
-class TiXmlDocument;
-
 namespace velmora {
 
-// Fills the empty document `doc` with the spline file's content: the
-// declaration, RectSize with the client `width` and `height`, then one
-// NewNoteSpline per note (Index 0..3) holding a NewSpline per spline and a
-// ControlPoint (PosX, PosY) per point.
-void BuildSplineDocument(TiXmlDocument& doc, const NoteSet& notes, int32_t width, int32_t height);
+// Every control point prints as a line of at least this many bytes: its
+// indent, the element with both coordinates, and the line end.
+constexpr std::size_t kMinPrintedPointBytes = 43;
 
 // The text of the file for these notes and this client size, with the line
 // ends of this system's text files: CR LF on Windows, LF elsewhere.

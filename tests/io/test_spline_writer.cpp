@@ -9,6 +9,7 @@
 #include "io/spline_file.h"
 #include "io_test_util.h"
 #include "tests/support/case_names.h"
+#include "tests/support/spline_document.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora {
@@ -54,7 +55,8 @@ TEST_P(PrintMatchesSaveFileTest, ByteForByte) {
     const testing_support::TempDir dir;
     const std::string path = dir.File("saved.xml");
     TiXmlDocument doc;
-    BuildSplineDocument(doc, GetParam().notes, kClient480.right, kClient480.bottom);
+    testing_support::BuildSplineDocument(doc, GetParam().notes, kClient480.right,
+                                         kClient480.bottom);
     ASSERT_TRUE(doc.SaveFile(path.c_str()));
     EXPECT_EQ(PrintSplines(GetParam().notes, kClient480.right, kClient480.bottom),
               testing_support::ReadFile(path));

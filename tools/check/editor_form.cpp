@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "io/xml/spline_writer.h"
+#include "io/xml/text_place.h"
 #include "model/note_set.h"
 
 namespace velmora::tool {
@@ -118,18 +119,6 @@ std::vector<Mark> KnownDifferences(std::string_view text, const ReadFindings& fi
 
 }  // namespace
 
-std::pair<int, int> PositionOf(const std::string& text, std::size_t offset) {
-    int line = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
-            ++line;
-            lineStart = i + 1;
-        }
-    }
-    return {line, static_cast<int>(offset - lineStart) + 1};
-}
-
 FormDifference DescribeFormDifference(const std::string& bytes, const std::string& written,
                                       const ReadFindings& findings) {
     FormDifference out;
@@ -137,7 +126,7 @@ FormDifference DescribeFormDifference(const std::string& bytes, const std::strin
     if (diff == std::string::npos) {
         return out;
     }
-    std::tie(out.line, out.column) = PositionOf(bytes, diff);
+    std::tie(out.line, out.column) = PlaceOf(bytes, diff);
     for (const Mark& mark : KnownDifferences(bytes, findings)) {
         out.what += mark.what + "; ";
     }

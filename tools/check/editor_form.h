@@ -19,8 +19,4 @@ struct FormDifference {
 FormDifference DescribeFormDifference(const std::string& bytes, const std::string& written,
                                       const ReadFindings& findings);
 
-// The 1-based line and column of byte `offset`; LF, CR LF and a lone CR
-// each end a line, as for the reader.
-std::pair<int, int> PositionOf(const std::string& text, std::size_t offset);
-
 }  // namespace velmora::tool

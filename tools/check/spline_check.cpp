@@ -178,6 +178,10 @@ CheckReport::CheckReport(const std::string& bytes) {
         m_outcome.push_back(Problem{outcome.line, outcome.column, Severity::kError, "partial",
                                     "read only in part: reading stops at " + outcome.reason +
                                         "; the editor does not read what follows"});
+    } else if (outcome.noNote) {
+        m_outcome.push_back(Problem{0, 0, Severity::kError, "no-note",
+                                    "it holds text but no note the editor can read; it shows "
+                                    "the default splines instead"});
     }
     for (int n = 0; n < kNoteCount; ++n) {
         if (m_findings.noteLines[static_cast<std::size_t>(n)] != 0)

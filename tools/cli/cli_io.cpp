@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "io/disk/file_identity.h"
 #include "io/disk/file_read.h"
 #include "io/disk/safe_write.h"
+#include "tools/cli/path_kind.h"
 
 namespace velmora::tool {
 
@@ -43,8 +45,7 @@ Input ReadStream(std::FILE* stream, const std::string& name) {
         const std::size_t got = std::fread(buffer, 1, sizeof buffer, stream);
         in.bytes.append(buffer, got);
         if (in.bytes.size() > kMaxSplineFileBytes) {
-            in.error = name + " is larger than " +
-                       std::to_string(kMaxSplineFileBytes / (1024 * 1024)) + " MiB";
+            in.error = name + " is " + LargerThanTheLimit();
             return in;
         }
         if (got < sizeof buffer)
@@ -58,10 +59,7 @@ Input ReadStream(std::FILE* stream, const std::string& name) {
     return in;
 }
 
-bool IsStream(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode));
-}
+bool IsStream(const std::string& path) { return LookAt(path).kind == PathKind::kStream; }
 
 }  // namespace
 
@@ -108,8 +106,8 @@ std::string ProduceInto(int fd, const std::string& name, const Producer& produce
 // A pipe or a device cannot be replaced by a rename; it takes the bytes as
 // they come.
 bool IsExistingStream(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+    const PathKind kind = LookAt(path).kind;
+    return kind == PathKind::kStream || kind == PathKind::kOther;
 }
 
 }  // namespace
@@ -149,7 +147,7 @@ bool IsInputItself(const std::string& input, const std::string& output) {
     const bool haveInput =
         input == "-" ? ::fstat(STDIN_FILENO, &in) == 0 : ::stat(input.c_str(), &in) == 0;
     return haveInput && S_ISREG(in.st_mode) && ::stat(output.c_str(), &out) == 0 &&
-           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
+           SameFile(in, out);
 }
 
 }  // namespace velmora::tool

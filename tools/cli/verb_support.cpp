@@ -1,9 +1,7 @@
+#include "tools/cli/verb_support.h"
+
 #include <cstdio>
 #include <vector>
-
-#include "tools/cli/cli_io.h"
-#include "tools/cli/options.h"
-#include "tools/verbs.h"
 
 namespace velmora::tool {
 
@@ -15,75 +13,52 @@ int Failure(const std::string& verb, const std::string& message) {
 
 namespace {
 
-// "\"FILE\", line L, column C" where the place is known.
-std::string Where(const std::string& name, const LoadOutcome& outcome) {
-    std::string where = "\"" + Printable(name) + "\"";
-    if (outcome.line > 0) {
-        where +=
-            ", line " + std::to_string(outcome.line) + ", column " + std::to_string(outcome.column);
+// The single FILE operand of a verb ("-" when there is none) in `file`, or
+// false after a usage message; an empty FILE is a mistake, not standard input.
+bool OneFile(const std::string& verb, const std::vector<std::string>& operands,
+             std::vector<std::string>& file) {
+    if (operands.size() > 1) {
+        UsageError(verb, "one FILE at most, got also '" + Printable(operands[1]) + "'");
+        return false;
     }
-    return where;
-}
-
-// What is wrong with the load, or "" when the file was read in full.
-std::string LoadProblem(const LoadOutcome& outcome) {
-    const std::string stopped = "reading stopped at " + Printable(outcome.reason);
-    if (outcome.status == LoadStatus::kUnreadable || outcome.status == LoadStatus::kNotAFile)
-        return "the editor cannot read it: " + Printable(outcome.reason);
-    if (outcome.status != LoadStatus::kLoaded)
-        return std::string();
-    if (outcome.conflicted)
-        return "it holds " + Printable(outcome.reason) + "; finish the merge first";
-    if (outcome.noNote)
-        return "it holds no note the editor can read" +
-               (outcome.stoppedEarly ? "; " + stopped : "");
-    if (outcome.stoppedEarly)
-        return "read only in part: " + stopped + "; what follows was not read";
-    return std::string();
+    if (!operands.empty() && operands.front().empty()) {
+        UsageError(verb, "FILE is empty; give \"-\" for standard input");
+        return false;
+    }
+    file = {operands.empty() ? std::string("-") : operands.front()};
+    return true;
 }
 
 }  // namespace
 
-bool AcceptLoad(const std::string& verb, const std::string& name, const LoadOutcome& outcome,
-                bool allowPartial) {
-    const std::string problem = LoadProblem(outcome);
-    if (problem.empty())
-        return true;
-    if (!allowPartial) {
-        Failure(verb, Where(name, outcome) + ": " + problem);
-        return false;
+VerbArguments ParseVerb(const Verb& verb, int argc, char** argv, const OptionHandler& handle,
+                        Operands operands) {
+    const VerbOptions& options = *verb.options;
+    std::vector<option> longOptions{{"help", no_argument, nullptr, 'h'}};
+    for (const option* o = options.longOptions; o->name != nullptr; ++o)
+        longOptions.push_back(*o);
+    longOptions.push_back({});
+    bool help = false;
+    const auto read =
+        ParseOptions(verb.name, argc, argv, ("h" + std::string(options.shortOptions)).c_str(),
+                     longOptions.data(), [&](int option, const char* value) {
+                         if (option != 'h')
+                             return handle(option, value);
+                         help = true;
+                         return true;
+                     });
+    VerbArguments out;
+    if (!read || (operands == Operands::kOneFile && !OneFile(verb.name, *read, out.operands))) {
+        out.done = 2;
+        return out;
     }
-    Failure(verb, "warning: " + Where(name, outcome) + ": " + problem +
-                      "; going on with what was read (--allow-partial)");
-    return true;
-}
-
-std::optional<LoadedNotes> LoadForVerb(const std::string& verb, const std::string& path,
-                                       bool allowPartial) {
-    const Input input = ReadInput(path);
-    if (!input.ok) {
-        Failure(verb, Printable(input.error));
-        return std::nullopt;
+    if (help) {
+        out.done = Emit(verb.name, "-", options.help) == 0 ? 0 : options.helpFailure;
+        return out;
     }
-    LoadedNotes loaded = LoadLikeEditor(input.bytes, kEditorClient);
-    if (!AcceptLoad(verb, input.name, loaded.outcome, allowPartial))
-        return std::nullopt;
-    return loaded;
-}
-
-std::optional<std::string> SingleFile(const std::string& verb,
-                                      const std::optional<std::vector<std::string>>& operands) {
-    if (!operands)
-        return std::nullopt;
-    if (operands->size() > 1) {
-        UsageError(verb, "one FILE at most, got also '" + Printable((*operands)[1]) + "'");
-        return std::nullopt;
-    }
-    if (!operands->empty() && operands->front().empty()) {
-        UsageError(verb, "FILE is empty; give \"-\" for standard input");
-        return std::nullopt;
-    }
-    return operands->empty() ? std::string("-") : operands->front();
+    if (operands == Operands::kAny)
+        out.operands = *read;
+    return out;
 }
 
 int Emit(const std::string& verb, const std::string& path, const Producer& produce) {

@@ -1,10 +1,8 @@
 #include "tools/compare/diff_render.h"
 
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 
 #include "model/note_set.h"
@@ -12,11 +10,12 @@
 #include "render/scene.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/output_stream.h"
+#include "tools/cli/path_kind.h"
+#include "tools/cli/verb_support.h"
 #include "tools/compare/diff_format.h"
 #include "tools/compare/review_picture.h"
 #include "tools/export/editor_view.h"
 #include "tools/export/png_image.h"
-#include "tools/verbs.h"
 
 namespace velmora::tool {
 
@@ -163,8 +162,8 @@ Canvas RemovedPicture(const SplineChange& c, const NoteSet& oldNotes, const Note
 
 std::string WriteDiffPictures(const std::vector<SplineChange>& changes, const NoteSet& oldNotes,
                               const NoteSet& newNotes, const std::string& dir) {
-    if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST)
-        return "could not create the folder \"" + Printable(dir) + "\": " + std::strerror(errno);
+    if (std::string error = CreateFolder(dir); !error.empty())
+        return error;
     TextPainter text(kPictureFont, 13);
     if (!changes.empty() && !text.Ok()) {
         Failure("diff", std::string("warning: the pictures carry no words: the font \"") +

@@ -1,15 +1,11 @@
 #include "tools/compare/merge_render.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "render/scene.h"
 #include "tools/cli/cli_io.h"
+#include "tools/cli/path_kind.h"
+#include "tools/cli/verb_support.h"
 #include "tools/compare/review_picture.h"
 #include "tools/export/png_image.h"
-#include "tools/verbs.h"
 
 namespace velmora::tool {
 
@@ -65,8 +61,8 @@ std::string WriteMergePictures(const MergedNotes& merged, const NoteSet& base,
                                const std::string& dir) {
     if (merged.conflicts.empty())
         return std::string();
-    if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST)
-        return "could not create the folder \"" + Printable(dir) + "\": " + std::strerror(errno);
+    if (std::string error = CreateFolder(dir); !error.empty())
+        return error;
     TextPainter text(kPictureFont, 13);
     if (!text.Ok()) {
         Failure("merge", std::string("warning: the pictures carry no words: the font \"") +

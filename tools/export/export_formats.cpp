@@ -1,11 +1,13 @@
 #include "tools/export/export_formats.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "curve/path_length.h"
 #include "curve/rebuild_curve.h"
 #include "model/note_set.h"
+#include "render/colours.h"
 #include "tools/cli/json_writer.h"
 
 namespace velmora::tool {
@@ -141,9 +143,22 @@ void ExportCsv(const ExportScope& scope, OutputStream& out) {
 
 namespace {
 
-// A cross of arms `arm` long around `p`, as one path. The ends are computed
+// `colour` (0x00BBGGRR) as SVG writes it, "#rrggbb".
+std::string SvgColour(Colour colour) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string text = "#";
+    for (const int shift : {0, 8, 16}) {
+        const unsigned byte = (colour >> shift) & 0xFF;
+        text += kDigits[byte >> 4];
+        text += kDigits[byte & 0xF];
+    }
+    return text;
+}
+
+// The editor's cross `style` around `p`, as one path. The ends are computed
 // in 64 bits: a point at the edge of the coordinate range has arms beyond it.
-void WriteCross(OutputStream& out, Point p, int arm, const char* colour) {
+void WriteCross(OutputStream& out, Point p, const MarkerStyle& style) {
+    const int arm = style.size;
     out.Write("<path d=\"M");
     out.WriteInt(int64_t{p.x} - arm);
     out.Put(' ');
@@ -157,7 +172,7 @@ void WriteCross(OutputStream& out, Point p, int arm, const char* colour) {
     out.Put('V');
     out.WriteInt(int64_t{p.y} + arm);
     out.Write("\" stroke=\"");
-    out.Write(colour);
+    out.Write(SvgColour(style.colour));
     out.Write("\"/>\n");
 }
 
@@ -170,10 +185,13 @@ void WriteSvgNote(OutputStream& out, int n, int slot, const SplineList& splines)
     out.WriteInt(kEditorClient.right);
     out.Write("\" height=\"");
     out.WriteInt(kEditorClient.bottom);
-    out.Write("\" fill=\"#c0c0c0\"/>\n");
+    out.Write("\" fill=\"");
+    out.Write(SvgColour(kBackgroundColour));
+    out.Write("\"/>\n");
     for (const Spline& spline : splines) {
         const std::vector<Point> curve = CurveOf(spline);
         if (!curve.empty()) {
+            // The canvas draws curves with its default pen, black.
             out.Write("<polyline fill=\"none\" stroke=\"#000000\" points=\"");
             for (std::size_t i = 0; i < curve.size(); ++i) {
                 if (i > 0)
@@ -184,13 +202,8 @@ void WriteSvgNote(OutputStream& out, int n, int slot, const SplineList& splines)
             }
             out.Write("\"/>\n");
         }
-        for (std::size_t i = 0; i < spline.size(); ++i) {
-            if (i == 0) {
-                WriteCross(out, spline[i], 6, "#4080ff");
-            } else {
-                WriteCross(out, spline[i], 4, "#ff0000");
-            }
-        }
+        for (std::size_t i = 0; i < spline.size(); ++i)
+            WriteCross(out, spline[i], i == 0 ? kFirstCross : kCross);
     }
     out.Write("</g>\n");
 }

@@ -3,7 +3,7 @@
 #include "tools/cli/cli_io.h"
 #include "tools/cli/json_writer.h"
 #include "tools/cli/options.h"
-#include "tools/verbs.h"
+#include "tools/cli/verb_support.h"
 
 namespace velmora::tool {
 
@@ -19,8 +19,8 @@ const char* const kCheckHelp =
     "from 0, splines and points from 1, as in the editor's caption. SEVERITY is\n"
     "  error    spline data the editor does not use or cannot read: unreadable,\n"
     "           partial (read only in part), conflict-markers (of a text\n"
-    "           merge never finished), passed-over, bad-index, duplicate-index,\n"
-    "           dropped-points\n"
+    "           merge never finished), no-note (text, but not one note),\n"
+    "           passed-over, bad-index, duplicate-index, dropped-points\n"
     "  warning  a number read other than written (misread-number), misnamed,\n"
     "           coincident-points, short-spline, too-large-to-save\n"
     "  note     outside (RectSize), ignored (dropped by the next save),\n"
@@ -119,27 +119,24 @@ bool PrintJson(const std::string& name, const CheckReport& report) {
 
 }  // namespace
 
-int RunCheckVerb(int argc, char** argv) {
-    static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
-                                   {"json", no_argument, nullptr, 'j'},
-                                   {"strict", no_argument, nullptr, 's'},
-                                   {}};
-    bool help = false;
+const option kCheckLong[] = {
+    {"json", no_argument, nullptr, 'j'}, {"strict", no_argument, nullptr, 's'}, {}};
+const VerbOptions kCheckOptions{kCheckHelp, "", kCheckLong};
+
+int RunCheckVerb(const Verb& verb, int argc, char** argv) {
     bool json = false;
     bool strict = false;
-    const auto file = SingleFile(
-        "check", ParseOptions("check", argc, argv, "h", kLong, [&](int option, const char*) {
-            (option == 'h' ? help : option == 'j' ? json : strict) = true;
-            return true;
-        }));
-    if (!file)
-        return 2;
-    if (help)
-        return Emit("check", "-", kCheckHelp);
+    const auto handle = [&](int option, const char*) {
+        (option == 'j' ? json : strict) = true;
+        return true;
+    };
+    const VerbArguments args = ParseVerb(verb, argc, argv, handle, Operands::kOneFile);
+    if (args.done)
+        return *args.done;
 
     // A pipe or process substitution (<(git show HEAD:Splines.xml)) is read
     // to its end, under the same size limit as a file.
-    const Input input = ReadInput(*file);
+    const Input input = ReadInput(args.operands.front());
     const CheckReport report =
         input.ok ? CheckReport(input.bytes) : CheckReport::Unreadable(input.error);
     const bool written = json ? PrintJson(input.name, report) : PrintText(input.name, report);

@@ -3,8 +3,8 @@
 
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
+#include "tools/cli/verb_support.h"
 #include "tools/export/curve_command.h"
-#include "tools/verbs.h"
 
 namespace velmora::tool {
 
@@ -23,19 +23,15 @@ const char* const kCurveHelp =
 
 }  // namespace
 
-int RunCurveVerb(int argc, char** argv) {
-    static const option kLong[] = {{"help", no_argument, nullptr, 'h'}, {}};
-    bool help = false;
-    const auto file = SingleFile(
-        "curve", ParseOptions("curve", argc, argv, "h", kLong, [&help](int, const char*) {
-            help = true;
-            return true;
-        }));
-    if (!file)
-        return 2;
-    if (help)
-        return Emit("curve", "-", kCurveHelp);
-    const Input input = ReadInput(*file);
+const option kCurveLong[] = {{}};
+const VerbOptions kCurveOptions{kCurveHelp, "", kCurveLong};
+
+int RunCurveVerb(const Verb& verb, int argc, char** argv) {
+    const VerbArguments args = ParseVerb(
+        verb, argc, argv, [](int, const char*) { return true; }, Operands::kOneFile);
+    if (args.done)
+        return *args.done;
+    const Input input = ReadInput(args.operands.front());
     if (!input.ok)
         return Failure("curve", Printable(input.error));
     std::istringstream in(input.bytes);

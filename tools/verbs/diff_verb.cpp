@@ -2,10 +2,9 @@
 
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
-#include "tools/cli/whole_load.h"
+#include "tools/cli/verb_support.h"
 #include "tools/compare/diff_format.h"
 #include "tools/compare/note_diff.h"
-#include "tools/verbs.h"
 #ifdef VELMORA_TOOL_RENDER
 #include "tools/compare/diff_render.h"
 #endif
@@ -46,7 +45,8 @@ const char* const kDiffHelp =
     "                    when a version cannot be read (it says so)\n"
     "\n"
     "Exit codes: 0 no change, 1 changes, 2 bad usage, a file the editor cannot\n"
-    "read or reads only in part, or output that cannot be written.\n";
+    "read, reads only in part or finds no note in, or output that cannot be\n"
+    "written.\n";
 
 // Prints the changes between two note sets to `out` as they are found, and
 // keeps them in `kept` where that is given; returns how many there were.
@@ -102,34 +102,30 @@ int RunGitDiff(int count, char** args) {
 
 }  // namespace
 
-int RunDiffVerb(int argc, char** argv) {
+const option kDiffLong[] = {
+    {"json", no_argument, nullptr, 'j'}, {"render", required_argument, nullptr, 'r'}, {}};
+const VerbOptions kDiffOptions{kDiffHelp, "jr:", kDiffLong, 2};
+
+int RunDiffVerb(const Verb& verb, int argc, char** argv) {
     // The driver's arguments are taken as they come: a path may begin with '-'.
     if (argc >= 2 && std::strcmp(argv[1], "--git") == 0)
         return RunGitDiff(argc - 2, argv + 2);
-    static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
-                                   {"json", no_argument, nullptr, 'j'},
-                                   {"render", required_argument, nullptr, 'r'},
-                                   {}};
-    bool help = false;
     bool json = false;
     std::optional<std::string> render;
     const auto handle = [&](int option, const char* value) {
-        if (option == 'h')
-            help = true;
-        else if (option == 'j')
+        if (option == 'j')
             json = true;
         else
             render = value;
         return true;
     };
-    const auto files = ParseOptions("diff", argc, argv, "hjr:", kLong, handle);
-    if (!files)
-        return 2;
-    if (help)
-        return Emit("diff", "-", kDiffHelp) == 0 ? 0 : 2;
-    if (files->size() != 2)
+    const VerbArguments args = ParseVerb(verb, argc, argv, handle, Operands::kAny);
+    if (args.done)
+        return *args.done;
+    const std::vector<std::string>& files = args.operands;
+    if (files.size() != 2)
         return UsageError("diff", "give two files, OLD and NEW");
-    if ((*files)[0] == "-" && (*files)[1] == "-")
+    if (files[0] == "-" && files[1] == "-")
         return UsageError("diff", "only one of OLD and NEW can be standard input");
 #ifndef VELMORA_TOOL_RENDER
     if (render) {
@@ -138,8 +134,8 @@ int RunDiffVerb(int argc, char** argv) {
                           "(VELMORA_GUI=OFF), and render needs Qt's image support");
     }
 #endif
-    const auto oldNotes = LoadWholeForVerb("diff", (*files)[0]);
-    const auto newNotes = oldNotes ? LoadWholeForVerb("diff", (*files)[1]) : std::nullopt;
+    const auto oldNotes = LoadWholeForVerb("diff", files[0]);
+    const auto newNotes = oldNotes ? LoadWholeForVerb("diff", files[1]) : std::nullopt;
     if (!newNotes)
         return 2;
     // Only pictures need the changes once printed.

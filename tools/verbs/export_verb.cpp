@@ -2,8 +2,8 @@
 
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
+#include "tools/cli/verb_support.h"
 #include "tools/export/export_formats.h"
-#include "tools/verbs.h"
 
 namespace velmora::tool {
 
@@ -47,15 +47,13 @@ const char* const kExportHelp =
 
 }  // namespace
 
-int RunExportVerb(int argc, char** argv) {
-    static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
-                                   {"format", required_argument, nullptr, 'f'},
-                                   {"note", required_argument, nullptr, 'n'},
-                                   {"output", required_argument, nullptr, 'o'},
-                                   {"allow-partial", no_argument, nullptr, 'p'},
-                                   {"precise", no_argument, nullptr, 'P'},
-                                   {}};
-    bool help = false;
+const option kExportLong[] = {
+    {"format", required_argument, nullptr, 'f'}, {"note", required_argument, nullptr, 'n'},
+    {"output", required_argument, nullptr, 'o'}, {"allow-partial", no_argument, nullptr, 'p'},
+    {"precise", no_argument, nullptr, 'P'},      {}};
+const VerbOptions kExportOptions{kExportHelp, "f:n:o:", kExportLong};
+
+int RunExportVerb(const Verb& verb, int argc, char** argv) {
     std::string format = "json";
     std::string output = "-";
     std::optional<int> note;
@@ -63,7 +61,6 @@ int RunExportVerb(int argc, char** argv) {
     bool precise = false;
     const auto handle = [&](int option, const char* value) {
         switch (option) {
-        case 'h': help = true; return true;
         case 'p': allowPartial = true; return true;
         case 'P': precise = true; return true;
         case 'o': return ParsePathOption("export", "--output", value, output);
@@ -78,18 +75,16 @@ int RunExportVerb(int argc, char** argv) {
             return false;
         }
     };
-    const auto file =
-        SingleFile("export", ParseOptions("export", argc, argv, "hf:n:o:", kLong, handle));
-    if (!file)
-        return 2;
-    if (help)
-        return Emit("export", "-", kExportHelp);
+    const VerbArguments args = ParseVerb(verb, argc, argv, handle, Operands::kOneFile);
+    if (args.done)
+        return *args.done;
+    const std::string& file = args.operands.front();
 
-    if (IsInputItself(*file, output))
+    if (IsInputItself(file, output))
         return UsageError("export", kOutputIsInput);
     if (precise && format != "json")
         return UsageError("export", "--precise needs --format json");
-    const auto loaded = LoadForVerb("export", *file, allowPartial);
+    const auto loaded = LoadForVerb("export", file, allowPartial);
     if (!loaded)
         return 1;
     const ExportScope scope{loaded->notes, note, precise};

@@ -1,12 +1,11 @@
-#include <sys/stat.h>
-
 #include "io/disk/file_read.h"
 #include "io/spline_file.h"
 #include "io/xml/spline_reader.h"
 #include "io/xml/spline_writer.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
-#include "tools/verbs.h"
+#include "tools/cli/path_kind.h"
+#include "tools/cli/verb_support.h"
 
 namespace velmora::tool {
 
@@ -58,10 +57,10 @@ int ReportSave(const std::string& path, const SaveOutcome& saved) {
 // links, permissions and a backup exactly as a save in the editor does. That
 // object creates a missing file, so a missing one is refused first.
 int FormatInPlace(const std::string& path, bool allowPartial) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
+    const PathInfo info = LookAt(path);
+    if (info.kind == PathKind::kMissing || info.kind == PathKind::kUnknown)
         return Failure("format", "\"" + Printable(path) + "\": no such file");
-    if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
+    if (info.kind == PathKind::kStream) {
         return Failure("format", "\"" + Printable(path) +
                                      "\" is a pipe or device and cannot be rewritten; give -o "
                                      "OUT or --stdout");
@@ -82,36 +81,33 @@ int FormatInPlace(const std::string& path, bool allowPartial) {
 
 }  // namespace
 
-int RunFormatVerb(int argc, char** argv) {
-    static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
-                                   {"output", required_argument, nullptr, 'o'},
-                                   {"stdout", no_argument, nullptr, 'c'},
-                                   {"allow-partial", no_argument, nullptr, 'p'},
-                                   {}};
-    bool help = false;
+const option kFormatLong[] = {{"output", required_argument, nullptr, 'o'},
+                              {"stdout", no_argument, nullptr, 'c'},
+                              {"allow-partial", no_argument, nullptr, 'p'},
+                              {}};
+const VerbOptions kFormatOptions{kFormatHelp, "o:", kFormatLong};
+
+int RunFormatVerb(const Verb& verb, int argc, char** argv) {
     bool allowPartial = false;
     std::optional<std::string> output;
     bool toStdout = false;
     const auto handle = [&](int option, const char* value) {
         switch (option) {
-        case 'h': help = true; return true;
         case 'p': allowPartial = true; return true;
         case 'c': toStdout = true; return true;
         default: return ParsePathOption("format", "--output", value, output.emplace());
         }
     };
-    const auto file =
-        SingleFile("format", ParseOptions("format", argc, argv, "ho:", kLong, handle));
-    if (!file)
-        return 2;
-    if (help)
-        return Emit("format", "-", kFormatHelp);
+    const VerbArguments args = ParseVerb(verb, argc, argv, handle, Operands::kOneFile);
+    if (args.done)
+        return *args.done;
+    const std::string& file = args.operands.front();
     if (output && toStdout)
         return UsageError("format", "-o and --stdout exclude each other");
 
-    if (*file != "-" && !output && !toStdout)
-        return FormatInPlace(*file, allowPartial);
-    const auto loaded = LoadForVerb("format", *file, allowPartial);
+    if (file != "-" && !output && !toStdout)
+        return FormatInPlace(file, allowPartial);
+    const auto loaded = LoadForVerb("format", file, allowPartial);
     if (!loaded)
         return 1;
     return Emit("format", output.value_or("-"), EditorForm(loaded->notes));

@@ -1,14 +1,10 @@
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
+#include "io/disk/file_read.h"
 #include "io/disk/safe_write.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
-#include "tools/process/child_process.h"
-#include "tools/verbs.h"
+#include "tools/cli/path_kind.h"
+#include "tools/cli/verb_support.h"
+#include "tools/process/process.h"
 
 namespace velmora::tool {
 
@@ -47,15 +43,6 @@ bool Refuse(const std::string& message) {
     return false;
 }
 
-std::string RunningProgram() {
-    std::string path(4096, '\0');
-    const ssize_t got = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (got <= 0 || static_cast<std::size_t>(got) >= path.size())
-        return std::string();
-    path.resize(static_cast<std::size_t>(got));
-    return path;
-}
-
 // The program's path as git's shell reads it: single-quoted unless plain.
 std::string ShellWord(const std::string& path) {
     if (path.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
@@ -70,8 +57,8 @@ std::string ShellWord(const std::string& path) {
 // Whether git, asked in the work tree at `top`, reports both attributes set
 // to velmora for Splines.xml, wherever they come from.
 bool AttributesSet(const std::string& top) {
-    const ChildOutcome attributes =
-        RunChild({"git", "-C", top, "check-attr", "merge", "diff", "--", "Splines.xml"}, true);
+    const ChildExit attributes =
+        RunProgram({"git", "-C", top, "check-attr", "merge", "diff", "--", "Splines.xml"}, true);
     return attributes.started && attributes.exitCode == 0 &&
            attributes.output == "Splines.xml: merge: velmora\nSplines.xml: diff: velmora\n";
 }
@@ -84,12 +71,12 @@ public:
 
     // Sets `key` unless it holds `value` already; false after a message.
     bool Set(const std::string& key, const std::string& value) {
-        const ChildOutcome now = RunChild({"git", "config", m_scope, "--get", key}, true);
+        const ChildExit now = RunProgram({"git", "config", m_scope, "--get", key}, true);
         if (!now.started)
             return Refuse(Printable(now.error));
         if (now.exitCode == 0 && now.output == value + "\n")
             return true;
-        const ChildOutcome set = RunChild({"git", "config", m_scope, "--replace-all", key, value});
+        const ChildExit set = RunProgram({"git", "config", m_scope, "--replace-all", key, value});
         if (!set.started || set.exitCode != 0)
             return Refuse("git config " + m_scope + " " + key + " failed");
         m_report += "set " + key + m_where + ": " + Printable(value) + "\n";
@@ -106,14 +93,14 @@ public:
             return true;
         const std::string path = top + "/.gitattributes";
         const std::string shown = "\"" + Printable(path) + "\"";
-        struct stat info {};
-        const bool exists = ::lstat(path.c_str(), &info) == 0;
-        if (!exists && errno != ENOENT)
-            return Refuse("could not inspect " + shown + ": " + std::strerror(errno));
-        if (exists && !S_ISREG(info.st_mode)) {
-            return Refuse(shown +
-                          (S_ISLNK(info.st_mode) ? " is a symbolic link, which git does not read"
-                                                 : " is not a regular file") +
+        const PathInfo info = LookAt(path, false);
+        if (info.kind == PathKind::kUnknown)
+            return Refuse("could not inspect " + shown + ": " + info.error);
+        const bool exists = info.kind != PathKind::kMissing;
+        if (exists && info.kind != PathKind::kFile) {
+            return Refuse((info.kind == PathKind::kLink
+                               ? shown + " is a symbolic link, which git does not read"
+                               : NotAFileText(shown, false)) +
                           "; it was left alone. Make it a file holding \"" + kAttributes +
                           "\", and run git-setup again");
         }
@@ -140,21 +127,19 @@ private:
 
 }  // namespace
 
-int RunGitSetupVerb(int argc, char** argv) {
-    static const option kLong[] = {
-        {"help", no_argument, nullptr, 'h'}, {"global", no_argument, nullptr, 'g'}, {}};
-    bool help = false;
+const option kGitSetupLong[] = {{"global", no_argument, nullptr, 'g'}, {}};
+const VerbOptions kGitSetupOptions{kGitSetupHelp, "g", kGitSetupLong, 2};
+
+int RunGitSetupVerb(const Verb& verb, int argc, char** argv) {
     bool global = false;
-    const auto handle = [&](int option, const char*) {
-        (option == 'h' ? help : global) = true;
+    const auto handle = [&](int, const char*) {
+        global = true;
         return true;
     };
-    const auto operands = ParseOptions("git-setup", argc, argv, "hg", kLong, handle);
-    if (!operands)
-        return 2;
-    if (help)
-        return Emit("git-setup", "-", kGitSetupHelp) == 0 ? 0 : 2;
-    if (!operands->empty())
+    const VerbArguments args = ParseVerb(verb, argc, argv, handle, Operands::kAny);
+    if (args.done)
+        return *args.done;
+    if (!args.operands.empty())
         return UsageError("git-setup", "takes no operands");
 
     const std::string program = RunningProgram();
@@ -165,7 +150,7 @@ int RunGitSetupVerb(int argc, char** argv) {
         return Failure("git-setup",
                        "git cannot run a program whose path holds '%' or a line end: \"" +
                            Printable(program) + "\"");
-    const ChildOutcome top = RunChild({"git", "rev-parse", "--show-toplevel"}, true);
+    const ChildExit top = RunProgram({"git", "rev-parse", "--show-toplevel"}, true);
     if (!top.started)
         return Failure("git-setup", Printable(top.error));
     const bool inRepository = top.exitCode == 0 && !top.output.empty();

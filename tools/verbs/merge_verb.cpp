@@ -1,6 +1,3 @@
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdio>
 
 #include "io/disk/safe_write.h"
@@ -10,9 +7,9 @@
 #include "model/note_set.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
-#include "tools/cli/whole_load.h"
+#include "tools/cli/path_kind.h"
+#include "tools/cli/verb_support.h"
 #include "tools/compare/note_merge.h"
-#include "tools/verbs.h"
 #ifdef VELMORA_TOOL_RENDER
 #include "tools/compare/merge_render.h"
 #endif
@@ -48,7 +45,8 @@ const char* const kMergeHelp =
     "OUT is written in the editor's form and replaced at once (no backup); a\n"
     "note left without a spline gets its default one, so the editor reads OUT\n"
     "in full. When a file cannot be read in full (one that still holds\n"
-    "conflict markers, say), nothing is written.\n"
+    "conflict markers, say, or text without a single note), nothing is\n"
+    "written.\n"
     "\n"
     "  -o, --output OUT   the merged file (default: OURS, as git wants; \"-\":\n"
     "                     standard output)\n"
@@ -67,10 +65,9 @@ const char* const kMergeHelp =
 // added the file): that, a path that is not there, and /dev/null are a base
 // with no spline at all, not the default splines an empty file shows.
 std::optional<NoteSet> LoadBase(const std::string& path) {
-    struct stat info {};
-    const bool found = ::stat(path.c_str(), &info) == 0;
-    if (path == "/dev/null" || (!found && errno == ENOENT) ||
-        (found && S_ISREG(info.st_mode) && info.st_size == 0))
+    const PathInfo info = LookAt(path);
+    if (path == "/dev/null" || info.kind == PathKind::kMissing ||
+        (info.kind == PathKind::kFile && info.size == 0))
         return NoteSet{};
     return LoadWholeForVerb("merge", path);
 }
@@ -81,20 +78,18 @@ int NothingWritten(const std::string& reason) {
 
 }  // namespace
 
-int RunMergeVerb(int argc, char** argv) {
-    static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
-                                   {"output", required_argument, nullptr, 'o'},
-                                   {"virtual-base", no_argument, nullptr, 'v'},
-                                   {"render", required_argument, nullptr, 'r'},
-                                   {}};
-    bool help = false;
+const option kMergeLong[] = {{"output", required_argument, nullptr, 'o'},
+                             {"virtual-base", no_argument, nullptr, 'v'},
+                             {"render", required_argument, nullptr, 'r'},
+                             {}};
+const VerbOptions kMergeOptions{kMergeHelp, "o:r:", kMergeLong, 2};
+
+int RunMergeVerb(const Verb& verb, int argc, char** argv) {
     bool virtualBase = false;
     std::optional<std::string> output;
     std::optional<std::string> render;
     const auto handle = [&](int option, const char* value) {
-        if (option == 'h')
-            help = true;
-        else if (option == 'v')
+        if (option == 'v')
             virtualBase = true;
         else if (option == 'r')
             render = value;
@@ -102,14 +97,13 @@ int RunMergeVerb(int argc, char** argv) {
             output = value;
         return true;
     };
-    const auto files = ParseOptions("merge", argc, argv, "ho:r:", kLong, handle);
-    if (!files)
-        return 2;
-    if (help)
-        return Emit("merge", "-", kMergeHelp) == 0 ? 0 : 2;
-    if (files->size() != 3)
+    const VerbArguments args = ParseVerb(verb, argc, argv, handle, Operands::kAny);
+    if (args.done)
+        return *args.done;
+    const std::vector<std::string>& files = args.operands;
+    if (files.size() != 3)
         return UsageError("merge", "give three files, BASE OURS THEIRS");
-    for (const std::string& file : *files) {
+    for (const std::string& file : files) {
         if (file == "-")
             return UsageError("merge", "BASE, OURS and THEIRS must be files");
     }
@@ -120,9 +114,9 @@ int RunMergeVerb(int argc, char** argv) {
                           "(VELMORA_GUI=OFF), and render needs Qt's image support");
     }
 #endif
-    const auto base = LoadBase((*files)[0]);
-    const auto ours = base ? LoadWholeForVerb("merge", (*files)[1]) : std::nullopt;
-    const auto theirs = ours ? LoadWholeForVerb("merge", (*files)[2]) : std::nullopt;
+    const auto base = LoadBase(files[0]);
+    const auto ours = base ? LoadWholeForVerb("merge", files[1]) : std::nullopt;
+    const auto theirs = ours ? LoadWholeForVerb("merge", files[2]) : std::nullopt;
     if (!theirs)
         return NothingWritten("a file cannot be merged");
 
@@ -134,7 +128,7 @@ int RunMergeVerb(int argc, char** argv) {
     if (output == "-") {
         if (Emit("merge", "-", text) != 0)
             return 1;
-    } else if (const WriteOutcome written = ReplaceFile(output.value_or((*files)[1]), text);
+    } else if (const WriteOutcome written = ReplaceFile(output.value_or(files[1]), text);
                !written.ok) {
         return NothingWritten(Printable(written.reason));
     }

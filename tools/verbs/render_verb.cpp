@@ -1,13 +1,9 @@
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
+#include "tools/cli/path_kind.h"
+#include "tools/cli/verb_support.h"
 #include "tools/export/editor_view.h"
 #include "tools/export/png_image.h"
-#include "tools/verbs.h"
 
 namespace velmora::tool {
 
@@ -46,10 +42,8 @@ int WritePng(const NoteSet& notes, int note, int spline, const std::string& path
 }
 
 int RenderAll(const NoteSet& notes, std::optional<int> onlyNote, const std::string& dir) {
-    if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
-        return Failure("render", "could not create the folder \"" + Printable(dir) +
-                                     "\": " + std::strerror(errno));
-    }
+    if (const std::string error = CreateFolder(dir); !error.empty())
+        return Failure("render", error);
     for (int n = 0; n < kNoteCount; ++n) {
         if (onlyNote && *onlyNote != n)
             continue;
@@ -66,15 +60,13 @@ int RenderAll(const NoteSet& notes, std::optional<int> onlyNote, const std::stri
 
 }  // namespace
 
-int RunRenderVerb(int argc, char** argv) {
-    static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
-                                   {"note", required_argument, nullptr, 'n'},
-                                   {"spline", required_argument, nullptr, 's'},
-                                   {"output", required_argument, nullptr, 'o'},
-                                   {"all", required_argument, nullptr, 'a'},
-                                   {"allow-partial", no_argument, nullptr, 'p'},
-                                   {}};
-    bool help = false;
+const option kRenderLong[] = {
+    {"note", required_argument, nullptr, 'n'},    {"spline", required_argument, nullptr, 's'},
+    {"output", required_argument, nullptr, 'o'},  {"all", required_argument, nullptr, 'a'},
+    {"allow-partial", no_argument, nullptr, 'p'}, {}};
+const VerbOptions kRenderOptions{kRenderHelp, "n:s:o:a:", kRenderLong};
+
+int RunRenderVerb(const Verb& verb, int argc, char** argv) {
     std::optional<int> note;
     std::optional<int> spline;
     std::optional<std::string> output;
@@ -82,7 +74,6 @@ int RunRenderVerb(int argc, char** argv) {
     bool allowPartial = false;
     const auto handle = [&](int option, const char* value) {
         switch (option) {
-        case 'h': help = true; return true;
         case 'p': allowPartial = true; return true;
         case 'o': return ParsePathOption("render", "--output", value, output.emplace());
         case 'a': return ParsePathOption("render", "--all", value, all.emplace());
@@ -94,21 +85,19 @@ int RunRenderVerb(int argc, char** argv) {
             return spline.has_value();
         }
     };
-    const auto file =
-        SingleFile("render", ParseOptions("render", argc, argv, "hn:s:o:a:", kLong, handle));
-    if (!file)
-        return 2;
-    if (help)
-        return Emit("render", "-", kRenderHelp);
+    const VerbArguments args = ParseVerb(verb, argc, argv, handle, Operands::kOneFile);
+    if (args.done)
+        return *args.done;
+    const std::string& file = args.operands.front();
     if (output.has_value() == all.has_value()) {
         return UsageError("render", "give either -o OUT.png or --all DIR");
     }
     if (all && spline)
         return UsageError("render", "--spline and --all exclude each other");
 
-    if (output && IsInputItself(*file, *output))
+    if (output && IsInputItself(file, *output))
         return UsageError("render", kOutputIsInput);
-    const auto loaded = LoadForVerb("render", *file, allowPartial);
+    const auto loaded = LoadForVerb("render", file, allowPartial);
     if (!loaded)
         return 1;
     if (all)
@@ -117,7 +106,7 @@ int RunRenderVerb(int argc, char** argv) {
     const int s = spline.value_or(1);
     const std::size_t count = loaded->notes[static_cast<std::size_t>(n)].size();
     if (static_cast<std::size_t>(s) > count) {
-        const std::string name = *file == "-" ? "standard input" : *file;
+        const std::string name = file == "-" ? "standard input" : file;
         return Failure("render", "\"" + Printable(name) + "\": note " + std::to_string(n) +
                                      " has " + std::to_string(count) +
                                      " spline(s); there is no spline " + std::to_string(s));

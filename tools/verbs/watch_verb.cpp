@@ -1,21 +1,18 @@
-#include <poll.h>
-#include <sys/time.h>
-#include <sys/wait.h>
-
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <optional>
+#include <variant>
 
 #include "io/disk/file_watch.h"
 #include "io/disk/safe_write.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/options.h"
+#include "tools/cli/verb_support.h"
 #include "tools/export/export_formats.h"
-#include "tools/process/run_shell.h"
-#include "tools/process/stop_signals.h"
-#include "tools/verbs.h"
+#include "tools/process/process.h"
 
 namespace velmora::tool {
 
@@ -57,14 +54,17 @@ struct WatchOptions {
 
 // "velmora-tool watch: [2026-12-07 14:03:22.125] MESSAGE" on standard error.
 void Tell(const std::string& message) {
-    timeval now{};
-    ::gettimeofday(&now, nullptr);
+    using Clock = std::chrono::system_clock;
+    const Clock::time_point now = Clock::now();
+    const std::time_t seconds = Clock::to_time_t(now);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
     std::tm local{};
-    ::localtime_r(&now.tv_sec, &local);
+    ::localtime_r(&seconds, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-    std::fprintf(stderr, "velmora-tool watch: [%s.%03ld] %s\n", stamp,
-                 static_cast<long>(now.tv_usec / 1000), message.c_str());
+    std::fprintf(stderr, "velmora-tool watch: [%s.%03ld] %s\n", stamp, static_cast<long>(ms % 1000),
+                 message.c_str());
 }
 
 // The exports of one watch. It remembers the bytes of FILE that OUT holds the
@@ -107,15 +107,15 @@ private:
     void Keep(const std::string& why) { Tell(why + "; " + m_out + " keeps the last export"); }
 
     void RunCommand() {
-        const int status = RunShell(m_options.exec->c_str(), m_stop, m_stopSignal);
+        const ChildExit exit = RunShell(*m_options.exec, m_stop, m_stopSignal);
         if (Stopped())
             return;
-        if (status < 0)
-            Tell(std::string("could not run /bin/sh: ") + std::strerror(errno));
-        else if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
-            Tell("the command exited with status " + std::to_string(WEXITSTATUS(status)));
-        else if (WIFSIGNALED(status))
-            Tell("the command was ended by signal " + std::to_string(WTERMSIG(status)));
+        if (!exit.started)
+            Tell(exit.error);
+        else if (exit.exitCode > 0)
+            Tell("the command exited with status " + std::to_string(exit.exitCode));
+        else if (exit.signal != 0)
+            Tell("the command was ended by signal " + std::to_string(exit.signal));
     }
 
     const WatchOptions& m_options;
@@ -125,16 +125,11 @@ private:
     std::optional<std::string> m_exported;
 };
 
-std::optional<WatchOptions> ParseWatch(int argc, char** argv, bool& help) {
-    static const option kLong[] = {{"help", no_argument, nullptr, 'h'},
-                                   {"format", required_argument, nullptr, 'f'},
-                                   {"output", required_argument, nullptr, 'o'},
-                                   {"exec", required_argument, nullptr, 'x'},
-                                   {}};
+// The watch's options, or the exit code when the verb has nothing more to do.
+std::variant<WatchOptions, int> ParseWatch(const Verb& verb, int argc, char** argv) {
     WatchOptions options;
     const auto handle = [&](int option, const char* value) {
         switch (option) {
-        case 'h': help = true; return true;
         case 'o': options.output = value; return true;
         case 'x': options.exec = value; return true;
         default:
@@ -146,43 +141,38 @@ std::optional<WatchOptions> ParseWatch(int argc, char** argv, bool& help) {
             return false;
         }
     };
-    const auto file =
-        SingleFile("watch", ParseOptions("watch", argc, argv, "hf:o:x:", kLong, handle));
-    if (!file)
-        return std::nullopt;
-    if (help)
-        return options;
+    const VerbArguments args = ParseVerb(verb, argc, argv, handle, Operands::kOneFile);
+    if (args.done)
+        return *args.done;
+    const std::string& file = args.operands.front();
     // Standard input cannot change, and standard output cannot be replaced.
-    if (file->empty() || *file == "-") {
-        UsageError("watch", "FILE is needed: the spline file to watch");
-        return std::nullopt;
-    }
-    if (options.output.empty() || options.output == "-") {
-        UsageError("watch", "-o OUT is needed: the file to export to");
-        return std::nullopt;
-    }
-    if (IsInputItself(*file, options.output)) {
-        UsageError("watch", kOutputIsInput);
-        return std::nullopt;
-    }
-    options.file = *file;
+    if (file.empty() || file == "-")
+        return UsageError("watch", "FILE is needed: the spline file to watch");
+    if (options.output.empty() || options.output == "-")
+        return UsageError("watch", "-o OUT is needed: the file to export to");
+    if (IsInputItself(file, options.output))
+        return UsageError("watch", kOutputIsInput);
+    options.file = file;
     return options;
 }
 
 }  // namespace
 
-int RunWatchVerb(int argc, char** argv) {
-    bool help = false;
-    const std::optional<WatchOptions> options = ParseWatch(argc, argv, help);
-    if (!options)
-        return 2;
-    if (help)
-        return Emit("watch", "-", kWatchHelp);
+const option kWatchLong[] = {{"format", required_argument, nullptr, 'f'},
+                             {"output", required_argument, nullptr, 'o'},
+                             {"exec", required_argument, nullptr, 'x'},
+                             {}};
+const VerbOptions kWatchOptions{kWatchHelp, "f:o:x:", kWatchLong};
+
+int RunWatchVerb(const Verb& verb, int argc, char** argv) {
+    const std::variant<WatchOptions, int> parsed = ParseWatch(verb, argc, argv);
+    if (const int* done = std::get_if<int>(&parsed))
+        return *done;
+    const WatchOptions* options = &std::get<WatchOptions>(parsed);
 
     const StopSignals stop;
-    if (stop.Fd() < 0)
-        return Failure("watch",
-                       std::string("could not catch SIGINT and SIGTERM: ") + std::strerror(errno));
+    if (!stop.Error().empty())
+        return Failure("watch", stop.Error());
     // Watched before the first export, so that a save during it is not missed.
     const auto watch = FileWatch::Open(options->file);
     if (watch == nullptr) {
@@ -192,10 +182,9 @@ int RunWatchVerb(int argc, char** argv) {
     Exporter exporter(*options, stop);
     exporter.Run();
     bool folderGone = false;
-    pollfd ready[] = {{watch->Fd(), POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
     while (!exporter.Stopped()) {
-        if (::poll(ready, 2, -1) < 0 && errno != EINTR)
-            return Failure("watch", std::string("could not wait: ") + std::strerror(errno));
+        if (const std::string error = stop.WaitFor(watch->Fd()); !error.empty())
+            return Failure("watch", error);
         if (stop.Arrived())
             return 0;
         const int changed = watch->Changed();
