@@ -1,6 +1,7 @@
 #include "io/spline_file.h"
 
 #include <cerrno>
+#include <functional>
 #include <utility>
 
 #include <fcntl.h>
@@ -48,9 +49,7 @@ SplineFile::SplineFile(std::string path, const FileSystem& fs)
 // Whatever is read is left exactly as found and remembered, so that the
 // first save can keep it beside the new file instead of destroying it.
 LoadOutcome SplineFile::Load(NoteSet& notes) {
-    m_looked = true;
-    m_known.reset();
-    m_knownId.reset();
+    m_known = KnownVersion::None();
     m_backupPending = false;
     m_matchable = false;
     m_match.reset();
@@ -58,7 +57,7 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     switch (read.status) {
     case ReadStatus::kMissing: {
         // Through a dangling link this creates the file the link names.
-        m_known = std::string();
+        m_known = KnownVersion::Bytes({});
         const LinkTarget target = FollowLinks(m_path, *m_fs);
         Status created = target.ok ? CreateEmptyFile(*m_fs, target.path)
                                    : CouldNot("create", target.path, target.error);
@@ -70,7 +69,7 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
         m_backupPending = true;
         struct stat info {};
         if (m_fs->Stat(m_path.c_str(), &info) == 0) {
-            m_knownId = IdentityOf(info);
+            m_known = KnownVersion::Identity(IdentityOf(info));
         }
         LoadOutcome out = LoadFromRead(read, notes);
         out.saving = CheckSaveable(m_path, *m_fs);
@@ -82,7 +81,7 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     out.saving = CheckSaveable(m_path, *m_fs);
     m_backupPending = out.status != LoadStatus::kEmpty;
     m_matchable = out.status == LoadStatus::kLoaded;
-    m_known = std::move(read.bytes);
+    m_known = KnownVersion::Bytes(std::move(read.bytes));
     return out;
 }
 
@@ -96,7 +95,8 @@ std::string SplineFile::NextBackup() const {
 // file too short for its points (a compact one, say) is not printed.
 // Only the notes are kept here; the print waits for the first save.
 void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height) {
-    if (!m_backupPending || !m_matchable || !m_known) {
+    const std::optional<std::string>& known = m_known.KnownBytes();
+    if (!m_backupPending || !m_matchable || !known) {
         return;
     }
     std::size_t points = 0;
@@ -104,12 +104,12 @@ void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height
         for (const Spline& spline : splines)
             points += spline.size();
     }
-    if (points > m_known->size() / kMinPrintedPointBytes) {
+    if (points > known->size() / kMinPrintedPointBytes) {
         return;
     }
     // Called again before any save: the notes given first are compared now.
     if (m_match &&
-        SameButLineEnds(PrintSplines(m_match->notes, m_match->width, m_match->height), *m_known)) {
+        SameButLineEnds(PrintSplines(m_match->notes, m_match->width, m_match->height), *known)) {
         m_backupPending = false;
         m_match.reset();
         return;
@@ -127,31 +127,18 @@ void SplineFile::SettleMatch(const NoteSet& notes, int32_t width, int32_t height
     }
     const LoadedMatch match = std::move(*m_match);
     m_match.reset();
-    if (!m_backupPending || !m_known) {
+    const std::optional<std::string>& known = m_known.KnownBytes();
+    if (!m_backupPending || !known) {
         return;
     }
     const bool same = match.width == width && match.height == height && match.notes == notes;
     if (SameButLineEnds(same ? text : PrintSplines(match.notes, match.width, match.height),
-                        *m_known)) {
+                        *known)) {
         m_backupPending = false;
     }
 }
 
-void SplineFile::DisownKnown() {
-    m_looked = true;
-    m_known.reset();
-    m_knownId.reset();
-}
-
-bool SplineFile::DiffersFromKnown(const ReadOutcome& version, const struct stat& info) const {
-    if (!m_looked) {
-        return false;
-    }
-    if (m_known) {
-        return !(version.status == ReadStatus::kRead && version.bytes == *m_known);
-    }
-    return !m_knownId || IdentityOf(info) != *m_knownId;
-}
+void SplineFile::DisownKnown() { m_known = KnownVersion::None(); }
 
 // A version is dropped only when it is what this file last read or wrote
 // and nobody holds it for writing: a program that rewrites the file in place
@@ -176,35 +163,20 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
         return SaveFailed(check, hadFile, m_path, *m_fs);
     }
 
-    bool changed = false;
-    std::optional<std::string> keptBytes;
-    std::optional<FileIdentity> keptId;
-    const KeepTest keep = [&](const ReadOutcome& version, const struct stat& found, bool held) {
-        const bool read = version.status == ReadStatus::kRead;
-        const bool differs = held || DiffersFromKnown(version, found);
-        changed = changed || differs;
-        if (!m_backupPending && !differs) {
-            return false;
-        }
-        keptBytes = read ? std::optional<std::string>(version.bytes) : std::nullopt;
-        keptId = IdentityOf(found);
-        return true;
-    };
-    const WriteOutcome written = ReplaceKeeping(check.path, text, m_path + ".bak", keep, *m_fs);
+    VersionKeeper keeper(m_known, m_backupPending);
+    const WriteOutcome written =
+        ReplaceKeeping(check.path, text, m_path + ".bak", std::ref(keeper), *m_fs);
     SaveOutcome out;
     out.backup = written.backup;
-    out.changedElsewhere = changed && !written.backup.empty();
+    out.changedElsewhere = keeper.SawChange() && !written.backup.empty();
     if (!written.ok) {
         if (!written.backup.empty()) {
             m_backupPending = false;
-            m_known = std::move(keptBytes);
-            m_knownId = m_known ? std::nullopt : keptId;
+            m_known = keeper.LastKept();
         }
         return SaveFailed(written, hadFile, m_path, *m_fs, std::move(out));
     }
-    m_looked = true;
-    m_known = std::move(text);
-    m_knownId.reset();
+    m_known = KnownVersion::Bytes(std::move(text));
     m_backupPending = false;
     out.hadFile = hadFile;
     return out;

@@ -8,6 +8,7 @@
 #include "io/disk/file_identity.h"
 #include "io/disk/file_read.h"
 #include "io/disk/file_system.h"
+#include "io/known_version.h"
 #include "io/status.h"
 #include "io/xml/load_outcome.h"
 #include "model/note_set.h"
@@ -60,7 +61,7 @@ public:
     SaveOutcome Save(const NoteSet& notes, int32_t width, int32_t height);
 
     // The bytes last read or written, when they are known.
-    const std::optional<std::string>& KnownBytes() const { return m_known; }
+    const std::optional<std::string>& KnownBytes() const { return m_known.KnownBytes(); }
     // Forgets the version last read or written, for notes that were not
     // edited from it (unsaved edits of an earlier session, made on another
     // version): the next save keeps whatever file it finds as a backup and
@@ -68,21 +69,14 @@ public:
     void DisownKnown();
 
 private:
-    // Whether `version` (status `info`) of the file is not the one last read
-    // or written here.
-    bool DiffersFromKnown(const ReadOutcome& version, const struct stat& info) const;
     // Settles the comparison MatchLoaded left; `text` is what Save is about
     // to write for `notes` and the client `width` and `height`.
     void SettleMatch(const NoteSet& notes, int32_t width, int32_t height, const std::string& text);
 
     std::string m_path;
     const FileSystem* m_fs;
-    bool m_looked = false;  // a load or save has seen the disk; before, nothing differs
-    // The bytes last read or written ("" also for no file); else, when they
-    // could not be read, which file it was; neither when no file was there
-    // to read (a folder had its name, say).
-    std::optional<std::string> m_known;
-    std::optional<FileIdentity> m_knownId;
+    // The version last read or written ("" also for no file).
+    KnownVersion m_known;
     bool m_backupPending = false;  // the next save keeps the file read
     bool m_matchable = false;      // MatchLoaded may drop that backup
     // The notes and client size MatchLoaded was given, until a save compares
