@@ -52,11 +52,12 @@ TEST(Win32FilesTest, NamesAsWindowsTakesThem) {
     EXPECT_FALSE(SameName("Splines.xml", "Splines.xml.bak"));
 }
 
-// A scratch folder whose full name is past the 260-character limit.
+// A new scratch folder (in the build's own Wine prefix) whose full name is past the
+// 260-character limit.
 std::string ScratchFolder() {
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH, temp);
-    std::string folder = Utf8FromWide(temp) + "velmora-" + std::to_string(GetCurrentProcessId());
+    std::string folder = Utf8FromWide(temp) + "velmora-" + std::to_string(GetTickCount64());
     CreateDirectoryW(ExtendedPath(folder).c_str(), nullptr);
     for (char part = 'a'; part < 'g'; ++part) {
         folder += "\\" + std::string(50, part);
