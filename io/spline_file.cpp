@@ -108,7 +108,8 @@ void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height
         return;
     }
     // Called again before any save: the notes given first are compared now.
-    if (m_match && PrintSplines(m_match->notes, m_match->width, m_match->height) == *known) {
+    if (m_match &&
+        SameButLineEnds(PrintSplines(m_match->notes, m_match->width, m_match->height), *known)) {
         m_backupPending = false;
         m_match.reset();
         return;
@@ -131,7 +132,8 @@ void SplineFile::SettleMatch(const NoteSet& notes, int32_t width, int32_t height
         return;
     }
     const bool same = match.width == width && match.height == height && match.notes == notes;
-    if ((same ? text : PrintSplines(match.notes, match.width, match.height)) == *known) {
+    if (SameButLineEnds(same ? text : PrintSplines(match.notes, match.width, match.height),
+                        *known)) {
         m_backupPending = false;
     }
 }

@@ -23,10 +23,18 @@ typedef struct velmora_watch velmora_watch;
    velmora_watch_changed compares with. NULL on failure, errno set. */
 VELMORA_API velmora_watch* velmora_watch_open(const char* path);
 
+#ifdef _WIN32
+/* A waitable handle (a HANDLE), the same for the life of the watch, that is
+   signalled when a change may have happened: add it to the game's
+   WaitForMultipleObjects or MsgWaitForMultipleObjects, then ask
+   velmora_watch_changed. The watch owns it: do not close it. NULL for NULL. */
+VELMORA_API void* velmora_watch_handle(const velmora_watch* watch);
+#else
 /* A non-blocking descriptor, the same for the life of the watch, that
    becomes readable when a change may have happened: add it to the game's
    poll(2) or event loop, then ask velmora_watch_changed. -1 for NULL. */
 VELMORA_API int velmora_watch_fd(const velmora_watch* watch);
+#endif
 
 /* Never blocks. 1: the content differs from when it was last seen (by
    velmora_watch_open or the last call that gave 1), including that the file

@@ -29,9 +29,15 @@ public:
     // The errno of why the watch did not start, or of its last failure; 0.
     int Error() const { return m_error; }
 
+#ifdef _WIN32
+    // A waitable handle (a HANDLE) that is signalled when a change may have
+    // happened (for the game's own wait); the watch owns it; null when not open.
+    void* Handle() const;
+#else
     // A non-blocking descriptor that becomes readable when a change may have
     // happened (for the game's own poll loop); -1 when not open.
     int Fd() const;
+#endif
 
     // Never blocks. 1: the content differs from when it was last seen; 0:
     // not, or an in-place writer still holds the file open; -1: error

@@ -41,8 +41,9 @@ void AppendTag(std::string& text, int depth, const char* name, const char* first
 // nodes would take about ten times the text's size for a large file. The
 // bytes are those the library's printer gives for the same document (see
 // tests/support/spline_document.h) with its default indent (four blanks) and line break (LF), as
-// saving the document to a file writes them on this platform: an element without children closes
-// itself with " />", all attribute values are plain integers, so nothing needs escaping.
+// saving the document to a file writes them (on Windows, a text-mode stream makes each LF a
+// CR LF): an element without children closes itself with " />", all attribute values are plain
+// integers, so nothing needs escaping.
 std::string PrintSplines(const NoteSet& notes, int32_t width, int32_t height) {
     std::size_t points = 0;
     for (const SplineList& splines : notes) {
@@ -69,7 +70,34 @@ std::string PrintSplines(const NoteSet& notes, int32_t width, int32_t height) {
         if (!splines.empty())
             text += "</NewNoteSpline>\n";
     }
+#ifdef _WIN32
+    // As a text-mode stream writes it there.
+    std::string crlf;
+    crlf.reserve(text.size() + text.size() / 24);
+    for (const char c : text) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    return crlf;
+#else
     return text;
+#endif
+}
+
+std::size_t FirstDifferenceButLineEnds(std::string_view a, std::string_view b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (; i < a.size() && j < b.size(); ++i, ++j) {
+        const std::size_t at = i;
+        if (a[i] == '\r' && i + 1 < a.size() && a[i + 1] == '\n')
+            ++i;
+        if (b[j] == '\r' && j + 1 < b.size() && b[j + 1] == '\n')
+            ++j;
+        if (a[i] != b[j])
+            return at;
+    }
+    return i == a.size() && j == b.size() ? std::string_view::npos : i;
 }
 
 }  // namespace velmora

@@ -29,10 +29,13 @@ def _load(names):
         beside = os.path.join(_HERE, name)
         if os.path.isfile(beside):
             return ctypes.CDLL(beside, use_errno=True)
+    # On Windows, Python 3.8 and later leave PATH out of a bare name's search
+    # unless asked: winmode 0 is the system's own search order.
+    search = {"winmode": 0} if sys.platform == "win32" else {}
     errors = []
     for name in names:
         try:
-            return ctypes.CDLL(name, use_errno=True)
+            return ctypes.CDLL(name, use_errno=True, **search)
         except OSError as error:
             errors.append(str(error))
     raise ImportError(
@@ -102,6 +105,11 @@ velmora_editor_target = _declare(
     splinefile, "velmora_editor_target", ctypes.c_int, ctypes.c_int, _c_int32_p, _c_int32_p
 )
 velmora_watch_open = _declare(splinefile, "velmora_watch_open", ctypes.c_void_p, ctypes.c_char_p)
-velmora_watch_fd = _declare(splinefile, "velmora_watch_fd", ctypes.c_int, ctypes.c_void_p)
+if sys.platform == "win32":
+    velmora_watch_handle = _declare(
+        splinefile, "velmora_watch_handle", ctypes.c_void_p, ctypes.c_void_p
+    )
+else:
+    velmora_watch_fd = _declare(splinefile, "velmora_watch_fd", ctypes.c_int, ctypes.c_void_p)
 velmora_watch_changed = _declare(splinefile, "velmora_watch_changed", ctypes.c_int, ctypes.c_void_p)
 velmora_watch_close = _declare(splinefile, "velmora_watch_close", None, ctypes.c_void_p)

@@ -1,8 +1,10 @@
 """Telling a running game when Splines.xml has changed."""
 
 import ctypes
+import io
 import os
 import select
+import sys
 import time
 
 from . import _native
@@ -30,9 +32,21 @@ class SplineFileWatcher:
 
     def fileno(self):
         """A non-blocking descriptor that becomes readable when a change may
-        have happened, for selectors or an event loop; then ask changed()."""
+        have happened, for selectors or an event loop; then ask changed().
+        Not on Windows: see handle()."""
         self._check_open()
+        if sys.platform == "win32":
+            raise io.UnsupportedOperation("on Windows the watch has a handle(), not a descriptor")
         return _native.velmora_watch_fd(self._watch)
+
+    def handle(self):
+        """On Windows: a waitable handle (an int) that is signalled when a
+        change may have happened, for WaitForMultipleObjects; then ask
+        changed(). The watcher owns it."""
+        self._check_open()
+        if sys.platform != "win32":
+            raise io.UnsupportedOperation("only on Windows; elsewhere see fileno()")
+        return _native.velmora_watch_handle(self._watch)
 
     def changed(self):
         """Never blocks. True when the content differs from when it was last
@@ -54,7 +68,13 @@ class SplineFileWatcher:
             left = end - time.monotonic()
             if left <= 0:
                 return False
-            select.select([self.fileno()], [], [], left)
+            if sys.platform == "win32":
+                milliseconds = min(int(left * 1000) + 1, 0xFFFFFFFE)
+                ctypes.windll.kernel32.WaitForSingleObject(
+                    ctypes.c_void_p(self.handle()), ctypes.c_uint32(milliseconds)
+                )
+            else:
+                select.select([self.fileno()], [], [], left)
 
     def close(self):
         """Stops watching; closing twice is allowed."""

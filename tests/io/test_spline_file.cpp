@@ -123,6 +123,14 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 const Content kContents[] = {
     {"EditorWritten", kDefault, LoadStatus::kLoaded, "", false},
+    {"EditorWrittenOnTheOtherSystem",
+     kDefault.find('\r') == std::string::npos ? Replaced(kDefault, "\n", "\r\n")
+                                              : Replaced(kDefault, "\r\n", "\n"),
+     LoadStatus::kLoaded, "", false},
+    {"EditorWrittenLineEndsMixed", Replaced(kDefault, "<NewSpline>\n", "<NewSpline>\r\n"),
+     LoadStatus::kLoaded, "", false},
+    {"EditorWrittenWithLoneCr", Replaced(kDefault, "<NewSpline>\n", "<NewSpline>\r"),
+     LoadStatus::kLoaded, "", true},
     {"ZeroBytes", "", LoadStatus::kEmpty, "", false},
     {"Blank", " \r\n\t\n", LoadStatus::kEmpty, "", false},
     {"NulPaddedTail", kDefault + std::string(300, '\0'), LoadStatus::kLoaded, "", true},

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "io/xml/spline_writer.h"
 #include "io/xml/text_place.h"
 #include "model/note_set.h"
 
@@ -79,9 +80,14 @@ std::vector<Mark> KnownDifferences(std::string_view text, const ReadFindings& fi
                kDeclaration.substr(0, kDeclaration.size() - 1)) {
         add(bodyStart, "another XML declaration");
     }
-    if (const std::size_t cr = text.find('\r'); cr != std::string_view::npos) {
-        const bool crlf = cr + 1 < text.size() && text[cr + 1] == '\n';
-        add(cr, crlf ? "line endings are CR LF" : "line endings are CR");
+    // CR LF is the form the editor writes on Windows, LF on Linux: either is
+    // the editor's own; a CR alone is neither.
+    for (std::size_t cr = text.find('\r'); cr != std::string_view::npos;
+         cr = text.find('\r', cr + 1)) {
+        if (cr + 1 == text.size() || text[cr + 1] != '\n') {
+            add(cr, "line endings are CR");
+            break;
+        }
     }
     add(FirstIndentingTab(text), "tab indentation");
     add(text.find("='"), "attribute values in single quotes");
@@ -116,12 +122,11 @@ std::vector<Mark> KnownDifferences(std::string_view text, const ReadFindings& fi
 FormDifference DescribeFormDifference(const std::string& bytes, const std::string& written,
                                       const ReadFindings& findings) {
     FormDifference out;
-    if (bytes == written) {
+    const std::size_t diff = FirstDifferenceButLineEnds(bytes, written);
+    if (diff == std::string::npos) {
         return out;
     }
-    const auto diff = std::mismatch(bytes.begin(), bytes.end(), written.begin(), written.end());
-    std::tie(out.line, out.column) =
-        PlaceOf(bytes, static_cast<std::size_t>(diff.first - bytes.begin()));
+    std::tie(out.line, out.column) = PlaceOf(bytes, diff);
     for (const Mark& mark : KnownDifferences(bytes, findings)) {
         out.what += mark.what + "; ";
     }

@@ -1,0 +1,21 @@
+# What the Windows zip and installer hold besides the programs, the DLLs and
+# the library's headers, import libraries and CMake package: the Python
+# module with its own copies of the DLLs, the examples, the licence and a
+# short README.txt, the text files with Windows line ends.
+# scripts/package-windows installs this into one folder and packs it.
+set(doc_dir ${PROJECT_BINARY_DIR}/windows-package)
+configure_file(${PROJECT_SOURCE_DIR}/resources/windows/README.txt.in ${doc_dir}/README.txt
+  @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${doc_dir}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${doc_dir}/README.txt ${doc_dir}/LICENSE.txt DESTINATION .)
+
+file(GLOB module_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/python/velmora/*.py)
+install(FILES ${module_files} DESTINATION python/velmora COMPONENT python)
+foreach(lib velmora-curve velmora-splinefile)
+  if(TARGET ${lib} AND VELMORA_SHARED_LIBS)
+    install(TARGETS ${lib} RUNTIME DESTINATION python/velmora COMPONENT python)
+  endif()
+endforeach()
+
+file(GLOB example_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*)
+install(FILES ${example_files} DESTINATION examples)
