@@ -81,6 +81,11 @@ install /S
 [ -f "$default/uninstall.exe" ] || fail "nothing installed in %LOCALAPPDATA%\\Programs\\Velmora"
 [ "$(user_path)" = 'C:\Other;;C:\Tools' ] || fail "PATH changed unasked: $(user_path)"
 uninstall 'C:\users\'"$(basename "$(dirname "$profile")")"'\AppData\Local\Programs\Velmora' "$default"
+# The uninstaller removes its folder a moment after its own program.
+for _ in $(seq 50); do
+  [ -e "$default" ] || break
+  sleep 0.1
+done
 [ ! -e "$default" ] || fail "left behind: $(listing "$default")"
 win reg delete 'HKCU\Environment' /v Path /f >/dev/null
 echo "installed, started and uninstalled cleanly"
