@@ -6,8 +6,9 @@
 
 namespace velmora {
 
-// `text` in the system's 8-bit code page (the one the rest of the program's
-// messages are in) as the UTF-16 the wide Win32 calls take.
-std::wstring WideFromSystemText(const std::string& text);
+// `text`, UTF-8 as every text of the program is (file names included), as
+// the UTF-16 the wide Win32 calls take; a byte that is no UTF-8 becomes
+// U+FFFD.
+std::wstring WideFromUtf8(const std::string& text);
 
 }  // namespace velmora
