@@ -2,13 +2,10 @@
 // found. Each names the file with its folder and ends with what to do.
 #include "io/file_messages.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <string>
-#include <vector>
 
+#include "io/disk/file_system.h"
 #include "io/xml/read_limits.h"
 
 namespace velmora {
@@ -110,10 +107,9 @@ std::string FoundMessage(const LoadOutcome& outcome, const std::string& path,
 std::string AbsoluteName(const std::string& path) {
     std::string whole = path;
     if (path.empty() || path[0] != '/') {
-        std::vector<char> here(4096);
-        while (::getcwd(here.data(), here.size()) == nullptr && errno == ERANGE)
-            here.resize(here.size() * 2);
-        whole = std::string(here.data()) + "/" + path;
+        std::string here;
+        SystemFileSystem().CurrentFolder(&here);
+        whole = here + "/" + path;
     }
     std::string out;
     std::size_t start = 0;

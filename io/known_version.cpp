@@ -24,7 +24,7 @@ KnownVersion KnownVersion::None() {
     return known;
 }
 
-bool KnownVersion::Differs(const ReadOutcome& version, const struct stat& info) const {
+bool KnownVersion::Differs(const ReadOutcome& version, const FileInfo& info) const {
     if (!m_looked) {
         return false;
     }
@@ -34,7 +34,7 @@ bool KnownVersion::Differs(const ReadOutcome& version, const struct stat& info) 
     return !m_id || IdentityOf(info) != *m_id;
 }
 
-bool VersionKeeper::operator()(const ReadOutcome& version, const struct stat& found,
+bool VersionKeeper::operator()(const ReadOutcome& version, const FileInfo& found,
                                bool heldForWriting) {
     const bool differs = heldForWriting || m_known.Differs(version, found);
     m_changed = m_changed || differs;

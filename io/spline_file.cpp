@@ -4,8 +4,6 @@
 #include <functional>
 #include <utility>
 
-#include <fcntl.h>
-
 #include "io/disk/backup.h"
 #include "io/disk/file_read.h"
 #include "io/disk/link_target.h"
@@ -22,11 +20,12 @@ namespace {
 // Creates a zero-byte file at `path` only if nothing is there; an existing
 // file is never truncated.
 Status CreateEmptyFile(const FileSystem& fs, const std::string& path) {
-    const int fd = fs.Open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 || fs.Close(fd) != 0) {
-        return CouldNot("create", path, errno);
+    FileHandle file;
+    Status created = fs.CreateNew(path, 0666, &file);
+    if (created.ok) {
+        created = fs.Close(file);
     }
-    return {};
+    return created.ok ? Status{} : CouldNot("create", path, created);
 }
 
 // A failed save that tells whether there was a file before it, and what to
@@ -67,8 +66,8 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     case ReadStatus::kNotAFile: return LoadFromRead(read, notes);
     case ReadStatus::kFailed: {
         m_backupPending = true;
-        struct stat info {};
-        if (m_fs->Stat(m_path.c_str(), &info) == 0) {
+        FileInfo info;
+        if (m_fs->Inspect(m_path, Links::kFollow, &info).ok) {
             m_known = KnownVersion::Identity(IdentityOf(info));
         }
         LoadOutcome out = LoadFromRead(read, notes);
@@ -150,9 +149,10 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
     std::string text = PrintSplines(notes, width, height);
     SettleMatch(notes, width, height, text);
     const WriteOutcome check = CheckReplaceable(m_path, *m_fs);
-    struct stat info {};
-    const bool hadFile =
-        !check.path.empty() && m_fs->Stat(check.path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    FileInfo info;
+    const bool hadFile = !check.path.empty() &&
+                         m_fs->Inspect(check.path, Links::kFollow, &info).ok &&
+                         info.kind == FileKind::kRegular;
     // Never write a file that the next start would refuse to read.
     if (Status refusal = CheckWriteLimits(text); !refusal.ok) {
         SaveOutcome out = SaveFailed(std::move(refusal), hadFile, m_path, *m_fs);

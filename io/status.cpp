@@ -31,14 +31,27 @@ StatusCode SystemStatusCode(int error) {
     case EOPNOTSUPP:  // ENOTSUP too
     case ENOSYS:
     case EXDEV: return StatusCode::kNotSupported;
+    case EINTR: return StatusCode::kInterrupted;
     default: return StatusCode::kFailed;
     }
 }
 
 Status SystemFailure(int error) { return Failed(std::strerror(error), error); }
 
+Status SystemFailure(int error, StatusCode code) {
+    Status status = SystemFailure(error);
+    status.code = code;
+    return status;
+}
+
 Status CouldNot(const std::string& step, const std::string& path, int error) {
     return Failed("could not " + step + " \"" + path + "\": " + std::strerror(error), error);
+}
+
+Status CouldNot(const std::string& step, const std::string& path, const Status& why) {
+    Status status = Failed("could not " + step + " \"" + path + "\": " + why.reason, why.error);
+    status.code = why.code;
+    return status;
 }
 
 }  // namespace velmora

@@ -16,7 +16,7 @@ int64_t SystemTime() { return static_cast<int64_t>(std::time(nullptr)); }
 // A fresh id for this session: 64 random bits.
 uint64_t SessionId(const FileSystem& fs) {
     uint64_t id = 0;
-    if (fs.Random(&id, sizeof id) != static_cast<ssize_t>(sizeof id)) {
+    if (!fs.RandomBytes(&id, sizeof id).ok) {
         std::random_device device;
         id = (static_cast<uint64_t>(device()) << 32) ^ device();
     }

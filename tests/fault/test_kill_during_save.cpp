@@ -58,9 +58,8 @@ int TemporaryFiles(const std::filesystem::path& folder) {
 // A file system without unnamed files: every save goes through a hidden name.
 class HiddenNamesOnly : public FileSystem {
 public:
-    int OpenUnnamed(const char*, mode_t) const override {
-        errno = EOPNOTSUPP;
-        return -1;
+    Status CreateUnnamed(const std::string&, FileHandle*) const override {
+        return SystemFailure(EOPNOTSUPP, StatusCode::kNotSupported);
     }
 };
 

@@ -24,9 +24,8 @@ using test::kClient480;
 
 class NoExchange : public FileSystem {
 public:
-    int Exchange(const char*, const char*) const override {
-        errno = EINVAL;
-        return -1;
+    Status Exchange(const std::string&, const std::string&) const override {
+        return SystemFailure(EINVAL, StatusCode::kNotSupported);
     }
 };
 

@@ -20,26 +20,23 @@ enum class Call { kFchmod, kAccess, kRead, kFstat };
 class FailingCall : public FileSystem {
 public:
     FailingCall(Call call, int error) : m_call(call), m_error(error) {}
-    int Fchmod(int fd, mode_t mode) const override {
-        return Fails(Call::kFchmod) ? -1 : FileSystem::Fchmod(fd, mode);
+    Status SetPermissions(const FileHandle& file, unsigned permissions) const override {
+        return Fails(Call::kFchmod) ? Failure() : FileSystem::SetPermissions(file, permissions);
     }
-    int Access(const char* path, int mode) const override {
-        return Fails(Call::kAccess) ? -1 : FileSystem::Access(path, mode);
+    Status MayWrite(const std::string& path) const override {
+        return Fails(Call::kAccess) ? Failure() : FileSystem::MayWrite(path);
     }
-    ssize_t Read(int fd, void* data, std::size_t size) const override {
-        return Fails(Call::kRead) ? -1 : FileSystem::Read(fd, data, size);
+    Status Read(const FileHandle& file, void* data, std::size_t size,
+                std::size_t* got) const override {
+        return Fails(Call::kRead) ? Failure() : FileSystem::Read(file, data, size, got);
     }
-    int Fstat(int fd, struct stat* info) const override {
-        return Fails(Call::kFstat) ? -1 : FileSystem::Fstat(fd, info);
+    Status InspectOpen(const FileHandle& file, FileInfo* info) const override {
+        return Fails(Call::kFstat) ? Failure() : FileSystem::InspectOpen(file, info);
     }
 
 private:
-    bool Fails(Call call) const {
-        if (call != m_call)
-            return false;
-        errno = m_error;
-        return true;
-    }
+    bool Fails(Call call) const { return call == m_call; }
+    Status Failure() const { return SystemFailure(m_error); }
     Call m_call;
     int m_error;
 };

@@ -24,9 +24,8 @@ using testing_support::WriteFile;
 // A system without inotify, or one whose instances are all taken.
 class NoInotify : public FileSystem {
 public:
-    int InotifyInit(int) const override {
-        errno = ENOSYS;
-        return -1;
+    Status OpenWatch(bool, std::unique_ptr<WatchPort>* port) const override {
+        return FileSystem::OpenWatch(false, port);
     }
 };
 
@@ -67,7 +66,7 @@ struct Scene {
                                   .count();
             if (left <= 0)
                 return false;
-            pollfd ready{watch->Fd(), POLLIN, 0};
+            pollfd ready{static_cast<int>(watch->Ready().native), POLLIN, 0};
             ::poll(&ready, 1, static_cast<int>(left));
         }
     }

@@ -33,23 +33,20 @@ public:
     bool noExchange = false;
     bool failNextPlacing = false;
 
-    ssize_t Read(int fd, void* data, std::size_t size) const override {
-        return failReads ? Fail(EIO) : FileSystem::Read(fd, data, size);
+    Status Read(const FileHandle& file, void* data, std::size_t size,
+                std::size_t* got) const override {
+        return failReads ? SystemFailure(EIO) : FileSystem::Read(file, data, size, got);
     }
-    int Exchange(const char* first, const char* second) const override {
-        return noExchange  ? Fail(EINVAL)
-               : Placing() ? Fail(EIO)
+    Status Exchange(const std::string& first, const std::string& second) const override {
+        return noExchange  ? SystemFailure(EINVAL, StatusCode::kNotSupported)
+               : Placing() ? SystemFailure(EIO)
                            : FileSystem::Exchange(first, second);
     }
-    int Rename(const char* from, const char* to) const override {
-        return Placing() ? Fail(EIO) : FileSystem::Rename(from, to);
+    Status Rename(const std::string& from, const std::string& to) const override {
+        return Placing() ? SystemFailure(EIO) : FileSystem::Rename(from, to);
     }
 
 private:
-    static int Fail(int error) {
-        errno = error;
-        return -1;
-    }
     bool Placing() const {
         const bool fail = failNextPlacing;
         const_cast<Scripted*>(this)->failNextPlacing = false;

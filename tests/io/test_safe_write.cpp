@@ -19,43 +19,39 @@ enum class Step { kWrite, kFsync, kClose, kRename };
 class FailingOps : public FileSystem {
 public:
     explicit FailingOps(Step step, bool unnamed = true) : m_step(step), m_unnamed(unnamed) {}
-    int OpenUnnamed(const char* folder, mode_t mode) const override {
-        errno = EOPNOTSUPP;
-        return m_unnamed ? FileSystem::OpenUnnamed(folder, mode) : -1;
+    Status CreateUnnamed(const std::string& folder, FileHandle* file) const override {
+        return m_unnamed ? FileSystem::CreateUnnamed(folder, file)
+                         : SystemFailure(EOPNOTSUPP, StatusCode::kNotSupported);
     }
-    ssize_t Write(int fd, const void* data, std::size_t size) const override {
+    Status Write(const FileHandle& file, const void* data, std::size_t size,
+                 std::size_t* done) const override {
         if (m_step == Step::kWrite) {
-            errno = ENOSPC;
-            return -1;
+            return SystemFailure(ENOSPC);
         }
-        return FileSystem::Write(fd, data, size);
+        return FileSystem::Write(file, data, size, done);
     }
-    int Fsync(int fd) const override {
+    Status Flush(const FileHandle& file) const override {
         if (m_step == Step::kFsync) {
-            errno = EIO;
-            return -1;
+            return SystemFailure(EIO);
         }
-        return FileSystem::Fsync(fd);
+        return FileSystem::Flush(file);
     }
-    int Close(int fd) const override {
-        const int result = FileSystem::Close(fd);
+    Status Close(FileHandle& file) const override {
+        const Status result = FileSystem::Close(file);
         if (m_step == Step::kClose) {
-            errno = EIO;
-            return -1;
+            return SystemFailure(EIO);
         }
         return result;
     }
-    int Rename(const char* from, const char* to) const override {
+    Status Rename(const std::string& from, const std::string& to) const override {
         if (m_step == Step::kRename) {
-            errno = EXDEV;
-            return -1;
+            return SystemFailure(EXDEV);
         }
         return FileSystem::Rename(from, to);
     }
-    int Exchange(const char* first, const char* second) const override {
+    Status Exchange(const std::string& first, const std::string& second) const override {
         if (m_step == Step::kRename) {
-            errno = EXDEV;
-            return -1;
+            return SystemFailure(EXDEV, StatusCode::kNotSupported);
         }
         return FileSystem::Exchange(first, second);
     }
@@ -111,12 +107,12 @@ TEST(SafeWriteTest, FullDiskReasonNamesTheSystemError) {
 // Writes at most three bytes per call and is interrupted on every other one.
 class TrickleOps : public FileSystem {
 public:
-    ssize_t Write(int fd, const void* data, std::size_t size) const override {
+    Status Write(const FileHandle& file, const void* data, std::size_t size,
+                 std::size_t* done) const override {
         if ((m_calls++ % 2) == 0) {
-            errno = EINTR;
-            return -1;
+            return SystemFailure(EINTR);
         }
-        return FileSystem::Write(fd, data, size < 3 ? size : 3);
+        return FileSystem::Write(file, data, size < 3 ? size : 3, done);
     }
 
 private:

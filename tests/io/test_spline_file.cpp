@@ -387,12 +387,12 @@ INSTANTIATE_TEST_SUITE_P(Situations, FolderTest, ::testing::ValuesIn(kFolders),
 // Fails the first write, as a full disk would, and lets the later ones through.
 class FirstWriteFails : public FileSystem {
 public:
-    ssize_t Write(int fd, const void* data, std::size_t size) const override {
+    Status Write(const FileHandle& file, const void* data, std::size_t size,
+                 std::size_t* done) const override {
         if (m_failed)
-            return FileSystem::Write(fd, data, size);
+            return FileSystem::Write(file, data, size, done);
         m_failed = true;
-        errno = ENOSPC;
-        return -1;
+        return SystemFailure(ENOSPC);
     }
 
 private:

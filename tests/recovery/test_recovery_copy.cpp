@@ -23,7 +23,7 @@ using testing_support::TempDir;
 // Flushing only costs time here: what is tested is what the copy holds.
 class NoFlush : public FileSystem {
 public:
-    int Fsync(int) const override { return 0; }
+    Status Flush(const FileHandle&) const override { return {}; }
 };
 
 SessionState StateOf(const CVelmoraDlg& dlg) {
