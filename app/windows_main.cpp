@@ -54,6 +54,16 @@ std::wstring Extended(const std::wstring& full) {
     return L"\\\\?\\" + full;
 }
 
+// A full name as the file layer and messages take it: UTF-8, without the
+// extended-length prefix ("C:\\Notes", "\\\\server\\share").
+std::string PlainPath(std::wstring full) {
+    if (full.rfind(L"\\\\?\\UNC\\", 0) == 0)
+        full = L"\\\\" + full.substr(8);
+    else if (full.rfind(L"\\\\?\\", 0) == 0)
+        full = full.substr(4);
+    return Utf8(full);
+}
+
 // Where the recovery copies live: %LOCALAPPDATA%\Velmora\Recovery.
 std::string RecoveryStoreFolder() {
     const DWORD size = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
@@ -61,7 +71,7 @@ std::string RecoveryStoreFolder() {
         return std::string();
     std::wstring base(size, L'\0');
     base.resize(GetEnvironmentVariableW(L"LOCALAPPDATA", base.data(), size));
-    return base.empty() ? std::string() : Utf8(FullName(base) + L"\\Velmora\\Recovery");
+    return base.empty() ? std::string() : PlainPath(FullName(base) + L"\\Velmora\\Recovery");
 }
 
 // The work folder as the recovery copies know it: Windows compares folder
@@ -84,7 +94,7 @@ int Refuse(const std::wstring& what) {
 int RunEditor(HINSTANCE instance, const std::wstring& folder) {
     const std::wstring file = folder + (folder.back() == L'\\' ? L"" : L"\\") + L"Splines.xml";
     velmora::SessionRecovery recovery(RecoveryStoreFolder(), RecoveryWorkFolder(folder));
-    velmora::CVelmoraDlg dlg(Utf8(file), Utf8(file));
+    velmora::CVelmoraDlg dlg(PlainPath(file), PlainPath(file));
     dlg.SetRecovery(&recovery);
     velmora::Win32Host window(instance, velmora::IDD_VELMORA_DIALOG, velmora::IDD_ABOUTBOX);
     window.RunModal(dlg);

@@ -14,7 +14,7 @@ if(TARGET velmora)
 endif()
 if(TARGET velmora-tool)
   string(APPEND VELMORA_PACKAGE_PROGRAMS
-    [=[  velmora-tool.exe       check, export, render, format, diff, merge,
+    [=[  velmora-tool.exe       check, export, curve, format, diff, merge,
                          git-setup and watch (velmora-tool.exe --help)
 ]=])
 endif()
