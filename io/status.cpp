@@ -26,8 +26,10 @@ StatusCode SystemStatusCode(int error) {
     case EWOULDBLOCK:  // EAGAIN too
     case EBUSY:
     case ETXTBSY: return StatusCode::kBusy;
-    case ENOSPC:
-    case EDQUOT: return StatusCode::kNoSpace;
+#ifdef EDQUOT  // a quota: not every system has them
+    case EDQUOT:
+#endif
+    case ENOSPC: return StatusCode::kNoSpace;
     case EOPNOTSUPP:  // ENOTSUP too
     case ENOSYS:
     case EXDEV: return StatusCode::kNotSupported;
