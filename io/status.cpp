@@ -8,7 +8,6 @@ namespace velmora {
 
 Status Failed(std::string reason, int error) {
     Status status;
-    status.ok = false;
     status.reason = std::move(reason);
     status.error = error;
     status.code = error != 0 ? SystemStatusCode(error) : StatusCode::kFailed;
