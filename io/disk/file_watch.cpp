@@ -220,7 +220,7 @@ void FileWatch::Take(const FolderEvent& event) {
                        info.kind == FileKind::kRegular && info.links == 1;
     }
 }
-// The timer: the links are followed again, and a file whose stat changed is
+// The timer: the links are followed again, and a file whose information changed is
 // read once it has stayed the same for a whole tick, so that a writer is not
 // caught half way. When only looking can tell, a change seen meanwhile
 // waits for the next quiet tick.

@@ -57,7 +57,7 @@ bool HeldByWriter(const FileSystem& fs, const FileHandle& file) {
 // The version just swapped out now has the temporary name. It is locked at
 // once (no clean-up of leftovers runs meanwhile: see LiveSaveMark); where
 // the lock cannot be had its name cannot be trusted, and it is copied from
-// the descriptor instead. Whether a writer holds it is asked before it is
+// the open handle instead. Whether a writer holds it is asked before it is
 // read: once nobody does, its content can change no more, as its name is no
 // longer the file's.
 WriteOutcome LookAtSwappedOut(const FileSystem& fs, TempFile& temp, const std::string& file,
