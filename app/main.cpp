@@ -155,7 +155,7 @@ CommandLine ReadCommandLine(int argc, char** argv) {
         const bool exists = !line.path.isEmpty() &&
                             velmora::SystemFileSystem()
                                 .Inspect(line.path.toStdString(), velmora::Links::kFollow, &info)
-                                .ok;
+                                .ok();
         if (!line.folder.isEmpty() && !exists) {
             line.exitCode = Refuse(QString("the folder \"%1\" does not exist").arg(line.folder));
         } else if (!line.folder.isEmpty() && info.kind != velmora::FileKind::kFolder) {
@@ -171,7 +171,7 @@ bool EnterFolder(const QByteArray& folder) {
     if (folder.isEmpty())
         return true;
     const velmora::Status entered = velmora::SystemFileSystem().EnterFolder(folder.toStdString());
-    if (entered.ok)
+    if (entered.ok())
         return true;
     Refuse(QString("cannot enter the folder \"%1\": %2")
                .arg(QFile::decodeName(folder), QString::fromStdString(entered.reason)));

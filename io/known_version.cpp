@@ -29,7 +29,7 @@ bool KnownVersion::Differs(const ReadOutcome& version, const FileInfo& info) con
         return false;
     }
     if (m_bytes) {
-        return !(version.status == ReadStatus::kRead && version.bytes == *m_bytes);
+        return !(version.found == ReadStatus::kRead && version.bytes == *m_bytes);
     }
     return !m_id || IdentityOf(info) != *m_id;
 }
@@ -41,8 +41,8 @@ bool VersionKeeper::operator()(const ReadOutcome& version, const FileInfo& found
     if (!m_due && !differs) {
         return false;
     }
-    m_kept = version.status == ReadStatus::kRead ? KnownVersion::Bytes(version.bytes)
-                                                 : KnownVersion::Identity(IdentityOf(found));
+    m_kept = version.found == ReadStatus::kRead ? KnownVersion::Bytes(version.bytes)
+                                                : KnownVersion::Identity(IdentityOf(found));
     return true;
 }
 

@@ -24,7 +24,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 // flushing the folder each is created in.
 Status MakeFolders(const FileSystem& fs, const std::string& folder) {
     const Status first = fs.MakeFolder(folder, 0700);
-    if (first.ok || first.code == StatusCode::kExists) {
+    if (first.ok() || first.code == StatusCode::kExists) {
         return {};
     }
     const std::string::size_type slash = folder.find_last_of(kPathSeparators);
@@ -32,11 +32,11 @@ Status MakeFolders(const FileSystem& fs, const std::string& folder) {
         return CouldNot("create", folder, first);
     }
     const std::string parent = folder.substr(0, slash);
-    if (Status made = MakeFolders(fs, parent); !made.ok) {
+    if (Status made = MakeFolders(fs, parent); !made.ok()) {
         return made;
     }
     if (const Status made = fs.MakeFolder(folder, 0700);
-        !made.ok && made.code != StatusCode::kExists) {
+        !made.ok() && made.code != StatusCode::kExists) {
         return CouldNot("create", folder, made);
     }
     FlushFolder(fs, parent);
@@ -65,7 +65,7 @@ std::string RecoveryStore::LockPathOf(const std::string& name) const {
 std::vector<std::string> RecoveryStore::ClaimEnded(const std::string& prefix) {
     std::vector<std::string> found;
     std::vector<std::string> entries;
-    if (!m_fs->ListFolder(m_folder, &entries).ok) {
+    if (!m_fs->ListFolder(m_folder, &entries).ok()) {
         return found;
     }
     for (std::string& name : entries) {
@@ -86,10 +86,10 @@ std::vector<std::string> RecoveryStore::ClaimEnded(const std::string& prefix) {
     for (const std::string& name : found) {
         const std::string lockPath = LockPathOf(name);
         FileHandle lock;
-        if (!m_fs->OpenPrivate(lockPath, false, &lock).ok) {
+        if (!m_fs->OpenPrivate(lockPath, false, &lock).ok()) {
             continue;
         }
-        if (!m_fs->Lock(lock, LockKind::kExclusive).ok) {
+        if (!m_fs->Lock(lock, LockKind::kExclusive).ok()) {
             m_fs->Close(lock);  // its editor runs, or locks cannot tell
             continue;
         }
@@ -107,12 +107,12 @@ Status RecoveryStore::RemoveFiles(const std::string& name, FileHandle lock) {
     const std::string path = PathOf(name);
     Status status;
     if (const Status removed = m_fs->Remove(path);
-        !removed.ok && removed.code != StatusCode::kNotFound) {
+        !removed.ok() && removed.code != StatusCode::kNotFound) {
         status = CouldNot("remove", path, removed);
     }
     m_fs->Remove(path + kReplacementSuffix);
     // The lock file goes last: while the copy is there, its lock guards it.
-    if (status.ok) {
+    if (status.ok()) {
         m_fs->Remove(LockPathOf(name));
     }
     if (lock.IsOpen()) {
@@ -140,15 +140,15 @@ void RecoveryStore::Release(const std::string& name) {
 }
 
 Status RecoveryStore::TakeOwnLock(const std::string& name) {
-    if (Status made = MakeFolders(*m_fs, m_folder); !made.ok) {
+    if (Status made = MakeFolders(*m_fs, m_folder); !made.ok()) {
         return made;
     }
     const std::string lockPath = LockPathOf(name);
     FileHandle lock;
-    if (const Status opened = m_fs->OpenPrivate(lockPath, false, &lock); !opened.ok) {
+    if (const Status opened = m_fs->OpenPrivate(lockPath, false, &lock); !opened.ok()) {
         return CouldNot("create", lockPath, opened);
     }
-    if (const Status locked = m_fs->Lock(lock, LockKind::kExclusive); !locked.ok) {
+    if (const Status locked = m_fs->Lock(lock, LockKind::kExclusive); !locked.ok()) {
         m_fs->Close(lock);
         return CouldNot("lock", lockPath, locked);
     }
@@ -164,33 +164,33 @@ Status RecoveryStore::Replace(const std::string& name, const std::string& bytes)
         if (!m_own.empty()) {
             RemoveOwn();
         }
-        if (Status locked = TakeOwnLock(name); !locked.ok) {
+        if (Status locked = TakeOwnLock(name); !locked.ok()) {
             return locked;
         }
     }
     const std::string path = PathOf(name);
     const std::string replacement = path + kReplacementSuffix;
     FileHandle file;
-    if (const Status opened = m_fs->OpenPrivate(replacement, true, &file); !opened.ok) {
+    if (const Status opened = m_fs->OpenPrivate(replacement, true, &file); !opened.ok()) {
         return CouldNot("create", replacement, opened);
     }
     Status status = TextFiller(*m_fs, bytes, replacement)(file);
-    if (status.ok) {
-        if (const Status flushed = m_fs->Flush(file); !flushed.ok) {
+    if (status.ok()) {
+        if (const Status flushed = m_fs->Flush(file); !flushed.ok()) {
             status = CouldNot("flush to disk", replacement, flushed);
         }
     }
     // Windows renames over no file that is open (short of the POSIX rename
     // of recent NTFS), so the old copy is let go first.
-    if (status.ok && m_ownFile.IsOpen()) {
+    if (status.ok() && m_ownFile.IsOpen()) {
         m_fs->Close(m_ownFile);
     }
-    if (status.ok) {
-        if (const Status renamed = m_fs->Rename(replacement, path); !renamed.ok) {
+    if (status.ok()) {
+        if (const Status renamed = m_fs->Rename(replacement, path); !renamed.ok()) {
             status = CouldNot("rename", replacement, renamed);
         }
     }
-    if (!status.ok) {
+    if (!status.ok()) {
         m_fs->Close(file);
         m_fs->Remove(replacement);
         return status;
@@ -208,10 +208,10 @@ Status RecoveryStore::Append(const std::string& bytes) {
     if (!m_ownFile.IsOpen()) {
         return CouldNot("write", path, EBADF);
     }
-    if (Status written = TextFiller(*m_fs, bytes, path)(m_ownFile); !written.ok) {
+    if (Status written = TextFiller(*m_fs, bytes, path)(m_ownFile); !written.ok()) {
         return written;
     }
-    if (const Status flushed = m_fs->Flush(m_ownFile); !flushed.ok) {
+    if (const Status flushed = m_fs->Flush(m_ownFile); !flushed.ok()) {
         return CouldNot("flush to disk", path, flushed);
     }
     return {};

@@ -22,10 +22,10 @@ namespace {
 Status CreateEmptyFile(const FileSystem& fs, const std::string& path) {
     FileHandle file;
     Status created = fs.CreateNew(path, 0666, &file);
-    if (created.ok) {
+    if (created.ok()) {
         created = fs.Close(file);
     }
-    return created.ok ? Status{} : CouldNot("create", path, created);
+    return created.ok() ? Status{} : CouldNot("create", path, created);
 }
 
 // A failed save that tells whether there was a file before it, and what to
@@ -33,8 +33,8 @@ Status CreateEmptyFile(const FileSystem& fs, const std::string& path) {
 SaveOutcome SaveFailed(Status why, bool hadFile, const std::string& path, const FileSystem& fs,
                        SaveOutcome so_far = {}) {
     const SaveCheck check = CheckSaveable(path, fs);
-    so_far.remedy = check.ok ? RemedyFor(why.code) : check.remedy;
-    static_cast<Status&>(so_far) = std::move(why);
+    so_far.remedy = check.status.ok() ? RemedyFor(why.code) : check.remedy;
+    so_far.status = std::move(why);
     so_far.hadFile = hadFile;
     return so_far;
 }
@@ -53,21 +53,21 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     m_matchable = false;
     m_match.reset();
     ReadOutcome read = ReadWholeFile(m_path, *m_fs);
-    switch (read.status) {
+    switch (read.found) {
     case ReadStatus::kMissing: {
         // Through a dangling link this creates the file the link names.
         m_known = KnownVersion::Bytes({});
         const LinkTarget target = FollowLinks(m_path, *m_fs);
-        Status created = target.ok ? CreateEmptyFile(*m_fs, target.path)
-                                   : CouldNot("create", target.path, target.error);
-        return created.ok ? NothingLoaded(LoadStatus::kCreated)
-                          : NothingLoaded(LoadStatus::kEmpty, created);
+        Status created = target.status.ok() ? CreateEmptyFile(*m_fs, target.path)
+                                            : CouldNot("create", target.path, target.status.error);
+        return created.ok() ? NothingLoaded(LoadStatus::kCreated)
+                            : NothingLoaded(LoadStatus::kEmpty, created);
     }
     case ReadStatus::kNotAFile: return LoadFromRead(read, notes);
     case ReadStatus::kFailed: {
         m_backupPending = true;
         FileInfo info;
-        if (m_fs->Inspect(m_path, Links::kFollow, &info).ok) {
+        if (m_fs->Inspect(m_path, Links::kFollow, &info).ok()) {
             m_known = KnownVersion::Identity(IdentityOf(info));
         }
         LoadOutcome out = LoadFromRead(read, notes);
@@ -78,8 +78,8 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     }
     LoadOutcome out = LoadFromRead(read, notes);
     out.saving = CheckSaveable(m_path, *m_fs);
-    m_backupPending = out.status != LoadStatus::kEmpty;
-    m_matchable = out.status == LoadStatus::kLoaded;
+    m_backupPending = out.found != LoadStatus::kEmpty;
+    m_matchable = out.found == LoadStatus::kLoaded;
     m_known = KnownVersion::Bytes(std::move(read.bytes));
     return out;
 }
@@ -151,16 +151,16 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
     const WriteOutcome check = CheckReplaceable(m_path, *m_fs);
     FileInfo info;
     const bool hadFile = !check.path.empty() &&
-                         m_fs->Inspect(check.path, Links::kFollow, &info).ok &&
+                         m_fs->Inspect(check.path, Links::kFollow, &info).ok() &&
                          info.kind == FileKind::kRegular;
     // Never write a file that the next start would refuse to read.
-    if (Status refusal = CheckWriteLimits(text); !refusal.ok) {
+    if (Status refusal = CheckWriteLimits(text); !refusal.ok()) {
         SaveOutcome out = SaveFailed(std::move(refusal), hadFile, m_path, *m_fs);
         out.remedy = "Delete some points or splines";
         return out;
     }
-    if (!check.ok) {
-        return SaveFailed(check, hadFile, m_path, *m_fs);
+    if (!check.status.ok()) {
+        return SaveFailed(check.status, hadFile, m_path, *m_fs);
     }
 
     VersionKeeper keeper(m_known, m_backupPending);
@@ -169,12 +169,12 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
     SaveOutcome out;
     out.backup = written.backup;
     out.changedElsewhere = keeper.SawChange() && !written.backup.empty();
-    if (!written.ok) {
+    if (!written.status.ok()) {
         if (!written.backup.empty()) {
             m_backupPending = false;
             m_known = keeper.LastKept();
         }
-        return SaveFailed(written, hadFile, m_path, *m_fs, std::move(out));
+        return SaveFailed(written.status, hadFile, m_path, *m_fs, std::move(out));
     }
     m_known = KnownVersion::Bytes(std::move(text));
     m_backupPending = false;

@@ -15,7 +15,8 @@
 
 namespace velmora {
 
-struct SaveOutcome : Status {
+struct SaveOutcome {
+    Status status;
     bool hadFile = false;  // a file was there before; after a failure it is unchanged
     // The backup this save kept of the file it was about to replace, or "".
     std::string backup;

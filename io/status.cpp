@@ -8,7 +8,6 @@ namespace velmora {
 
 Status Failed(std::string reason, int error) {
     Status status;
-    status.ok = false;
     status.reason = std::move(reason);
     status.error = error;
     status.code = error != 0 ? SystemStatusCode(error) : StatusCode::kFailed;
@@ -26,7 +25,7 @@ StatusCode SystemStatusCode(int error) {
     case EWOULDBLOCK:  // EAGAIN too
     case EBUSY:
     case ETXTBSY: return StatusCode::kBusy;
-#ifdef EDQUOT  // a quota: not on Windows
+#ifdef EDQUOT  // a quota: not every system has them
     case EDQUOT:
 #endif
     case ENOSPC: return StatusCode::kNoSpace;

@@ -26,12 +26,13 @@ enum class StatusCode {
 // otherwise); and, where a place in the file is known, its line and column
 // (1-based, 0 when unknown). Every result of the file layer is or carries one.
 struct Status {
-    bool ok = true;
     StatusCode code = StatusCode::kOk;
     std::string reason;
     int error = 0;
     int line = 0;
     int column = 0;
+
+    bool ok() const { return code == StatusCode::kOk; }
 };
 
 // The kind of failure the system's `error` is.
@@ -53,7 +54,8 @@ Status CouldNot(const std::string& step, const std::string& path, const Status& 
 
 // A step that writes a file. On success `path` is the file written, and
 // `backup` the name under which the version it replaced was kept, or "".
-struct WriteOutcome : Status {
+struct WriteOutcome {
+    Status status;
     std::string path;
     std::string backup;
 };

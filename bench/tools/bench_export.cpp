@@ -25,7 +25,7 @@ BENCHMARK(bench::LoadLargeFile)->Unit(benchmark::kMillisecond);
 // repair, export.
 void BM_ExportJson(benchmark::State& state) {
     FileHandle null;
-    if (!SystemFileSystem().OpenForWriting("/dev/null", &null).ok)
+    if (!SystemFileSystem().OpenForWriting("/dev/null", &null).ok())
         std::abort();
     for (auto _ : state) {
         const Input input = ReadInput(LargeFilePath());

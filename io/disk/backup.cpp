@@ -50,10 +50,10 @@ bool DropPrivileges(const FileSystem& fs, const FileHandle& file, const FileInfo
     if (info.links != 1) {
         return false;
     }
-    if (capabilities && !fs.DropCapabilities(file).ok) {
+    if (capabilities && !fs.DropCapabilities(file).ok()) {
         return false;
     }
-    return !setId || fs.SetPermissions(file, info.permissions & 0777u).ok;
+    return !setId || fs.SetPermissions(file, info.permissions & 0777u).ok();
 }
 
 // Gives the backup the first free name from the next number on: `place`
@@ -68,7 +68,7 @@ WriteOutcome PlaceFromNext(const FileSystem& fs, const std::string& base,
             continue;
         }
         return WriteOutcome{
-            placed.ok ? Status{} : CouldNot("create", candidate, placed), candidate, {}};
+            placed.ok() ? Status{} : CouldNot("create", candidate, placed), candidate, {}};
     }
     return WriteOutcome{CouldNot("create", candidate, EEXIST), candidate, {}};
 }
@@ -91,29 +91,29 @@ WriteOutcome CopyAsBackup(const FileSystem& fs, const Likeness& like, const Fill
     const std::string folder = FolderOf(base);
     RemoveStaleTemporaries(fs, folder, FamilyOf(base));
     TempFile temp(fs, folder, FamilyOf(base));
-    if (const Status opened = temp.Open(); !opened.ok) {
+    if (const Status opened = temp.Open(); !opened.ok()) {
         return WriteOutcome{CouldNot("create a temporary file next to", base, opened), {}, {}};
     }
     Status filled = FillNewFile(fs, temp.File(), like, fill, base);
-    if (filled.ok && !temp.Name().empty()) {
-        if (const Status closed = temp.Close(); !closed.ok) {
+    if (filled.ok() && !temp.Name().empty()) {
+        if (const Status closed = temp.Close(); !closed.ok()) {
             filled = CouldNot("finish writing", base, closed);
         }
     }
-    if (!filled.ok) {
+    if (!filled.ok()) {
         return WriteOutcome{std::move(filled), {}, {}};
     }
     const bool named = !temp.Name().empty();
     WriteOutcome out = PlaceFromNext(fs, base, [&](const std::string& candidate) {
         return named ? LinkNew(fs, temp.Name(), candidate) : temp.NameUnnamed(candidate);
     });
-    if (out.ok && !named) {
-        if (const Status closed = temp.Close(); !closed.ok) {
+    if (out.status.ok() && !named) {
+        if (const Status closed = temp.Close(); !closed.ok()) {
             fs.Remove(out.path);
             return WriteOutcome{CouldNot("finish writing", out.path, closed), {}, {}};
         }
     }
-    if (out.ok) {
+    if (out.status.ok()) {
         FlushFolder(fs, folder);
     }
     return out;
@@ -128,7 +128,7 @@ std::string BackupName(const std::string& base, long n) {
 long NextBackupNumber(const FileSystem& fs, const std::string& base) {
     long highest = kNoBackupNumber;
     std::vector<std::string> entries;
-    if (fs.ListFolder(FolderOf(base), &entries).ok) {
+    if (fs.ListFolder(FolderOf(base), &entries).ok()) {
         const std::string name = NameOf(base);
         for (const std::string& entry : entries) {
             const long n = NumberOf(entry, name);
@@ -143,16 +143,16 @@ WriteOutcome KeepBackup(const std::string& path, const std::string& base, const 
     if (bytes != nullptr) {
         FileInfo info;
         const Likeness like =
-            fs.Inspect(path, Links::kFollow, &info).ok ? LikenessOf(info) : NewFileLikeness(fs);
+            fs.Inspect(path, Links::kFollow, &info).ok() ? LikenessOf(info) : NewFileLikeness(fs);
         return CopyAsBackup(fs, like, TextFiller(fs, *bytes, base), base);
     }
     FileHandle in;
-    if (const Status opened = fs.OpenForReading(path, Links::kFollow, &in); !opened.ok) {
+    if (const Status opened = fs.OpenForReading(path, Links::kFollow, &in); !opened.ok()) {
         return WriteOutcome{CouldNot("keep a copy of", path, opened), {}, {}};
     }
     FileInfo info;
     WriteOutcome out;
-    if (const Status inspected = fs.InspectOpen(in, &info); !inspected.ok) {
+    if (const Status inspected = fs.InspectOpen(in, &info); !inspected.ok()) {
         out = WriteOutcome{CouldNot("inspect", path, inspected), {}, {}};
     } else if (info.kind != FileKind::kRegular) {
         out = WriteOutcome{
@@ -166,7 +166,7 @@ WriteOutcome KeepBackup(const std::string& path, const std::string& base, const 
 
 bool CarriesCapabilities(const FileSystem& fs, const FileHandle& file) {
     bool has = true;
-    return !fs.HasCapabilities(file, &has).ok || has;
+    return !fs.HasCapabilities(file, &has).ok() || has;
 }
 
 // The file is another program's version already on disk, so it keeps its
@@ -178,7 +178,7 @@ WriteOutcome KeepAside(const FileSystem& fs, const FileHandle& file, const std::
     if (!aside.empty() && DropPrivileges(fs, file, info)) {
         WriteOutcome linked = PlaceFromNext(
             fs, base, [&](const std::string& candidate) { return LinkNew(fs, aside, candidate); });
-        if (linked.ok) {
+        if (linked.status.ok()) {
             FlushFolder(fs, FolderOf(base));
             return linked;
         }

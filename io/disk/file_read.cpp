@@ -12,8 +12,8 @@ namespace {
 // A read that found `kind` and failed with `status`.
 ReadOutcome NotRead(ReadStatus kind, Status status) {
     ReadOutcome out;
-    static_cast<Status&>(out) = std::move(status);
-    out.status = kind;
+    out.status = std::move(status);
+    out.found = kind;
     return out;
 }
 
@@ -25,14 +25,14 @@ ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
     constexpr std::size_t maxBytes = kMaxSplineFileBytes;
     ReadOutcome out;
     FileHandle file;
-    if (const Status opened = fs.OpenForReading(path, Links::kFollow, &file); !opened.ok) {
+    if (const Status opened = fs.OpenForReading(path, Links::kFollow, &file); !opened.ok()) {
         if (opened.code == StatusCode::kNotFound) {
-            out.status = ReadStatus::kMissing;
+            out.found = ReadStatus::kMissing;
             return out;
         }
         // A socket cannot be opened at all; it is still no file.
         FileInfo info;
-        if (fs.Inspect(path, Links::kFollow, &info).ok && info.kind != FileKind::kRegular) {
+        if (fs.Inspect(path, Links::kFollow, &info).ok() && info.kind != FileKind::kRegular) {
             Status notAFile = Failed(NotAFileText("\"" + path + "\"", false), opened.error);
             notAFile.code = opened.code;
             return NotRead(ReadStatus::kNotAFile, std::move(notAFile));
@@ -41,7 +41,7 @@ ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
     }
 
     FileInfo info;
-    if (const Status inspected = fs.InspectOpen(file, &info); !inspected.ok) {
+    if (const Status inspected = fs.InspectOpen(file, &info); !inspected.ok()) {
         return NotRead(ReadStatus::kFailed, CouldNot("inspect", path, inspected));
     }
     if (info.kind != FileKind::kRegular) {
@@ -66,7 +66,7 @@ ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
         }
         std::size_t got = 0;
         if (const Status read = fs.Read(file, &out.bytes[size], out.bytes.size() - size, &got);
-            !read.ok) {
+            !read.ok()) {
             if (read.code == StatusCode::kInterrupted) {
                 continue;
             }
@@ -82,7 +82,7 @@ ReadOutcome ReadWholeFile(const std::string& path, const FileSystem& fs) {
         return NotRead(ReadStatus::kFailed, Failed(tooLarge));
     }
     out.bytes.resize(size);
-    out.status = ReadStatus::kRead;
+    out.found = ReadStatus::kRead;
     return out;
 }
 

@@ -12,7 +12,7 @@ Status WriteAll(const FileSystem& fs, const FileHandle& file, const char* data, 
                 const std::string& path) {
     while (size > 0) {
         std::size_t done = 0;
-        if (const Status written = fs.Write(file, data, size, &done); !written.ok) {
+        if (const Status written = fs.Write(file, data, size, &done); !written.ok()) {
             if (written.code == StatusCode::kInterrupted) {
                 continue;
             }
@@ -41,10 +41,10 @@ Likeness NewFileLikeness(const FileSystem& fs) {
 // their own; failing both, the file stays the saver's.
 Status TakeLikeness(const FileSystem& fs, const FileHandle& file, const Likeness& like,
                     const std::string& path) {
-    if (!fs.SetOwner(file, like.owner, like.group).ok) {
+    if (!fs.SetOwner(file, like.owner, like.group).ok()) {
         fs.SetOwner(file, kNoOwner, like.group);
     }
-    if (const Status set = fs.SetPermissions(file, like.permissions); !set.ok) {
+    if (const Status set = fs.SetPermissions(file, like.permissions); !set.ok()) {
         return CouldNot("set the permissions of", path, set);
     }
     return {};
@@ -62,7 +62,7 @@ Filler StreamFiller(const FileSystem& fs, const FileHandle& in, const std::strin
         char chunk[64 * 1024];
         for (;;) {
             std::size_t got = 0;
-            if (const Status read = fs.Read(in, chunk, sizeof chunk, &got); !read.ok) {
+            if (const Status read = fs.Read(in, chunk, sizeof chunk, &got); !read.ok()) {
                 if (read.code == StatusCode::kInterrupted) {
                     continue;
                 }
@@ -71,7 +71,7 @@ Filler StreamFiller(const FileSystem& fs, const FileHandle& in, const std::strin
             if (got == 0) {
                 return {};
             }
-            if (Status written = WriteAll(fs, file, chunk, got, to); !written.ok) {
+            if (Status written = WriteAll(fs, file, chunk, got, to); !written.ok()) {
                 return written;
             }
         }
@@ -80,13 +80,13 @@ Filler StreamFiller(const FileSystem& fs, const FileHandle& in, const std::strin
 
 Status FillNewFile(const FileSystem& fs, const FileHandle& file, const Likeness& like,
                    const Filler& fill, const std::string& path) {
-    if (Status taken = TakeLikeness(fs, file, like, path); !taken.ok) {
+    if (Status taken = TakeLikeness(fs, file, like, path); !taken.ok()) {
         return taken;
     }
-    if (Status filled = fill(file); !filled.ok) {
+    if (Status filled = fill(file); !filled.ok()) {
         return filled;
     }
-    if (const Status flushed = fs.Flush(file); !flushed.ok) {
+    if (const Status flushed = fs.Flush(file); !flushed.ok()) {
         return CouldNot("flush to disk", path, flushed);
     }
     return {};
@@ -94,17 +94,17 @@ Status FillNewFile(const FileSystem& fs, const FileHandle& file, const Likeness&
 
 Status LinkNew(const FileSystem& fs, const std::string& from, const std::string& to) {
     const Status linked = fs.Link(from, to);
-    if (linked.ok) {
+    if (linked.ok()) {
         return {};
     }
     if (linked.code != StatusCode::kNotSupported) {
         return CouldNot("create", to, linked);
     }
     FileInfo info;
-    if (fs.Inspect(to, Links::kNoFollow, &info).ok) {
+    if (fs.Inspect(to, Links::kNoFollow, &info).ok()) {
         return CouldNot("create", to, EEXIST);
     }
-    if (const Status renamed = fs.Rename(from, to); !renamed.ok) {
+    if (const Status renamed = fs.Rename(from, to); !renamed.ok()) {
         return CouldNot("create", to, renamed);
     }
     return {};
@@ -112,7 +112,7 @@ Status LinkNew(const FileSystem& fs, const std::string& from, const std::string&
 
 void FlushFolder(const FileSystem& fs, const std::string& folder) {
     FileHandle handle;
-    if (fs.OpenFolder(folder, &handle).ok) {
+    if (fs.OpenFolder(folder, &handle).ok()) {
         fs.Flush(handle);
         fs.Close(handle);
     }

@@ -37,7 +37,7 @@ Status Absolute(const std::string& path, const FileSystem& fs, std::string* abso
         return {};
     }
     std::string cwd;
-    if (Status found = fs.CurrentFolder(&cwd); !found.ok)
+    if (Status found = fs.CurrentFolder(&cwd); !found.ok())
         return found;
     *absolute = cwd + "/" + path;
     return {};
@@ -58,10 +58,10 @@ std::unique_ptr<FileWatch> FileWatch::Open(const std::string& path, const FileSy
     std::string absolute;
     if (path.empty()) {
         status = SystemFailure(EINVAL);
-    } else if (status = Absolute(path, fs, &absolute); status.ok) {
+    } else if (status = Absolute(path, fs, &absolute); status.ok()) {
         watch.reset(new FileWatch(absolute, fs));
         status = watch->Start();
-        if (!status.ok)
+        if (!status.ok())
             watch.reset();
     }
     if (why != nullptr)
@@ -75,11 +75,11 @@ FileWatch::~FileWatch() = default;
 
 Status FileWatch::Start() {
     FileInfo folder;
-    if (Status found = m_fs.Inspect(FolderOf(m_path), Links::kFollow, &folder); !found.ok)
+    if (Status found = m_fs.Inspect(FolderOf(m_path), Links::kFollow, &folder); !found.ok())
         return found;
     if (folder.kind != FileKind::kFolder)
         return SystemFailure(ENOTDIR);
-    if (Status opened = m_fs.OpenWatch(true, &m_port); !opened.ok)
+    if (Status opened = m_fs.OpenWatch(true, &m_port); !opened.ok())
         return opened;
     Rewatch();
     if (!m_timerArmed && !m_port->HasFolderEvents())
@@ -112,11 +112,11 @@ void FileWatch::Rewatch() {
         if (!events)
             break;
         int id = -1;
-        bool watched = m_port->WatchFolder(folder, want.first, false, &id).ok;
+        bool watched = m_port->WatchFolder(folder, want.first, false, &id).ok();
         // Two paths to one folder (a bind mount) share one watch, which
         // must see what both need.
         if (watched && folders.count(id) != 0)
-            watched = m_port->WatchFolder(folder, want.first, true, &id).ok;
+            watched = m_port->WatchFolder(folder, want.first, true, &id).ok();
         if (!watched) {
             poll = true;
             continue;
@@ -181,7 +181,7 @@ bool FileWatch::ReadEvents() {
     m_failure = m_port->TakeEvents(&events);
     for (const FolderEvent& event : events)
         Take(event);
-    return m_failure.ok;
+    return m_failure.ok();
 }
 
 // One event: what it says of the names that lead to the file.
@@ -216,11 +216,11 @@ void FileWatch::Take(const FolderEvent& event) {
         m_rewatch = true;
         FileInfo info;
         const std::string path = folder->second.path + "/" + event.name;
-        m_writerOpen = m_fs.Inspect(path, Links::kNoFollow, &info).ok &&
+        m_writerOpen = m_fs.Inspect(path, Links::kNoFollow, &info).ok() &&
                        info.kind == FileKind::kRegular && info.links == 1;
     }
 }
-// The timer: the links are followed again, and a file whose stat changed is
+// The timer: the links are followed again, and a file whose information changed is
 // read once it has stayed the same for a whole tick, so that a writer is not
 // caught half way. When only looking can tell, a change seen meanwhile
 // waits for the next quiet tick.
@@ -243,25 +243,25 @@ void FileWatch::Tick() {
 // the file's folder are all there is to go by.
 int FileWatch::WriterHoldsFile() const {
     FileHandle file;
-    if (!m_fs.OpenForReading(m_path, Links::kFollow, &file).ok)
+    if (!m_fs.OpenForReading(m_path, Links::kFollow, &file).ok())
         return -1;
     FileInfo info;
     bool held = false;
-    const bool told = m_fs.InspectOpen(file, &info).ok && info.kind == FileKind::kRegular &&
-                      m_fs.HeldForWriting(file, &held).ok;
+    const bool told = m_fs.InspectOpen(file, &info).ok() && info.kind == FileKind::kRegular &&
+                      m_fs.HeldForWriting(file, &held).ok();
     m_fs.Close(file);
     return told ? (held ? 1 : 0) : -1;
 }
 
 FileWatch::Seen FileWatch::ReadNow() const {
     ReadOutcome read = ReadWholeFile(m_path, m_fs);
-    return Seen{read.status, std::move(read.bytes)};
+    return Seen{read.found, std::move(read.bytes)};
 }
 
 FileWatch::Look FileWatch::LookNow() const {
     FileInfo info;
     Look look;
-    if (const Status found = m_fs.Inspect(m_path, Links::kFollow, &info); !found.ok) {
+    if (const Status found = m_fs.Inspect(m_path, Links::kFollow, &info); !found.ok()) {
         look.failure = found.code;
         return look;
     }

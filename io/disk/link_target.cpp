@@ -16,16 +16,16 @@ LinkNames LinkChain(const std::string& path, const FileSystem& fs) {
     for (int hops = 0;; ++hops) {
         const std::string current = chain.names.back();
         FileInfo info;
-        if (!fs.Inspect(current, Links::kNoFollow, &info).ok || info.kind != FileKind::kLink) {
+        if (!fs.Inspect(current, Links::kNoFollow, &info).ok() || info.kind != FileKind::kLink) {
             return chain;  // the file itself, or nothing yet
         }
         if (hops == kMaxLinks) {
-            static_cast<Status&>(chain) = CouldNot("follow the link", path, ELOOP);
+            chain.status = CouldNot("follow the link", path, ELOOP);
             return chain;
         }
         std::string next;
-        if (const Status read = fs.ReadLink(current, &next); !read.ok) {
-            static_cast<Status&>(chain) = CouldNot("follow the link", path, read);
+        if (const Status read = fs.ReadLink(current, &next); !read.ok()) {
+            chain.status = CouldNot("follow the link", path, read);
             return chain;
         }
         chain.names.push_back(!RootOf(next).empty() ? next : FolderOf(current) + "/" + next);
@@ -80,12 +80,12 @@ PathPlaces PlacesOnPath(const std::string& path, const FileSystem& fs) {
         }
         const std::string name = Join(folder, step);
         FileInfo info;
-        const bool exists = fs.Inspect(name, Links::kNoFollow, &info).ok;
+        const bool exists = fs.Inspect(name, Links::kNoFollow, &info).ok();
         if (exists && info.kind == FileKind::kLink && links < kMaxLinks) {
             ++links;
             out.places.push_back({folder, step, PathPlaces::Kind::kLink});
             std::string target;
-            if (!fs.ReadLink(name, &target).ok) {
+            if (!fs.ReadLink(name, &target).ok()) {
                 return out;
             }
             const std::string targetRoot = RootOf(target);
@@ -113,7 +113,7 @@ PathPlaces PlacesOnPath(const std::string& path, const FileSystem& fs) {
 LinkTarget FollowLinks(const std::string& path, const FileSystem& fs) {
     LinkNames chain = LinkChain(path, fs);
     LinkTarget out;
-    static_cast<Status&>(out) = static_cast<const Status&>(chain);
+    out.status = chain.status;
     out.path = std::move(chain.names.back());
     return out;
 }

@@ -41,8 +41,8 @@ bool KeepNothing(const ReadOutcome&, const FileInfo&, bool) { return false; }
 // were it another program's version written meanwhile, it stays.
 void SwapBack(const FileSystem& fs, TempFile& temp, const std::string& file, const FileInfo& ours) {
     FileInfo now;
-    if (!fs.Exchange(temp.Name(), file).ok || !fs.Inspect(temp.Name(), Links::kNoFollow, &now).ok ||
-        !SameFile(now, ours)) {
+    if (!fs.Exchange(temp.Name(), file).ok() ||
+        !fs.Inspect(temp.Name(), Links::kNoFollow, &now).ok() || !SameFile(now, ours)) {
         temp.Release();
     }
 }
@@ -51,25 +51,25 @@ void SwapBack(const FileSystem& fs, TempFile& temp, const std::string& file, con
 // cannot tell, nobody is taken to.
 bool HeldByWriter(const FileSystem& fs, const FileHandle& file) {
     bool held = false;
-    return file.IsOpen() && fs.HeldForWriting(file, &held).ok && held;
+    return file.IsOpen() && fs.HeldForWriting(file, &held).ok() && held;
 }
 
 // The version just swapped out now has the temporary name. It is locked at
 // once (no clean-up of leftovers runs meanwhile: see LiveSaveMark); where
 // the lock cannot be had its name cannot be trusted, and it is copied from
-// the descriptor instead. Whether a writer holds it is asked before it is
+// the open handle instead. Whether a writer holds it is asked before it is
 // read: once nobody does, its content can change no more, as its name is no
 // longer the file's.
 WriteOutcome LookAtSwappedOut(const FileSystem& fs, TempFile& temp, const std::string& file,
                               const FileInfo& ours, const std::string& base, const KeepTest& keep) {
     const std::string& aside = temp.Name();
     FileHandle swapped;
-    const bool opened = fs.OpenForReading(aside, Links::kNoFollow, &swapped).ok;
-    const bool locked = opened && LockTemporary(fs, swapped).ok;
+    const bool opened = fs.OpenForReading(aside, Links::kNoFollow, &swapped).ok();
+    const bool locked = opened && LockTemporary(fs, swapped).ok();
     FileInfo info;
     const Status looked =
         opened ? fs.InspectOpen(swapped, &info) : fs.Inspect(aside, Links::kNoFollow, &info);
-    const bool inspected = looked.ok;
+    const bool inspected = looked.ok();
     WriteOutcome out = Written(file);
     if (!inspected && looked.code == StatusCode::kNotFound) {
         // Another program removed it from its hidden name: as if it had
@@ -83,13 +83,13 @@ WriteOutcome LookAtSwappedOut(const FileSystem& fs, TempFile& temp, const std::s
                keep(ReadWholeFile(aside, fs), info, held)) {
         const WriteOutcome kept =
             KeepAside(fs, swapped, locked ? aside : std::string(), info, base);
-        out = kept.ok ? Written(file) : kept;
-        out.backup = kept.ok ? kept.path : std::string();
+        out = kept.status.ok() ? Written(file) : kept;
+        out.backup = kept.status.ok() ? kept.path : std::string();
     }
     if (swapped.IsOpen()) {
         fs.Close(swapped);
     }
-    if (!out.ok) {
+    if (!out.status.ok()) {
         SwapBack(fs, temp, file, ours);
     }
     return out;
@@ -102,7 +102,7 @@ std::optional<WriteOutcome> SwapIn(const FileSystem& fs, TempFile& temp, const s
                                    const KeepTest& keep) {
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         const Status swapped = fs.Exchange(temp.Name(), file);
-        if (swapped.ok) {
+        if (swapped.ok()) {
             return LookAtSwappedOut(fs, temp, file, ours, base, keep);
         }
         if (swapped.code != StatusCode::kNotFound) {
@@ -114,7 +114,7 @@ std::optional<WriteOutcome> SwapIn(const FileSystem& fs, TempFile& temp, const s
         // Nothing to swap with: the new file takes the free name without
         // replacing, so a file that appears meanwhile is swapped with instead.
         const Status placed = fs.RenameNew(temp.Name(), file);
-        if (placed.ok) {
+        if (placed.ok()) {
             temp.Release();
             return Written(file);
         }
@@ -133,7 +133,7 @@ std::optional<WriteOutcome> SwapIn(const FileSystem& fs, TempFile& temp, const s
 WriteOutcome KeepInPlaceVersion(const FileSystem& fs, const std::string& file, const FileInfo& info,
                                 const ReadOutcome& version, const FileHandle& handle, bool held,
                                 const std::string& base, std::optional<FileInfo>& linked) {
-    const bool read = version.status == ReadStatus::kRead;
+    const bool read = version.found == ReadStatus::kRead;
     if (!held) {
         return KeepBackup(file, base, read ? &version.bytes : nullptr, fs);
     }
@@ -142,7 +142,7 @@ WriteOutcome KeepInPlaceVersion(const FileSystem& fs, const std::string& file, c
     const bool plain =
         (info.permissions & kSpecialPermissions) == 0 && !CarriesCapabilities(fs, handle);
     WriteOutcome kept = KeepAside(fs, handle, plain ? file : std::string(), info, base);
-    if (kept.ok && plain) {
+    if (kept.status.ok() && plain) {
         linked = info;
     }
     return kept;
@@ -157,7 +157,7 @@ WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::str
     std::optional<FileInfo> linked;   // kept under a second name: changes land there
     for (int look = 0; look < kMaxAttempts; ++look) {
         FileInfo before;
-        const bool existed = fs.Inspect(file, Links::kNoFollow, &before).ok;
+        const bool existed = fs.Inspect(file, Links::kNoFollow, &before).ok();
         if (existed && before.kind != FileKind::kRegular) {
             return Refused(NoFileThere(file, before), backup);
         }
@@ -166,7 +166,7 @@ WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::str
             fs.OpenForReading(file, Links::kNoFollow, &handle);
             const bool held = HeldByWriter(fs, handle);
             ReadOutcome version = ReadWholeFile(file, fs);
-            const bool read = version.status == ReadStatus::kRead;
+            const bool read = version.found == ReadStatus::kRead;
             // Bytes seen before may be only the start of a version still
             // being written.
             std::optional<WriteOutcome> copy;
@@ -176,7 +176,7 @@ WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::str
             if (handle.IsOpen()) {
                 fs.Close(handle);
             }
-            if (copy && !copy->ok) {
+            if (copy && !copy->status.ok()) {
                 copy->backup = backup;
                 return *copy;
             }
@@ -186,14 +186,14 @@ WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::str
             }
         }
         FileInfo now;
-        const bool exists = fs.Inspect(file, Links::kNoFollow, &now).ok;
+        const bool exists = fs.Inspect(file, Links::kNoFollow, &now).ok();
         const bool sameFile =
             exists && (linked && SameFile(*linked, now) ? SameFile(now, before)
                                                         : IdentityOf(now) == IdentityOf(before));
         if (exists != existed || (exists && !sameFile)) {
             continue;
         }
-        if (const Status renamed = fs.Rename(temp.Name(), file); !renamed.ok) {
+        if (const Status renamed = fs.Rename(temp.Name(), file); !renamed.ok()) {
             return Refused(CouldNot("replace", file, renamed), backup);
         }
         temp.Release();  // that name is gone with the rename
@@ -210,12 +210,12 @@ WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::str
 // would let it through (root): someone made it read-only on purpose.
 WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs) {
     const LinkTarget target = FollowLinks(path, fs);
-    if (!target.ok) {
-        return Refused(target);
+    if (!target.status.ok()) {
+        return Refused(target.status);
     }
     WriteOutcome out = Written(target.path);
     FileInfo info;
-    if (const Status found = fs.Inspect(target.path, Links::kFollow, &info); !found.ok) {
+    if (const Status found = fs.Inspect(target.path, Links::kFollow, &info); !found.ok()) {
         if (found.code != StatusCode::kNotFound) {
             out = FailedTo("inspect", target.path, found);
         }
@@ -223,7 +223,7 @@ WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs) {
         out = Refused(NoFileThere(target.path, info));
     } else if ((info.permissions & 0222u) == 0) {
         out = Refused(CouldNot("write", target.path, EACCES));
-    } else if (const Status may = fs.MayWrite(target.path); !may.ok) {
+    } else if (const Status may = fs.MayWrite(target.path); !may.ok()) {
         out = FailedTo("write", target.path, may);
     }
     out.path = target.path;
@@ -232,7 +232,7 @@ WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs) {
 
 WriteOutcome ReplaceFile(const std::string& path, const std::string& text, const FileSystem& fs) {
     const WriteOutcome check = CheckReplaceable(path, fs);
-    if (!check.ok) {
+    if (!check.status.ok()) {
         return check;
     }
     return ReplaceKeeping(check.path, text, {}, KeepNothing, fs);
@@ -250,29 +250,29 @@ WriteOutcome ReplaceKeepingWith(const std::string& file, const Filler& fill,
     const LiveSaveMark live(fs, folder);  // outlives `temp`, and the version it swaps out
     FileInfo info;
     const Likeness like =
-        fs.Inspect(file, Links::kFollow, &info).ok ? LikenessOf(info) : NewFileLikeness(fs);
+        fs.Inspect(file, Links::kFollow, &info).ok() ? LikenessOf(info) : NewFileLikeness(fs);
     TempFile temp(fs, folder, NameOf(file));
-    if (const Status opened = temp.Open(); !opened.ok) {
+    if (const Status opened = temp.Open(); !opened.ok()) {
         return FailedTo("create a temporary file next to", file, opened);
     }
-    if (Status filled = FillNewFile(fs, temp.File(), like, fill, file); !filled.ok) {
+    if (Status filled = FillNewFile(fs, temp.File(), like, fill, file); !filled.ok()) {
         return Refused(std::move(filled));
     }
-    if (const Status named = temp.GiveHiddenName(); !named.ok) {
+    if (const Status named = temp.GiveHiddenName(); !named.ok()) {
         return FailedTo("name the temporary file for", file, named);
     }
     FileInfo ours;
-    if (const Status inspected = fs.InspectOpen(temp.File(), &ours); !inspected.ok) {
+    if (const Status inspected = fs.InspectOpen(temp.File(), &ours); !inspected.ok()) {
         return FailedTo("inspect", temp.Name(), inspected);
     }
-    if (const Status closed = temp.Close(); !closed.ok) {
+    if (const Status closed = temp.Close(); !closed.ok()) {
         return FailedTo("finish writing", file, closed);
     }
     std::optional<WriteOutcome> out = SwapIn(fs, temp, file, ours, backupBase, keep);
     if (!out) {
         out = ReplaceLooking(fs, temp, file, backupBase, keep);
     }
-    if (out->ok) {
+    if (out->status.ok()) {
         FlushFolder(fs, folder);
     }
     return *out;
@@ -288,7 +288,7 @@ WriteOutcome ReplaceKeeping(const std::string& file, const std::string& text,
 
 WriteOutcome ReplaceFileWith(const std::string& path, const Filler& write, const FileSystem& fs) {
     const WriteOutcome check = CheckReplaceable(path, fs);
-    if (!check.ok) {
+    if (!check.status.ok()) {
         return check;
     }
     return ReplaceKeepingWith(check.path, write, {}, KeepNothing, fs);

@@ -13,14 +13,14 @@ namespace {
 
 SaveCheck Blocked(std::string reason, std::string remedy, int error = 0) {
     SaveCheck out;
-    static_cast<Status&>(out) = Failed(std::move(reason), error);
+    out.status = Failed(std::move(reason), error);
     out.remedy = std::move(remedy);
     return out;
 }
 
 SaveCheck Blocked(std::string reason, std::string remedy, const Status& why) {
     SaveCheck out = Blocked(std::move(reason), std::move(remedy), why.error);
-    out.code = why.code;
+    out.status.code = why.code;
     return out;
 }
 
@@ -29,7 +29,7 @@ SaveCheck Blocked(std::string reason, std::string remedy, const Status& why) {
 // names it for the message.
 SaveCheck CheckFlags(const std::string& path, const std::string& what, const FileSystem& fs) {
     FileMarks marks;
-    if (!fs.ReadMarks(path, &marks).ok) {
+    if (!fs.ReadMarks(path, &marks).ok()) {
         return {};
     }
     if (marks.immutable) {
@@ -49,7 +49,7 @@ SaveCheck CheckFlags(const std::string& path, const std::string& what, const Fil
 SaveCheck CheckSaveable(const std::string& path, const FileSystem& fs) {
     const LinkTarget target = FollowLinks(path, fs);
     FileInfo info;
-    if (!target.ok || !fs.Inspect(target.path, Links::kFollow, &info).ok) {
+    if (!target.status.ok() || !fs.Inspect(target.path, Links::kFollow, &info).ok()) {
         return {};
     }
     const std::string file =
@@ -57,22 +57,22 @@ SaveCheck CheckSaveable(const std::string& path, const FileSystem& fs) {
     const std::string folder = FolderOf(target.path);
     const bool regular = info.kind == FileKind::kRegular;
     if (regular) {
-        if (SaveCheck flagged = CheckFlags(target.path, file, fs); !flagged.ok) {
+        if (SaveCheck flagged = CheckFlags(target.path, file, fs); !flagged.status.ok()) {
             return flagged;
         }
     }
-    if (SaveCheck flagged = CheckFlags(folder, "its folder", fs); !flagged.ok) {
+    if (SaveCheck flagged = CheckFlags(folder, "its folder", fs); !flagged.status.ok()) {
         return flagged;
     }
-    if (const WriteOutcome replace = CheckReplaceable(path, fs); !replace.ok) {
+    if (const WriteOutcome replace = CheckReplaceable(path, fs); !replace.status.ok()) {
         if (!regular) {
-            return Blocked(replace.reason, "Move it away, or rename it", replace);
+            return Blocked(replace.status.reason, "Move it away, or rename it", replace.status);
         }
         return Blocked(
             (info.permissions & 0222u) == 0 ? file + " is read-only" : "you may not write " + file,
-            "Make the file writable", replace);
+            "Make the file writable", replace.status);
     }
-    if (const Status may = fs.MayWriteIn(folder); !may.ok) {
+    if (const Status may = fs.MayWriteIn(folder); !may.ok()) {
         return Blocked("you may not write in its folder, where a save puts the new file",
                        "Make the folder writable", may);
     }

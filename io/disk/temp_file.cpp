@@ -50,7 +50,7 @@ std::string RandomLetters(const FileSystem& fs) {
     static const char kAlphabet[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     unsigned char raw[kRandomLetters] = {};
-    if (!fs.RandomBytes(raw, sizeof raw).ok) {
+    if (!fs.RandomBytes(raw, sizeof raw).ok()) {
         auto seed = static_cast<unsigned long long>(
             std::chrono::steady_clock::now().time_since_epoch().count());
         for (unsigned char& r : raw) {
@@ -89,11 +89,11 @@ bool IsTemporaryOf(const std::string& entry, const std::string& name) {
 void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
                             const std::string& name) {
     FileHandle held;
-    if (!fs.OpenFolder(folder, &held).ok) {
+    if (!fs.OpenFolder(folder, &held).ok()) {
         return;
     }
     std::vector<std::string> entries;
-    if (!fs.Lock(held, LockKind::kExclusive).ok || !fs.ListFolder(folder, &entries).ok) {
+    if (!fs.Lock(held, LockKind::kExclusive).ok() || !fs.ListFolder(folder, &entries).ok()) {
         fs.Close(held);
         return;
     }
@@ -103,12 +103,12 @@ void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
         }
         const std::string temp = folder + "/" + entry;
         FileHandle file;
-        if (!fs.OpenForReading(temp, Links::kNoFollow, &file).ok) {
+        if (!fs.OpenForReading(temp, Links::kNoFollow, &file).ok()) {
             continue;
         }
         FileInfo info;
-        if (fs.InspectOpen(file, &info).ok && info.kind == FileKind::kRegular &&
-            fs.Lock(file, LockKind::kExclusive).ok) {
+        if (fs.InspectOpen(file, &info).ok() && info.kind == FileKind::kRegular &&
+            fs.Lock(file, LockKind::kExclusive).ok()) {
             fs.Remove(temp);
         }
         fs.Close(file);
@@ -120,13 +120,13 @@ void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
 // waits for it briefly; one that never lets go (another program's lock)
 // keeps every clean-up out as well, and the save goes on without the mark.
 LiveSaveMark::LiveSaveMark(const FileSystem& fs, const std::string& folder) : m_fs(fs) {
-    if (!fs.OpenFolder(folder, &m_folder).ok) {
+    if (!fs.OpenFolder(folder, &m_folder).ok()) {
         return;
     }
     constexpr int kTries = 1000;
     for (int attempt = 0; attempt < kTries; ++attempt) {
         const Status locked = fs.Lock(m_folder, LockKind::kShared);
-        if (locked.ok ||
+        if (locked.ok() ||
             (locked.code != StatusCode::kBusy && locked.code != StatusCode::kInterrupted)) {
             return;
         }
@@ -160,7 +160,7 @@ Status LockTemporary(const FileSystem& fs, const FileHandle& file) {
     do {
         locked = fs.Lock(file, LockKind::kExclusive);
     } while (locked.code == StatusCode::kInterrupted);
-    if (!locked.ok && locked.code != StatusCode::kNotSupported) {
+    if (!locked.ok() && locked.code != StatusCode::kNotSupported) {
         return locked;
     }
     return {};
@@ -170,7 +170,7 @@ Status LockTemporary(const FileSystem& fs, const FileHandle& file) {
 // system gives one: it outlasts Close(), and once the file is in place a
 // program that asks whether anybody still writes it must hear no.
 Status TempFile::Lock() {
-    if (Status reopened = m_fs.Reopen(m_file, &m_lock); !reopened.ok) {
+    if (Status reopened = m_fs.Reopen(m_file, &m_lock); !reopened.ok()) {
         return reopened;
     }
     return LockTemporary(m_fs, m_lock);
@@ -180,12 +180,12 @@ Status TempFile::Lock() {
 // creation and the lock; then it is left to that clean-up and a new name
 // tried.
 Status TempFile::Open() {
-    if (m_fs.CreateUnnamed(m_folder, &m_file).ok) {
+    if (m_fs.CreateUnnamed(m_folder, &m_file).ok()) {
         return Lock();
     }
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         const std::string name = FreshName();
-        if (const Status created = m_fs.CreateNew(name, 0600, &m_file); !created.ok) {
+        if (const Status created = m_fs.CreateNew(name, 0600, &m_file); !created.ok()) {
             if (created.code == StatusCode::kExists) {
                 continue;
             }
@@ -194,8 +194,8 @@ Status TempFile::Open() {
         Status locked = Lock();
         FileInfo opened;
         FileInfo named;
-        if (locked.ok && m_fs.InspectOpen(m_file, &opened).ok &&
-            m_fs.Inspect(name, Links::kNoFollow, &named).ok && SameFile(opened, named)) {
+        if (locked.ok() && m_fs.InspectOpen(m_file, &opened).ok() &&
+            m_fs.Inspect(name, Links::kNoFollow, &named).ok() && SameFile(opened, named)) {
             m_name = name;
             return {};
         }
@@ -203,7 +203,7 @@ Status TempFile::Open() {
         if (m_lock.IsOpen()) {
             m_fs.Close(m_lock);
         }
-        if (!locked.ok && locked.code != StatusCode::kBusy) {
+        if (!locked.ok() && locked.code != StatusCode::kBusy) {
             m_fs.Remove(name);
             return locked;
         }
@@ -218,7 +218,7 @@ std::string TempFile::FreshName() const {
 Status TempFile::GiveHiddenName() {
     for (int attempt = 1; m_name.empty(); ++attempt) {
         const std::string name = FreshName();
-        if (Status named = NameUnnamed(name); !named.ok) {
+        if (Status named = NameUnnamed(name); !named.ok()) {
             if (named.code != StatusCode::kExists || attempt == kMaxAttempts) {
                 return named;
             }

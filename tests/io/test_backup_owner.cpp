@@ -73,7 +73,7 @@ TEST_P(BackupOwnerTest, KeepsModeLessSetIdBitsAndOwner) {
     NoteSet notes = test::DefaultNotes(kClient480);
     file.Load(notes);
     const SaveOutcome out = file.Save(notes, kClient480.right, kClient480.bottom);
-    ASSERT_TRUE(out.ok) << out.reason;
+    ASSERT_TRUE(out.status.ok()) << out.status.reason;
     ASSERT_EQ(out.backup, path + ".bak");
     for (const std::string& name : {out.backup, path}) {
         struct stat after {};

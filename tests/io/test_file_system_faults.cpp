@@ -59,9 +59,9 @@ TEST_P(FailingCallTest, FailsNamingTheFileAndLeavesTheFolderAsItWas) {
     const FailingCall fs(c.call, c.error);
     const WriteOutcome out = c.backup ? KeepBackup(path, path + ".bak", nullptr, fs)
                                       : ReplaceFile(path, "new text\n", fs);
-    EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.reason.rfind(c.reason, 0), 0u) << out.reason;
-    EXPECT_NE(out.reason.find(path), std::string::npos) << out.reason;
+    EXPECT_FALSE(out.status.ok());
+    EXPECT_EQ(out.status.reason.rfind(c.reason, 0), 0u) << out.status.reason;
+    EXPECT_NE(out.status.reason.find(path), std::string::npos) << out.status.reason;
     EXPECT_EQ(testing_support::ReadFile(path), "old bytes\n");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }

@@ -50,7 +50,7 @@ struct Scene {
     }
 
     // The editor's save, as its S key makes it.
-    void Save(int mark) { ASSERT_TRUE(SplineFile(path).Save(Notes(mark), 480, 360).ok); }
+    void Save(int mark) { ASSERT_TRUE(SplineFile(path).Save(Notes(mark), 480, 360).status.ok()); }
 
     // Whether the watch tells of a change within `ms`, waiting on its
     // descriptor as a game loop would.

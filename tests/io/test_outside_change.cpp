@@ -134,14 +134,14 @@ TEST_P(OutsideChangeTest, IsKeptAndTold) {
     EXPECT_NE(message.find(s.told), std::string::npos) << message;
     if (s.failedSave) {
         fs.failNextPlacing = true;
-        ASSERT_FALSE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
+        ASSERT_FALSE(file.Save(notes, kClient480.right, kClient480.bottom).status.ok());
     }
     s.outside(dir);
     if (HasFatalFailure())
         return;
 
     const SaveOutcome out = file.Save(test::MarkedNotes(), kClient480.right, kClient480.bottom);
-    EXPECT_TRUE(out.ok) << out.reason;
+    EXPECT_TRUE(out.status.ok()) << out.status.reason;
     EXPECT_TRUE(out.changedElsewhere);
     EXPECT_EQ(testing_support::ReadFile(out.backup), kOutside) << out.backup;
 }

@@ -69,8 +69,8 @@ TEST_P(FailedStepTest, LeavesTheOldFileAndNoTemporaryFile) {
     testing_support::WriteFile(path, "old bytes\n");
     const auto [step, unnamed] = GetParam();
     const WriteOutcome out = ReplaceFile(path, "new text\n", FailingOps(step, unnamed));
-    EXPECT_FALSE(out.ok);
-    EXPECT_NE(out.reason.find(path), std::string::npos) << out.reason;
+    EXPECT_FALSE(out.status.ok());
+    EXPECT_NE(out.status.reason.find(path), std::string::npos) << out.status.reason;
     EXPECT_EQ(testing_support::ReadFile(path), "old bytes\n");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
@@ -100,7 +100,8 @@ INSTANTIATE_TEST_SUITE_P(Steps, FailedStepTest,
 TEST(SafeWriteTest, FullDiskReasonNamesTheSystemError) {
     const testing_support::TempDir dir;
     const WriteOutcome out = ReplaceFile(dir.File("a.xml"), "x", FailingOps(Step::kWrite));
-    EXPECT_NE(out.reason.find(std::strerror(ENOSPC)), std::string::npos) << out.reason;
+    EXPECT_NE(out.status.reason.find(std::strerror(ENOSPC)), std::string::npos)
+        << out.status.reason;
     EXPECT_EQ(dir.Listing(), "");
 }
 
@@ -123,7 +124,7 @@ TEST(SafeWriteTest, ShortAndInterruptedWritesStillWriteEverything) {
     const testing_support::TempDir dir;
     const std::string path = dir.File("a.xml");
     const std::string text = "<RectSize Width=\"480\" Height=\"360\" />\n";
-    ASSERT_TRUE(ReplaceFile(path, text, TrickleOps()).ok);
+    ASSERT_TRUE(ReplaceFile(path, text, TrickleOps()).status.ok());
     EXPECT_EQ(testing_support::ReadFile(path), text);
 }
 
@@ -132,11 +133,11 @@ TEST(SafeWriteTest, KeepsPermissionBitsOrUsesTheUmaskForANewFile) {
     const std::string kept = dir.File("kept.xml");
     testing_support::WriteFile(kept, "old");
     ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
-    ASSERT_TRUE(ReplaceFile(kept, "new").ok);
+    ASSERT_TRUE(ReplaceFile(kept, "new").status.ok());
 
     const mode_t previous = ::umask(027);
     const std::string fresh = dir.File("fresh.xml");
-    const bool ok = ReplaceFile(fresh, "new").ok;
+    const bool ok = ReplaceFile(fresh, "new").status.ok();
     ::umask(previous);
     ASSERT_TRUE(ok);
 

@@ -132,7 +132,8 @@ private:
             m_inPlace = ::open(m_path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
         } else {
             const SaveOutcome out = m_second->Save(test::MarkedNotes(), 9, 9);
-            EXPECT_TRUE(out.ok) << "the second save, after step " << m_at << ": " << out.reason;
+            EXPECT_TRUE(out.status.ok())
+                << "the second save, after step " << m_at << ": " << out.status.reason;
         }
     }
 
@@ -191,7 +192,7 @@ TEST_P(SaveRaceTest, AnOutsideVersionWrittenBetweenAnyTwoStepsIsKept) {
         if (ops.Steps() < at)
             break;
         ++versions;
-        EXPECT_TRUE(out.ok) << "after step " << at << ": " << out.reason;
+        EXPECT_TRUE(out.status.ok()) << "after step " << at << ": " << out.status.reason;
         // The version, and a hand-written file read before the save, are on disk.
         bool kept = ReadFile(path) == ops.Version();
         bool firstKept = !c.first || !*c.first;

@@ -108,7 +108,7 @@ Left WriteSession(const std::string& store, const std::string& name, const CopyH
     Left left;
     for (const SessionState& state : {After(1), After(2), last}) {
         left.lastRecord = left.bytes.size();
-        EXPECT_TRUE(recorder.Record(ViewOf(state)).ok);
+        EXPECT_TRUE(recorder.Record(ViewOf(state)).ok());
         left.bytes = ReadFile(store + "/" + name);
     }
     return left;

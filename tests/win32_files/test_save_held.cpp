@@ -50,10 +50,10 @@ TEST_P(SaveHeld, WaitsForTheOtherProgramOrTellsOfIt) {
     WaitForSingleObject(child.hProcess, INFINITE);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
-    EXPECT_EQ(outcome.ok, c.saved) << outcome.reason;
+    EXPECT_EQ(outcome.status.ok(), c.saved) << outcome.status.reason;
     if (!c.saved) {
-        EXPECT_NE(outcome.reason.find("another program holds the file"), std::string::npos)
-            << outcome.reason;
+        EXPECT_NE(outcome.status.reason.find("another program holds the file"), std::string::npos)
+            << outcome.status.reason;
     }
     EXPECT_EQ(ReadFile(file), c.file);
 }

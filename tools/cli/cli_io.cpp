@@ -76,10 +76,10 @@ Input ReadInput(const std::string& path) {
     Input in;
     in.name = path;
     ReadOutcome read = ReadWholeFile(path);
-    if (read.status == ReadStatus::kMissing) {
+    if (read.found == ReadStatus::kMissing) {
         in.error = "\"" + path + "\": no such file";
-    } else if (read.status == ReadStatus::kFailed || read.status == ReadStatus::kNotAFile) {
-        in.error = std::move(read.reason);
+    } else if (read.found == ReadStatus::kFailed || read.found == ReadStatus::kNotAFile) {
+        in.error = std::move(read.status.reason);
     } else {
         in.ok = true;
         in.bytes = std::move(read.bytes);
@@ -94,7 +94,7 @@ std::string ProduceInto(const FileHandle& file, const std::string& name, const P
     OutputStream stream(SystemFileSystem(), file);
     produce(stream);
     stream.Flush();
-    if (!stream.Error().ok)
+    if (!stream.Error().ok())
         return "could not write " + name + ": " + stream.Error().reason;
     return std::string();
 }
@@ -117,17 +117,17 @@ std::string WriteOutput(const std::string& path, const Producer& produce) {
     std::string error;
     if (IsExistingStream(path)) {
         FileHandle file;
-        if (const Status opened = fs.OpenForWriting(path, &file); !opened.ok)
+        if (const Status opened = fs.OpenForWriting(path, &file); !opened.ok())
             return Printable("could not open " + name + ": " + opened.reason);
         error = ProduceInto(file, name, produce);
-        if (const Status closed = fs.Close(file); !closed.ok && error.empty())
+        if (const Status closed = fs.Close(file); !closed.ok() && error.empty())
             error = "could not write " + name + ": " + closed.reason;
     } else {
         const WriteOutcome written = ReplaceFileWith(path, [&](const FileHandle& file) {
             const std::string failure = ProduceInto(file, name, produce);
             return failure.empty() ? Status{} : Failed(failure);
         });
-        error = written.reason;
+        error = written.status.reason;
     }
     return Printable(error);
 }
@@ -142,10 +142,10 @@ bool IsInputItself(const std::string& input, const std::string& output) {
     const FileSystem& fs = SystemFileSystem();
     FileInfo in;
     FileInfo out;
-    const bool haveInput = input == "-" ? fs.InspectOpen(fs.StandardInput(), &in).ok
-                                        : fs.Inspect(input, Links::kFollow, &in).ok;
+    const bool haveInput = input == "-" ? fs.InspectOpen(fs.StandardInput(), &in).ok()
+                                        : fs.Inspect(input, Links::kFollow, &in).ok();
     return haveInput && in.kind == FileKind::kRegular &&
-           fs.Inspect(output, Links::kFollow, &out).ok && SameFile(in, out);
+           fs.Inspect(output, Links::kFollow, &out).ok() && SameFile(in, out);
 }
 
 }  // namespace velmora::tool

@@ -28,7 +28,7 @@ void OutputStream::WriteInt(long long value) {
 // progress without an error counts as an I/O error rather than a spin.
 void OutputStream::Flush() {
     const char* data = m_buffer;
-    std::size_t left = m_error.ok ? m_used : 0;
+    std::size_t left = m_error.ok() ? m_used : 0;
     m_used = 0;
     if (m_memory != nullptr) {
         m_memory->append(data, left);
@@ -39,8 +39,8 @@ void OutputStream::Flush() {
         const Status written = m_fs->Write(*m_file, data, left, &done);
         if (written.code == StatusCode::kInterrupted)
             continue;
-        if (!written.ok || done == 0) {
-            m_error = written.ok ? SystemFailure(EIO) : written;
+        if (!written.ok() || done == 0) {
+            m_error = written.ok() ? SystemFailure(EIO) : written;
             return;
         }
         data += done;

@@ -8,7 +8,7 @@ PathInfo LookAt(const std::string& path, bool followLinks, const FileSystem& fs)
     FileInfo info;
     const Status got = fs.Inspect(path, followLinks ? Links::kFollow : Links::kNoFollow, &info);
     PathInfo out;
-    if (!got.ok) {
+    if (!got.ok()) {
         if (got.code != StatusCode::kNotFound) {
             out.kind = PathKind::kUnknown;
             out.error = got.reason;
@@ -28,7 +28,7 @@ PathInfo LookAt(const std::string& path, bool followLinks, const FileSystem& fs)
 
 std::string CreateFolder(const std::string& dir, const FileSystem& fs) {
     const Status made = fs.MakeFolder(dir, 0777);
-    if (!made.ok && made.code != StatusCode::kExists)
+    if (!made.ok() && made.code != StatusCode::kExists)
         return "could not create the folder \"" + Printable(dir) + "\": " + made.reason;
     return std::string();
 }

@@ -153,7 +153,7 @@ private:
 
 Status FileSystem::OpenWatch(bool folderEvents, std::unique_ptr<WatchPort>* port) const {
     auto posix = std::make_unique<PosixWatchPort>();
-    if (Status started = posix->Start(folderEvents); !started.ok) {
+    if (Status started = posix->Start(folderEvents); !started.ok()) {
         return started;
     }
     *port = std::move(posix);

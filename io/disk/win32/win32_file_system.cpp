@@ -101,10 +101,10 @@ Status FileSystem::OpenForReading(const std::string& path, Links links, FileHand
     const DWORD noFollow = links == Links::kNoFollow ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
     if (Status opened = Open(*this, path, GENERIC_READ, OPEN_EXISTING,
                              FILE_FLAG_BACKUP_SEMANTICS | noFollow, file);
-        !opened.ok)
+        !opened.ok())
         return opened;
     FileInfo info;
-    if (noFollow != 0 && InfoOf(Handle(*file), &info).ok && info.kind == FileKind::kLink) {
+    if (noFollow != 0 && InfoOf(Handle(*file), &info).ok() && info.kind == FileKind::kLink) {
         Close(*file);
         return Failed("Too many levels of symbolic links", ELOOP);
     }
@@ -134,17 +134,17 @@ Status FileSystem::OpenPrivate(const std::string& path, bool empty, FileHandle* 
         FileHandle emptied;
         if (Status opened = Open(*this, path, GENERIC_WRITE, CREATE_ALWAYS,
                                  FILE_FLAG_OPEN_REPARSE_POINT, &emptied);
-            !opened.ok)
+            !opened.ok())
             return opened;
         Close(emptied);
     }
     if (Status opened = Open(*this, path,
                              FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                              OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, file);
-        !opened.ok)
+        !opened.ok())
         return opened;
     FileInfo info;
-    if (InfoOf(Handle(*file), &info).ok && info.kind == FileKind::kLink) {
+    if (InfoOf(Handle(*file), &info).ok() && info.kind == FileKind::kLink) {
         Close(*file);
         return Failed("Too many levels of symbolic links", ELOOP);
     }
@@ -207,7 +207,7 @@ Status FileSystem::Flush(const FileHandle& file) const {
         return {};
     const uint32_t error = LastError();
     FileInfo info;
-    if (InfoOf(Handle(file), &info).ok && info.kind == FileKind::kFolder)
+    if (InfoOf(Handle(file), &info).ok() && info.kind == FileKind::kFolder)
         return Win32Failure(ERROR_NOT_SUPPORTED, StatusCode::kNotSupported);
     return Win32Failure(error);
 }
@@ -239,9 +239,9 @@ Status FileSystem::Rename(const std::string& from, const std::string& to) const 
 Status FileSystem::RenameNew(const std::string& from, const std::string& to) const {
     std::wstring source;
     std::wstring target;
-    if (Status named = Wide(from, &source); !named.ok)
+    if (Status named = Wide(from, &source); !named.ok())
         return named;
-    if (Status named = Wide(to, &target); !named.ok)
+    if (Status named = Wide(to, &target); !named.ok())
         return named;
     const uint32_t error = win32::Retrying(
         [&] {
@@ -260,9 +260,9 @@ Status FileSystem::Exchange(const std::string&, const std::string&) const {
 Status FileSystem::Link(const std::string& from, const std::string& to) const {
     std::wstring source;
     std::wstring target;
-    if (Status named = Wide(from, &source); !named.ok)
+    if (Status named = Wide(from, &source); !named.ok())
         return named;
-    if (Status named = Wide(to, &target); !named.ok)
+    if (Status named = Wide(to, &target); !named.ok())
         return named;
     if (CreateHardLinkW(target.c_str(), source.c_str(), nullptr) != 0)
         return {};
@@ -274,7 +274,7 @@ Status FileSystem::Link(const std::string& from, const std::string& to) const {
 
 Status FileSystem::Remove(const std::string& path) const {
     std::wstring name;
-    if (Status named = Wide(path, &name); !named.ok)
+    if (Status named = Wide(path, &name); !named.ok())
         return named;
     const uint32_t error =
         win32::Retrying([&] { return DeleteFileW(name.c_str()) != 0 ? 0 : LastError(); },
@@ -284,7 +284,7 @@ Status FileSystem::Remove(const std::string& path) const {
 
 Status FileSystem::MakeFolder(const std::string& path, unsigned) const {
     std::wstring name;
-    if (Status named = Wide(path, &name); !named.ok)
+    if (Status named = Wide(path, &name); !named.ok())
         return named;
     return Checked(CreateDirectoryW(name.c_str(), nullptr) != 0);
 }
@@ -310,7 +310,7 @@ Status FileSystem::CurrentFolder(std::string* folder) const {
 
 Status FileSystem::ListFolder(const std::string& folder, std::vector<std::string>* names) const {
     std::wstring name;
-    if (Status named = Wide(folder, &name); !named.ok)
+    if (Status named = Wide(folder, &name); !named.ok())
         return named;
     WIN32_FIND_DATAW found{};
     const HANDLE search = FindFirstFileExW((name + L"\\*").c_str(), FindExInfoBasic, &found,
@@ -334,7 +334,7 @@ Status FileSystem::ReadLink(const std::string& path, std::string* target) const 
     FileHandle file;
     if (Status opened = Open(*this, path, FILE_READ_ATTRIBUTES, OPEN_EXISTING,
                              FILE_FLAG_BACKUP_SEMANTICS, &file);
-        !opened.ok)
+        !opened.ok())
         return opened;
     std::wstring name(32768, L'\0');
     const DWORD size =
@@ -356,7 +356,7 @@ Status FileSystem::Inspect(const std::string& path, Links links, FileInfo* info)
     const DWORD noFollow = links == Links::kNoFollow ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
     if (Status opened = Open(*this, path, FILE_READ_ATTRIBUTES, OPEN_EXISTING,
                              FILE_FLAG_BACKUP_SEMANTICS | noFollow, &file);
-        !opened.ok)
+        !opened.ok())
         return opened;
     return InfoOf(Handle(file), info);
 }
@@ -369,7 +369,7 @@ Status FileSystem::InspectOpen(const FileHandle& file, FileInfo* info) const {
 // mark; the open or rename that follows tells the rest.
 Status FileSystem::MayWrite(const std::string& path) const {
     std::wstring name;
-    if (Status named = Wide(path, &name); !named.ok)
+    if (Status named = Wide(path, &name); !named.ok())
         return named;
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -382,7 +382,7 @@ Status FileSystem::MayWrite(const std::string& path) const {
 
 Status FileSystem::MayWriteIn(const std::string& folder) const {
     std::wstring name;
-    if (Status named = Wide(folder, &name); !named.ok)
+    if (Status named = Wide(folder, &name); !named.ok())
         return named;
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -447,7 +447,7 @@ unsigned FileSystem::NewFilePermissions() const { return 0666u; }
 // is what keeps it from a live save's file.
 Status FileSystem::Lock(const FileHandle& file, LockKind kind) const {
     FileInfo info;
-    if (InfoOf(Handle(file), &info).ok && info.kind == FileKind::kFolder)
+    if (InfoOf(Handle(file), &info).ok() && info.kind == FileKind::kFolder)
         return {};
     OVERLAPPED where{};
     where.OffsetHigh = kLockOffsetHigh;

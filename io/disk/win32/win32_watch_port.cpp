@@ -228,7 +228,7 @@ private:
 
 Status FileSystem::OpenWatch(bool folderEvents, std::unique_ptr<WatchPort>* port) const {
     auto win32 = std::make_unique<Win32WatchPort>();
-    if (Status started = win32->Start(folderEvents); !started.ok)
+    if (Status started = win32->Start(folderEvents); !started.ok())
         return started;
     *port = std::move(win32);
     return {};
