@@ -3,6 +3,7 @@
 // program's name and the stop handle's wait.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
