@@ -1,6 +1,5 @@
 // The program's entry: the command line first, then the toolkit and the
 // application object, which edits Splines.xml in the current folder.
-#include <sys/stat.h>
 
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QCoreApplication>
@@ -10,10 +9,8 @@
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QFileDialog>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "app/edit_memory.h"
@@ -154,12 +151,14 @@ CommandLine ReadCommandLine(int argc, char** argv) {
         line.chooseFolder = parser.isSet(choose);
         line.platform = parser.value("platform");
         line.display = parser.isSet("display");
-        struct stat info {};
+        velmora::FileInfo info;
         const bool exists = !line.path.isEmpty() &&
-                            velmora::SystemFileSystem().Stat(line.path.constData(), &info) == 0;
+                            velmora::SystemFileSystem()
+                                .Inspect(line.path.toStdString(), velmora::Links::kFollow, &info)
+                                .ok();
         if (!line.folder.isEmpty() && !exists) {
             line.exitCode = Refuse(QString("the folder \"%1\" does not exist").arg(line.folder));
-        } else if (!line.folder.isEmpty() && !S_ISDIR(info.st_mode)) {
+        } else if (!line.folder.isEmpty() && info.kind != velmora::FileKind::kFolder) {
             line.exitCode = Refuse(QString("\"%1\" is not a folder").arg(line.folder));
         }
     }
@@ -169,10 +168,13 @@ CommandLine ReadCommandLine(int argc, char** argv) {
 // Splines.xml is a relative name, so the editor works on the file of the
 // folder it runs in; entering the folder keeps its messages as they are.
 bool EnterFolder(const QByteArray& folder) {
-    if (folder.isEmpty() || velmora::SystemFileSystem().EnterFolder(folder.constData()) == 0)
+    if (folder.isEmpty())
+        return true;
+    const velmora::Status entered = velmora::SystemFileSystem().EnterFolder(folder.toStdString());
+    if (entered.ok())
         return true;
     Refuse(QString("cannot enter the folder \"%1\": %2")
-               .arg(QFile::decodeName(folder), std::strerror(errno)));
+               .arg(QFile::decodeName(folder), QString::fromStdString(entered.reason)));
     return false;
 }
 

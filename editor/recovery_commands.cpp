@@ -62,7 +62,7 @@ void CVelmoraDlg::RecordSession() {
 // Once: a disk that stays full would otherwise ask for an answer after
 // every command.
 void CVelmoraDlg::TellIfNotRecorded(const Status& recorded) {
-    if (recorded.ok || m_toldRecordingFailed) {
+    if (recorded.ok() || m_toldRecordingFailed) {
         return;
     }
     m_toldRecordingFailed = true;

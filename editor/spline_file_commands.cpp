@@ -38,7 +38,7 @@ void CVelmoraDlg::SaveSplines() {
     StoreCurrentSpline();
     const SaveOutcome outcome =
         m_splineFile.Save(m_noteSplines, m_clientRect.right, m_clientRect.bottom);
-    if (outcome.ok && m_recovery != nullptr) {
+    if (outcome.status.ok() && m_recovery != nullptr) {
         m_recovery->Rebase(View(), FingerprintOf(*m_splineFile.KnownBytes()));
     }
     const std::string backup = ShownAs(outcome.backup, m_splineFile.Path(), m_shownPath);

@@ -32,8 +32,10 @@ std::string CheckTextRoundTrip(const uint8_t* data, size_t size) {
     NoteSet observed = DefaultNotes();
     ReadFindings findings;
     const LoadOutcome seen = ReadSplineText(bytes, observed, &findings);
-    if (seen.status != read.status || seen.reason != read.reason || seen.line != read.line ||
-        seen.column != read.column || seen.stoppedEarly != read.stoppedEarly || observed != first)
+    if (seen.found != read.found || seen.Problem().reason != read.Problem().reason ||
+        seen.Problem().line != read.Problem().line ||
+        seen.Problem().column != read.Problem().column ||
+        seen.StoppedEarly() != read.StoppedEarly() || observed != first)
         return "reading with findings gives another outcome or other notes";
 
     // A load tells in advance whether the editor's save of what it read (a
@@ -41,19 +43,19 @@ std::string CheckTextRoundTrip(const uint8_t* data, size_t size) {
     NoteSet repaired = first;
     GiveEmptyNotesTheirDefault(repaired, kClient);
     const bool refused =
-        !CheckWriteLimits(PrintSplines(repaired, kClient.right, kClient.bottom)).ok;
+        !CheckWriteLimits(PrintSplines(repaired, kClient.right, kClient.bottom)).ok();
     if (refused != read.tooLargeToSave)
         return refused ? "the save is refused, but the load gave no warning"
                        : "the load warned of a save that is not refused";
 
     const std::string saved = PrintSplines(first, kClient.right, kClient.bottom);
-    if (!CheckWriteLimits(saved).ok)
+    if (!CheckWriteLimits(saved).ok())
         return {};
 
     NoteSet second = DefaultNotes();
     const LoadOutcome again = ReadSplineText(saved, second);
-    if (again.status != LoadStatus::kLoaded)
-        return "the saved text cannot be read: " + again.reason;
+    if (again.found != LoadStatus::kLoaded)
+        return "the saved text cannot be read: " + again.Problem().reason;
     for (int n = 0; n < kNoteCount; ++n) {
         if (first[n] != second[n])
             return "note " + std::to_string(n) + " differs after saving";

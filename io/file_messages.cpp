@@ -2,13 +2,10 @@
 // found. Each names the file with its folder and ends with what to do.
 #include "io/file_messages.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <string>
-#include <vector>
 
+#include "io/disk/file_system.h"
 #include "io/xml/read_limits.h"
 
 namespace velmora {
@@ -17,11 +14,11 @@ namespace {
 
 // " (line L, column C)" when the place is known.
 std::string Place(const LoadOutcome& outcome) {
-    if (outcome.line <= 0) {
+    if (outcome.Problem().line <= 0) {
         return {};
     }
-    return " (line " + std::to_string(outcome.line) + ", column " + std::to_string(outcome.column) +
-           ")";
+    return " (line " + std::to_string(outcome.Problem().line) + ", column " +
+           std::to_string(outcome.Problem().column) + ")";
 }
 
 // What happens to the file on the first save.
@@ -53,8 +50,9 @@ std::string ReadMessage(const LoadOutcome& outcome, const std::string& file,
                "Splines.xml spline by spline.)\n\nResolve the merge in \"" +
                path + "\", then start the editor again.";
     }
-    const std::string stopped =
-        outcome.stoppedEarly ? "reading stopped" + Place(outcome) + " at " + outcome.reason : "";
+    const std::string stopped = outcome.StoppedEarly() ? "reading stopped" + Place(outcome) +
+                                                             " at " + outcome.Problem().reason
+                                                       : "";
     const std::string restart =
         "\n\nTo work on the whole file instead, close the window without saving, correct \"" +
         path + "\", then start the editor again.";
@@ -64,7 +62,7 @@ std::string ReadMessage(const LoadOutcome& outcome, const std::string& file,
                ".\n\nThe default splines are shown instead. " + BackupPromise(backup, "the file") +
                restart;
     }
-    if (outcome.stoppedEarly) {
+    if (outcome.StoppedEarly()) {
         return file + " was read only in part: " + stopped +
                ", and what follows is not shown.\n\n" + BackupPromise(backup, "the whole file") +
                TooLargeToSave(outcome, "\n\n") + restart;
@@ -79,23 +77,23 @@ std::string ReadMessage(const LoadOutcome& outcome, const std::string& file,
 std::string FoundMessage(const LoadOutcome& outcome, const std::string& path,
                          const std::string& backup) {
     const std::string file = "The spline file \"" + path + "\"";
-    switch (outcome.status) {
+    switch (outcome.found) {
     case LoadStatus::kCreated: return {};
     case LoadStatus::kEmpty:
         // A file that is missing and could not be created (its folder is
         // missing or not writable) fails every save too: say so now.
-        if (outcome.reason.empty()) {
+        if (outcome.Problem().reason.empty()) {
             return {};
         }
-        return file + " does not exist and cannot be created:\n" + outcome.reason +
+        return file + " does not exist and cannot be created:\n" + outcome.Problem().reason +
                ".\n\nThe default splines are shown instead. Make sure its folder exists and "
                "that you may write in it, then press S to save.";
     case LoadStatus::kNotAFile:
-        return file + " cannot be read:\n" + outcome.reason +
+        return file + " cannot be read:\n" + outcome.Problem().reason +
                ".\n\nThe default splines are shown instead, and nothing can be saved there. "
                "Move it away or rename it, then press S to save.";
     case LoadStatus::kUnreadable:
-        return file + " cannot be read" + Place(outcome) + ":\n" + outcome.reason +
+        return file + " cannot be read" + Place(outcome) + ":\n" + outcome.Problem().reason +
                "\n\nThe default splines are shown instead. " +
                BackupPromise(backup, "the unreadable file") +
                "\n\nTo keep working on it, close the window without saving, correct \"" + path +
@@ -110,10 +108,9 @@ std::string FoundMessage(const LoadOutcome& outcome, const std::string& path,
 std::string AbsoluteName(const std::string& path) {
     std::string whole = path;
     if (path.empty() || path[0] != '/') {
-        std::vector<char> here(4096);
-        while (::getcwd(here.data(), here.size()) == nullptr && errno == ERANGE)
-            here.resize(here.size() * 2);
-        whole = std::string(here.data()) + "/" + path;
+        std::string here;
+        SystemFileSystem().CurrentFolder(&here);
+        whole = here + "/" + path;
     }
     std::string out;
     std::size_t start = 0;
@@ -130,11 +127,11 @@ std::string AbsoluteName(const std::string& path) {
 std::string LoadMessage(const LoadOutcome& outcome, const std::string& path,
                         const std::string& backup) {
     const std::string found = FoundMessage(outcome, path, backup.empty() ? path + ".bak" : backup);
-    if (outcome.saving.ok) {
+    if (outcome.saving.status.ok()) {
         return found;
     }
     const std::string blocked =
-        outcome.saving.reason + ". " + outcome.saving.remedy + ", then press S to save.";
+        outcome.saving.status.reason + ". " + outcome.saving.remedy + ", then press S to save.";
     if (found.empty()) {
         return "The spline file \"" + path + "\" cannot be replaced when you save: " + blocked;
     }
@@ -144,8 +141,9 @@ std::string LoadMessage(const LoadOutcome& outcome, const std::string& path,
 std::string SaveMessage(const SaveOutcome& outcome, const std::string& path,
                         const std::string& backup, const std::string& promised) {
     std::string text;
-    if (!outcome.ok) {
-        text = "The splines could not be saved to \"" + path + "\":\n" + outcome.reason + "\n\n" +
+    if (!outcome.status.ok()) {
+        text = "The splines could not be saved to \"" + path + "\":\n" + outcome.status.reason +
+               "\n\n" +
                (outcome.hadFile ? "The file on disk is unchanged and your splines"
                                 : "Nothing was written; your splines") +
                " are still open here. " + outcome.remedy + ", then press S again.";
@@ -153,9 +151,10 @@ std::string SaveMessage(const SaveOutcome& outcome, const std::string& path,
     if (outcome.changedElsewhere) {
         text += std::string(text.empty() ? "" : "\n\n") + "Another program changed \"" + path +
                 "\" since Velmora last read or saved it. That version is kept as \"" + backup +
-                "\"" + (outcome.ok ? "; your splines were saved." : ".") +
+                "\"" + (outcome.status.ok() ? "; your splines were saved." : ".") +
                 " Compare the two (velmora-tool diff) and bring over what you need.";
-    } else if (outcome.ok && !outcome.backup.empty() && !promised.empty() && backup != promised) {
+    } else if (outcome.status.ok() && !outcome.backup.empty() && !promised.empty() &&
+               backup != promised) {
         text = "The file read at start-up is kept as \"" + backup + "\", not as \"" + promised +
                "\" as said then: that name was taken meanwhile. Your splines were saved.";
     }

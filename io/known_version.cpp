@@ -24,25 +24,25 @@ KnownVersion KnownVersion::None() {
     return known;
 }
 
-bool KnownVersion::Differs(const ReadOutcome& version, const struct stat& info) const {
+bool KnownVersion::Differs(const ReadOutcome& version, const FileInfo& info) const {
     if (!m_looked) {
         return false;
     }
     if (m_bytes) {
-        return !(version.status == ReadStatus::kRead && version.bytes == *m_bytes);
+        return !(version.found == ReadStatus::kRead && version.bytes == *m_bytes);
     }
     return !m_id || IdentityOf(info) != *m_id;
 }
 
-bool VersionKeeper::operator()(const ReadOutcome& version, const struct stat& found,
+bool VersionKeeper::operator()(const ReadOutcome& version, const FileInfo& found,
                                bool heldForWriting) {
     const bool differs = heldForWriting || m_known.Differs(version, found);
     m_changed = m_changed || differs;
     if (!m_due && !differs) {
         return false;
     }
-    m_kept = version.status == ReadStatus::kRead ? KnownVersion::Bytes(version.bytes)
-                                                 : KnownVersion::Identity(IdentityOf(found));
+    m_kept = version.found == ReadStatus::kRead ? KnownVersion::Bytes(version.bytes)
+                                                : KnownVersion::Identity(IdentityOf(found));
     return true;
 }
 

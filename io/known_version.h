@@ -3,8 +3,6 @@
 #include <optional>
 #include <string>
 
-#include <sys/stat.h>
-
 #include "io/disk/file_identity.h"
 #include "io/disk/file_read.h"
 
@@ -22,8 +20,8 @@ public:
     static KnownVersion Identity(FileIdentity id);
     static KnownVersion None();
 
-    // Whether `version` (status `info`) of the file is not this one.
-    bool Differs(const ReadOutcome& version, const struct stat& info) const;
+    // Whether `version` (information `info`) of the file is not this one.
+    bool Differs(const ReadOutcome& version, const FileInfo& info) const;
     // The bytes, when they are known.
     const std::optional<std::string>& KnownBytes() const { return m_bytes; }
 
@@ -42,7 +40,7 @@ class VersionKeeper {
 public:
     VersionKeeper(const KnownVersion& known, bool backupDue) : m_known(known), m_due(backupDue) {}
 
-    bool operator()(const ReadOutcome& version, const struct stat& found, bool heldForWriting);
+    bool operator()(const ReadOutcome& version, const FileInfo& found, bool heldForWriting);
 
     bool SawChange() const { return m_changed; }
     // The version last kept, as the version known once it is the backup.

@@ -7,10 +7,10 @@
 namespace velmora {
 
 LoadOutcome LoadFromRead(ReadOutcome& read, NoteSet& notes) {
-    switch (read.status) {
+    switch (read.found) {
     case ReadStatus::kMissing: return LoadOutcome{};
-    case ReadStatus::kNotAFile: return NothingLoaded(LoadStatus::kNotAFile, std::move(read));
-    case ReadStatus::kFailed: return NothingLoaded(LoadStatus::kUnreadable, std::move(read));
+    case ReadStatus::kNotAFile: return NothingLoaded(LoadStatus::kNotAFile, std::move(read.status));
+    case ReadStatus::kFailed: return NothingLoaded(LoadStatus::kUnreadable, std::move(read.status));
     case ReadStatus::kRead: break;
     }
     return ReadSplineText(read.bytes, notes);

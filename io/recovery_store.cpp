@@ -4,9 +4,6 @@
 #include <cerrno>
 #include <utility>
 
-#include <fcntl.h>
-#include <sys/file.h>
-
 #include "io/disk/file_steps.h"
 
 namespace velmora {
@@ -25,19 +22,21 @@ bool EndsWith(const std::string& text, const std::string& end) {
 // Creates `folder` and the folders above it that are missing, 0700 each,
 // flushing the folder each is created in.
 Status MakeFolders(const FileSystem& fs, const std::string& folder) {
-    if (fs.MakeFolder(folder.c_str(), 0700) == 0 || errno == EEXIST) {
+    const Status first = fs.MakeFolder(folder, 0700);
+    if (first.ok() || first.code == StatusCode::kExists) {
         return {};
     }
     const std::string::size_type slash = folder.find_last_of('/');
-    if (errno != ENOENT || slash == std::string::npos || slash == 0) {
-        return CouldNot("create", folder, errno);
+    if (first.code != StatusCode::kNotFound || slash == std::string::npos || slash == 0) {
+        return CouldNot("create", folder, first);
     }
     const std::string parent = folder.substr(0, slash);
-    if (Status made = MakeFolders(fs, parent); !made.ok) {
+    if (Status made = MakeFolders(fs, parent); !made.ok()) {
         return made;
     }
-    if (fs.MakeFolder(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return CouldNot("create", folder, errno);
+    if (const Status made = fs.MakeFolder(folder, 0700);
+        !made.ok() && made.code != StatusCode::kExists) {
+        return CouldNot("create", folder, made);
     }
     FlushFolder(fs, parent);
     return {};
@@ -49,11 +48,11 @@ RecoveryStore::RecoveryStore(std::string folder, const FileSystem& fs)
     : m_folder(std::move(folder)), m_fs(&fs) {}
 
 RecoveryStore::~RecoveryStore() {
-    for (const auto& [name, lock] : m_claimed)
+    for (auto& [name, lock] : m_claimed)
         m_fs->Close(lock);
-    if (m_ownFd >= 0)
-        m_fs->Close(m_ownFd);
-    if (m_ownLock >= 0)
+    if (m_ownFile.IsOpen())
+        m_fs->Close(m_ownFile);
+    if (m_ownLock.IsOpen())
         m_fs->Close(m_ownLock);
 }
 
@@ -65,7 +64,7 @@ std::string RecoveryStore::LockPathOf(const std::string& name) const {
 std::vector<std::string> RecoveryStore::ClaimEnded(const std::string& prefix) {
     std::vector<std::string> found;
     std::vector<std::string> entries;
-    if (!m_fs->ListFolder(m_folder, &entries).ok) {
+    if (!m_fs->ListFolder(m_folder, &entries).ok()) {
         return found;
     }
     for (std::string& name : entries) {
@@ -85,16 +84,15 @@ std::vector<std::string> RecoveryStore::ClaimEnded(const std::string& prefix) {
     std::vector<std::string> claimed;
     for (const std::string& name : found) {
         const std::string lockPath = LockPathOf(name);
-        const int lock =
-            m_fs->Open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (lock < 0) {
+        FileHandle lock;
+        if (!m_fs->OpenPrivate(lockPath, false, &lock).ok()) {
             continue;
         }
-        if (m_fs->Flock(lock, LOCK_EX | LOCK_NB) != 0) {
+        if (!m_fs->Lock(lock, LockKind::kExclusive).ok()) {
             m_fs->Close(lock);  // its editor runs, or locks cannot tell
             continue;
         }
-        m_claimed[name] = lock;
+        m_claimed[name] = std::move(lock);
         claimed.push_back(name);
     }
     return claimed;
@@ -104,18 +102,19 @@ ReadOutcome RecoveryStore::Read(const std::string& name) const {
     return ReadWholeFile(PathOf(name), *m_fs);
 }
 
-Status RecoveryStore::RemoveFiles(const std::string& name, int lock) {
+Status RecoveryStore::RemoveFiles(const std::string& name, FileHandle lock) {
     const std::string path = PathOf(name);
     Status status;
-    if (m_fs->Unlink(path.c_str()) != 0 && errno != ENOENT) {
-        status = CouldNot("remove", path, errno);
+    if (const Status removed = m_fs->Remove(path);
+        !removed.ok() && removed.code != StatusCode::kNotFound) {
+        status = CouldNot("remove", path, removed);
     }
-    m_fs->Unlink((path + kReplacementSuffix).c_str());
+    m_fs->Remove(path + kReplacementSuffix);
     // The lock file goes last: while the copy is there, its lock guards it.
-    if (status.ok) {
-        m_fs->Unlink(LockPathOf(name).c_str());
+    if (status.ok()) {
+        m_fs->Remove(LockPathOf(name));
     }
-    if (lock >= 0) {
+    if (lock.IsOpen()) {
         m_fs->Close(lock);
     }
     return status;
@@ -123,11 +122,12 @@ Status RecoveryStore::RemoveFiles(const std::string& name, int lock) {
 
 Status RecoveryStore::Remove(const std::string& name) {
     const auto claim = m_claimed.find(name);
-    const int lock = claim == m_claimed.end() ? -1 : claim->second;
+    FileHandle lock;
     if (claim != m_claimed.end()) {
+        lock = std::move(claim->second);
         m_claimed.erase(claim);
     }
-    return RemoveFiles(name, lock);
+    return RemoveFiles(name, std::move(lock));
 }
 
 void RecoveryStore::Release(const std::string& name) {
@@ -139,21 +139,20 @@ void RecoveryStore::Release(const std::string& name) {
 }
 
 Status RecoveryStore::TakeOwnLock(const std::string& name) {
-    if (Status made = MakeFolders(*m_fs, m_folder); !made.ok) {
+    if (Status made = MakeFolders(*m_fs, m_folder); !made.ok()) {
         return made;
     }
     const std::string lockPath = LockPathOf(name);
-    const int lock = m_fs->Open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (lock < 0) {
-        return CouldNot("create", lockPath, errno);
+    FileHandle lock;
+    if (const Status opened = m_fs->OpenPrivate(lockPath, false, &lock); !opened.ok()) {
+        return CouldNot("create", lockPath, opened);
     }
-    if (m_fs->Flock(lock, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
+    if (const Status locked = m_fs->Lock(lock, LockKind::kExclusive); !locked.ok()) {
         m_fs->Close(lock);
-        return CouldNot("lock", lockPath, error);
+        return CouldNot("lock", lockPath, locked);
     }
     m_own = name;
-    m_ownLock = lock;
+    m_ownLock = std::move(lock);
     return {};
 }
 
@@ -164,48 +163,50 @@ Status RecoveryStore::Replace(const std::string& name, const std::string& bytes)
         if (!m_own.empty()) {
             RemoveOwn();
         }
-        if (Status locked = TakeOwnLock(name); !locked.ok) {
+        if (Status locked = TakeOwnLock(name); !locked.ok()) {
             return locked;
         }
     }
     const std::string path = PathOf(name);
     const std::string replacement = path + kReplacementSuffix;
-    const int fd =
-        m_fs->Open(replacement.c_str(),
-                   O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return CouldNot("create", replacement, errno);
+    FileHandle file;
+    if (const Status opened = m_fs->OpenPrivate(replacement, true, &file); !opened.ok()) {
+        return CouldNot("create", replacement, opened);
     }
-    Status status = TextFiller(*m_fs, bytes, replacement)(fd);
-    if (status.ok && m_fs->Fsync(fd) != 0) {
-        status = CouldNot("flush to disk", replacement, errno);
+    Status status = TextFiller(*m_fs, bytes, replacement)(file);
+    if (status.ok()) {
+        if (const Status flushed = m_fs->Flush(file); !flushed.ok()) {
+            status = CouldNot("flush to disk", replacement, flushed);
+        }
     }
-    if (status.ok && m_fs->Rename(replacement.c_str(), path.c_str()) != 0) {
-        status = CouldNot("rename", replacement, errno);
+    if (status.ok()) {
+        if (const Status renamed = m_fs->Rename(replacement, path); !renamed.ok()) {
+            status = CouldNot("rename", replacement, renamed);
+        }
     }
-    if (!status.ok) {
-        m_fs->Close(fd);
-        m_fs->Unlink(replacement.c_str());
+    if (!status.ok()) {
+        m_fs->Close(file);
+        m_fs->Remove(replacement);
         return status;
     }
     FlushFolder(*m_fs, m_folder);
-    if (m_ownFd >= 0) {
-        m_fs->Close(m_ownFd);
+    if (m_ownFile.IsOpen()) {
+        m_fs->Close(m_ownFile);
     }
-    m_ownFd = fd;
+    m_ownFile = std::move(file);
     return {};
 }
 
 Status RecoveryStore::Append(const std::string& bytes) {
     const std::string path = PathOf(m_own);
-    if (m_ownFd < 0) {
+    if (!m_ownFile.IsOpen()) {
         return CouldNot("write", path, EBADF);
     }
-    if (Status written = TextFiller(*m_fs, bytes, path)(m_ownFd); !written.ok) {
+    if (Status written = TextFiller(*m_fs, bytes, path)(m_ownFile); !written.ok()) {
         return written;
     }
-    if (m_fs->Fsync(m_ownFd) != 0) {
-        return CouldNot("flush to disk", path, errno);
+    if (const Status flushed = m_fs->Flush(m_ownFile); !flushed.ok()) {
+        return CouldNot("flush to disk", path, flushed);
     }
     return {};
 }
@@ -214,12 +215,11 @@ Status RecoveryStore::RemoveOwn() {
     if (m_own.empty()) {
         return {};
     }
-    if (m_ownFd >= 0) {
-        m_fs->Close(m_ownFd);
-        m_ownFd = -1;
+    if (m_ownFile.IsOpen()) {
+        m_fs->Close(m_ownFile);
     }
     const std::string name = std::exchange(m_own, std::string());
-    return RemoveFiles(name, std::exchange(m_ownLock, -1));
+    return RemoveFiles(name, std::move(m_ownLock));
 }
 
 }  // namespace velmora

@@ -58,14 +58,14 @@ private:
     Status TakeOwnLock(const std::string& name);
     // Removes the copy `name`, its replacement and its lock file, then
     // closes `lock`.
-    Status RemoveFiles(const std::string& name, int lock);
+    Status RemoveFiles(const std::string& name, FileHandle lock);
 
     std::string m_folder;
     const FileSystem* m_fs;
     std::string m_own;  // this session's copy, "" until the first Replace
-    int m_ownLock = -1;
-    int m_ownFd = -1;                      // open on the copy, for appending
-    std::map<std::string, int> m_claimed;  // claimed copies and their locks
+    FileHandle m_ownLock;
+    FileHandle m_ownFile;                         // open on the copy, for appending
+    std::map<std::string, FileHandle> m_claimed;  // claimed copies and their locks
 };
 
 }  // namespace velmora

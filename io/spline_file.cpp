@@ -4,8 +4,6 @@
 #include <functional>
 #include <utility>
 
-#include <fcntl.h>
-
 #include "io/disk/backup.h"
 #include "io/disk/file_read.h"
 #include "io/disk/link_target.h"
@@ -22,11 +20,12 @@ namespace {
 // Creates a zero-byte file at `path` only if nothing is there; an existing
 // file is never truncated.
 Status CreateEmptyFile(const FileSystem& fs, const std::string& path) {
-    const int fd = fs.Open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 || fs.Close(fd) != 0) {
-        return CouldNot("create", path, errno);
+    FileHandle file;
+    Status created = fs.CreateNew(path, 0666, &file);
+    if (created.ok()) {
+        created = fs.Close(file);
     }
-    return {};
+    return created.ok() ? Status{} : CouldNot("create", path, created);
 }
 
 // A failed save that tells whether there was a file before it, and what to
@@ -34,8 +33,8 @@ Status CreateEmptyFile(const FileSystem& fs, const std::string& path) {
 SaveOutcome SaveFailed(Status why, bool hadFile, const std::string& path, const FileSystem& fs,
                        SaveOutcome so_far = {}) {
     const SaveCheck check = CheckSaveable(path, fs);
-    so_far.remedy = check.ok ? RemedyFor(why.code) : check.remedy;
-    static_cast<Status&>(so_far) = std::move(why);
+    so_far.remedy = check.status.ok() ? RemedyFor(why.code) : check.remedy;
+    so_far.status = std::move(why);
     so_far.hadFile = hadFile;
     return so_far;
 }
@@ -50,25 +49,23 @@ SplineFile::SplineFile(std::string path, const FileSystem& fs)
 // first save can keep it beside the new file instead of destroying it.
 LoadOutcome SplineFile::Load(NoteSet& notes) {
     m_known = KnownVersion::None();
-    m_backupPending = false;
-    m_matchable = false;
-    m_match.reset();
+    m_first = FirstBackup();
     ReadOutcome read = ReadWholeFile(m_path, *m_fs);
-    switch (read.status) {
+    switch (read.found) {
     case ReadStatus::kMissing: {
         // Through a dangling link this creates the file the link names.
         m_known = KnownVersion::Bytes({});
         const LinkTarget target = FollowLinks(m_path, *m_fs);
-        Status created = target.ok ? CreateEmptyFile(*m_fs, target.path)
-                                   : CouldNot("create", target.path, target.error);
-        return created.ok ? NothingLoaded(LoadStatus::kCreated)
-                          : NothingLoaded(LoadStatus::kEmpty, created);
+        Status created = target.status.ok() ? CreateEmptyFile(*m_fs, target.path)
+                                            : CouldNot("create", target.path, target.status.error);
+        return created.ok() ? NothingLoaded(LoadStatus::kCreated)
+                            : NothingLoaded(LoadStatus::kEmpty, created);
     }
     case ReadStatus::kNotAFile: return LoadFromRead(read, notes);
     case ReadStatus::kFailed: {
-        m_backupPending = true;
-        struct stat info {};
-        if (m_fs->Stat(m_path.c_str(), &info) == 0) {
+        m_first = FirstBackup::Due(false);
+        FileInfo info;
+        if (m_fs->Inspect(m_path, Links::kFollow, &info).ok()) {
             m_known = KnownVersion::Identity(IdentityOf(info));
         }
         LoadOutcome out = LoadFromRead(read, notes);
@@ -79,8 +76,9 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     }
     LoadOutcome out = LoadFromRead(read, notes);
     out.saving = CheckSaveable(m_path, *m_fs);
-    m_backupPending = out.status != LoadStatus::kEmpty;
-    m_matchable = out.status == LoadStatus::kLoaded;
+    if (out.found != LoadStatus::kEmpty) {
+        m_first = FirstBackup::Due(out.found == LoadStatus::kLoaded);
+    }
     m_known = KnownVersion::Bytes(std::move(read.bytes));
     return out;
 }
@@ -90,52 +88,14 @@ std::string SplineFile::NextBackup() const {
     return BackupName(base, NextBackupNumber(*m_fs, base));
 }
 
-// Printing the notes is the sure way to know whether the editor would have
-// written this very file. Every point prints as a line of its own, so a
-// file too short for its points (a compact one, say) is not printed.
 // Only the notes are kept here; the print waits for the first save.
 void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height) {
-    const std::optional<std::string>& known = m_known.KnownBytes();
-    if (!m_backupPending || !m_matchable || !known) {
-        return;
-    }
-    std::size_t points = 0;
-    for (const SplineList& splines : notes) {
-        for (const Spline& spline : splines)
-            points += spline.size();
-    }
-    if (points > known->size() / kMinPrintedPointBytes) {
-        return;
-    }
-    // Called again before any save: the notes given first are compared now.
-    if (m_match &&
-        SameButLineEnds(PrintSplines(m_match->notes, m_match->width, m_match->height), *known)) {
-        m_backupPending = false;
-        m_match.reset();
-        return;
-    }
-    m_match = LoadedMatch{notes, width, height};
+    m_first.Offer(notes, width, height, m_known.KnownBytes());
 }
 
-// Nothing but a load or a save changes the bytes known, and both settle or
-// drop the match first, so comparing now gives what comparing at once would.
-// Saving the unchanged notes reuses the text already printed.
 void SplineFile::SettleMatch(const NoteSet& notes, int32_t width, int32_t height,
                              const std::string& text) {
-    if (!m_match) {
-        return;
-    }
-    const LoadedMatch match = std::move(*m_match);
-    m_match.reset();
-    const std::optional<std::string>& known = m_known.KnownBytes();
-    if (!m_backupPending || !known) {
-        return;
-    }
-    const bool same = match.width == width && match.height == height && match.notes == notes;
-    if (SameButLineEnds(same ? text : PrintSplines(match.notes, match.width, match.height),
-                        *known)) {
-        m_backupPending = false;
-    }
+    m_first.Settle(notes, width, height, text, m_known.KnownBytes());
 }
 
 void SplineFile::DisownKnown() { m_known = KnownVersion::None(); }
@@ -150,34 +110,35 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
     std::string text = PrintSplines(notes, width, height);
     SettleMatch(notes, width, height, text);
     const WriteOutcome check = CheckReplaceable(m_path, *m_fs);
-    struct stat info {};
-    const bool hadFile =
-        !check.path.empty() && m_fs->Stat(check.path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    FileInfo info;
+    const bool hadFile = !check.path.empty() &&
+                         m_fs->Inspect(check.path, Links::kFollow, &info).ok() &&
+                         info.kind == FileKind::kRegular;
     // Never write a file that the next start would refuse to read.
-    if (Status refusal = CheckWriteLimits(text); !refusal.ok) {
+    if (Status refusal = CheckWriteLimits(text); !refusal.ok()) {
         SaveOutcome out = SaveFailed(std::move(refusal), hadFile, m_path, *m_fs);
         out.remedy = "Delete some points or splines";
         return out;
     }
-    if (!check.ok) {
-        return SaveFailed(check, hadFile, m_path, *m_fs);
+    if (!check.status.ok()) {
+        return SaveFailed(check.status, hadFile, m_path, *m_fs);
     }
 
-    VersionKeeper keeper(m_known, m_backupPending);
+    VersionKeeper keeper(m_known, m_first.IsDue());
     const WriteOutcome written =
         ReplaceKeeping(check.path, text, m_path + ".bak", std::ref(keeper), *m_fs);
     SaveOutcome out;
     out.backup = written.backup;
     out.changedElsewhere = keeper.SawChange() && !written.backup.empty();
-    if (!written.ok) {
+    if (!written.status.ok()) {
         if (!written.backup.empty()) {
-            m_backupPending = false;
+            m_first.Done();
             m_known = keeper.LastKept();
         }
-        return SaveFailed(written, hadFile, m_path, *m_fs, std::move(out));
+        return SaveFailed(written.status, hadFile, m_path, *m_fs, std::move(out));
     }
     m_known = KnownVersion::Bytes(std::move(text));
-    m_backupPending = false;
+    m_first.Done();
     out.hadFile = hadFile;
     return out;
 }

@@ -18,6 +18,7 @@ enum class StatusCode {
     kBusy,          // another program holds it (a lock, say); trying again may do
     kNoSpace,       // the disk or the user's quota is full
     kNotSupported,  // this system or file system cannot do it
+    kInterrupted,   // a signal came first; trying again at once will do
 };
 
 // What a step on a file came to: ok, or what failed, of which kind, and why,
@@ -25,12 +26,13 @@ enum class StatusCode {
 // otherwise); and, where a place in the file is known, its line and column
 // (1-based, 0 when unknown). Every result of the file layer is or carries one.
 struct Status {
-    bool ok = true;
     StatusCode code = StatusCode::kOk;
     std::string reason;
     int error = 0;
     int line = 0;
     int column = 0;
+
+    bool ok() const { return code == StatusCode::kOk; }
 };
 
 // The kind of failure the system's `error` is.
@@ -41,13 +43,19 @@ Status Failed(std::string reason, int error = 0);
 
 // A failure of a system call: the system's own text for `error`.
 Status SystemFailure(int error);
+// The same, of kind `code` where the step gives the error its own meaning.
+Status SystemFailure(int error, StatusCode code);
 
 // "could not <step> "<path>": <the system's text for `error`>", with `error`.
 Status CouldNot(const std::string& step, const std::string& path, int error);
 
+// "could not <step> "<path>": <why's reason>", of why's kind.
+Status CouldNot(const std::string& step, const std::string& path, const Status& why);
+
 // A step that writes a file. On success `path` is the file written, and
 // `backup` the name under which the version it replaced was kept, or "".
-struct WriteOutcome : Status {
+struct WriteOutcome {
+    Status status;
     std::string path;
     std::string backup;
 };

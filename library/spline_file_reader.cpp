@@ -25,7 +25,7 @@ constexpr const char* kMemoryFileName = "Splines.xml";
 // The editor's load, without creating a missing file.
 LoadOutcome Load(const std::string& path, NoteSet& notes, bool& missing) {
     ReadOutcome read = ReadWholeFile(path);
-    missing = read.status == ReadStatus::kMissing;
+    missing = read.found == ReadStatus::kMissing;
     return LoadFromRead(read, notes);
 }
 
@@ -41,9 +41,9 @@ LoadOutcome Parse(const char* bytes, size_t size, NoteSet& notes) {
 }
 
 SplineFileStatus StatusOf(const LoadOutcome& outcome, bool missing) {
-    switch (outcome.status) {
+    switch (outcome.found) {
     case LoadStatus::kLoaded:
-        return outcome.stoppedEarly ? SplineFileStatus::kPartial : SplineFileStatus::kLoaded;
+        return outcome.StoppedEarly() ? SplineFileStatus::kPartial : SplineFileStatus::kLoaded;
     case LoadStatus::kCreated:
     case LoadStatus::kEmpty: return missing ? SplineFileStatus::kMissing : SplineFileStatus::kEmpty;
     case LoadStatus::kUnreadable:
@@ -73,9 +73,9 @@ SplineFileContents Contents(const std::string& name, LoadInto load) {
     const bool told = contents.status == SplineFileStatus::kUnreadable ||
                       contents.status == SplineFileStatus::kPartial;
     if (told) {
-        contents.reason = detail::ValidUtf8(outcome.reason);
-        contents.line = outcome.line;
-        contents.column = outcome.column;
+        contents.reason = detail::ValidUtf8(outcome.Problem().reason);
+        contents.line = outcome.Problem().line;
+        contents.column = outcome.Problem().column;
     }
     return contents;
 }

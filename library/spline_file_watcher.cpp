@@ -10,16 +10,20 @@
 
 namespace velmora {
 
-SplineFileWatcher::SplineFileWatcher(const std::string& path) : m_watch(FileWatch::Open(path)) {
+SplineFileWatcher::SplineFileWatcher(const std::string& path) {
+    Status why;
+    m_watch = FileWatch::Open(path, SystemFileSystem(), &why);
     if (m_watch == nullptr)
-        m_error = errno;
+        m_error = why.error != 0 ? why.error : EINVAL;
 }
 
 SplineFileWatcher::~SplineFileWatcher() = default;
 SplineFileWatcher::SplineFileWatcher(SplineFileWatcher&& other) noexcept = default;
 SplineFileWatcher& SplineFileWatcher::operator=(SplineFileWatcher&& other) noexcept = default;
 
-int SplineFileWatcher::Fd() const { return m_watch != nullptr ? m_watch->Fd() : -1; }
+int SplineFileWatcher::Fd() const {
+    return m_watch != nullptr ? static_cast<int>(m_watch->Ready().native) : -1;
+}
 
 int SplineFileWatcher::Changed() {
     if (m_watch == nullptr) {
@@ -27,8 +31,10 @@ int SplineFileWatcher::Changed() {
         return -1;
     }
     const int changed = m_watch->Changed();
-    if (changed < 0)
-        m_error = errno;
+    if (changed < 0) {
+        m_error = m_watch->Failure().error != 0 ? m_watch->Failure().error : EIO;
+        errno = m_error;
+    }
     return changed;
 }
 

@@ -83,18 +83,18 @@ Status SessionRecorder::Write(const SessionView& now, StateDelta delta, const Re
         bytes = EncodeCopyStart(m_header) +
                 EncodeRecord(meta, DiffStates(ViewOf(kNothing), ViewOf(m_recorded)));
         status = m_store.Replace(m_name, bytes);
-        if (status.ok) {
+        if (status.ok()) {
             m_wholeBytes = bytes.size();
             m_appendedBytes = 0;
         }
     } else {
         status = m_store.Append(bytes);
-        if (status.ok) {
+        if (status.ok()) {
             m_appendedBytes += bytes.size();
         }
     }
-    m_copyExists = m_copyExists || status.ok;
-    m_copyHolds = status.ok;
+    m_copyExists = m_copyExists || status.ok();
+    m_copyHolds = status.ok();
     return status;
 }
 

@@ -16,7 +16,7 @@ int64_t SystemTime() { return static_cast<int64_t>(std::time(nullptr)); }
 // A fresh id for this session: 64 random bits.
 uint64_t SessionId(const FileSystem& fs) {
     uint64_t id = 0;
-    if (fs.Random(&id, sizeof id) != static_cast<ssize_t>(sizeof id)) {
+    if (!fs.RandomBytes(&id, sizeof id).ok()) {
         std::random_device device;
         id = (static_cast<uint64_t>(device()) << 32) ^ device();
     }
@@ -49,11 +49,11 @@ std::optional<RecoveryOffer> SessionRecovery::FindOffer() {
     std::optional<RecoveryOffer> newest;
     for (const std::string& name : m_store.ClaimEnded(m_prefix)) {
         const ReadOutcome read = m_store.Read(name);
-        if (read.status == ReadStatus::kMissing) {
+        if (read.found == ReadStatus::kMissing) {
             m_store.Remove(name);  // gone meanwhile: its lock file goes too
             continue;
         }
-        if (read.status != ReadStatus::kRead) {
+        if (read.found != ReadStatus::kRead) {
             m_store.Release(name);  // unreadable for now
             continue;
         }
@@ -85,7 +85,7 @@ std::optional<RecoveryOffer> SessionRecovery::FindOffer() {
 Status SessionRecovery::Adopt(const RecoveryOffer& offer, const SessionView& restored) {
     const Status recorded = m_recorder ? m_recorder->Continue(restored, offer.meta.changes)
                                        : Failed("the session has not begun");
-    if (recorded.ok) {
+    if (recorded.ok()) {
         m_store.Remove(offer.copy);
     } else {
         m_store.Release(offer.copy);
@@ -100,7 +100,7 @@ Status SessionRecovery::Record(const SessionView& now) {
         return {};
     }
     Status recorded = m_recorder->Record(now);
-    if (!recorded.ok && StoreFolder().empty()) {
+    if (!recorded.ok() && StoreFolder().empty()) {
         recorded.reason = "neither XDG_STATE_HOME nor HOME names a folder for it";
     }
     return recorded;

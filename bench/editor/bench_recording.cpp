@@ -33,9 +33,9 @@ using Seconds = std::chrono::duration<double>;
 // The system's calls, with the time spent flushing files to disk summed up.
 class TimedFlush : public FileSystem {
 public:
-    int Fsync(int fd) const override {
+    Status Flush(const FileHandle& file) const override {
         const auto start = std::chrono::steady_clock::now();
-        const int result = FileSystem::Fsync(fd);
+        const Status result = FileSystem::Flush(file);
         m_spent += std::chrono::steady_clock::now() - start;
         return result;
     }

@@ -48,7 +48,7 @@ inline void LoadLargeFile(benchmark::State& state) {
     for (auto _ : state) {
         NoteSet notes;
         const LoadOutcome out = file.Load(notes);
-        if (out.status != LoadStatus::kLoaded) {
+        if (out.found != LoadStatus::kLoaded) {
             state.SkipWithError("load failed");
             break;
         }

@@ -3,8 +3,7 @@
 // export, load included, should take at most 3 times the load.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
+#include <cstdlib>
 
 #include <cstdio>
 #include <string>
@@ -25,15 +24,16 @@ BENCHMARK(bench::LoadLargeFile)->Unit(benchmark::kMillisecond);
 // Everything the verb does, the output streamed to /dev/null: read, load,
 // repair, export.
 void BM_ExportJson(benchmark::State& state) {
-    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    FileHandle null;
+    if (!SystemFileSystem().OpenForWriting("/dev/null", &null).ok())
+        std::abort();
     for (auto _ : state) {
         const Input input = ReadInput(LargeFilePath());
         const LoadedNotes loaded = LoadLikeEditor(input.bytes, kEditorClient);
-        OutputStream out(null);
+        OutputStream out(SystemFileSystem(), null);
         ExportJson(ExportScope{loaded.notes, std::nullopt}, out);
         out.Flush();
     }
-    ::close(null);
 }
 BENCHMARK(BM_ExportJson)->Unit(benchmark::kMillisecond);
 

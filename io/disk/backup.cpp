@@ -5,8 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include <fcntl.h>
-
 #include "io/disk/file_steps.h"
 #include "io/disk/link_target.h"
 #include "io/disk/path_parts.h"
@@ -40,28 +38,26 @@ long NumberOf(const std::string& entry, const std::string& base) {
     return n;
 }
 
-// The extended attribute that holds a file's capabilities.
-constexpr char kCapabilities[] = "security.capability";
-
-// Drops the set-id bits and capabilities of the file open on `fd` (status
-// `info`) in place; false where it has some that cannot go that way.
-bool DropPrivileges(const FileSystem& fs, int fd, const struct stat& info) {
-    const bool setId = (info.st_mode & 07000) != 0;
-    const bool capabilities = HasCapabilities(fs, fd);
+// Drops the set-id bits and capabilities of the file open on `file`
+// (information `info`) in place; false where it has some that cannot go
+// that way.
+bool DropPrivileges(const FileSystem& fs, const FileHandle& file, const FileInfo& info) {
+    const bool setId = (info.permissions & kSpecialPermissions) != 0;
+    const bool capabilities = CarriesCapabilities(fs, file);
     if (!setId && !capabilities) {
         return true;
     }
-    if (info.st_nlink != 1) {
+    if (info.links != 1) {
         return false;
     }
-    if (capabilities && fs.RemoveAttribute(fd, kCapabilities) != 0 && errno != ENODATA) {
+    if (capabilities && !fs.DropCapabilities(file).ok()) {
         return false;
     }
-    return !setId || fs.Fchmod(fd, info.st_mode & 0777) == 0;
+    return !setId || fs.SetPermissions(file, info.permissions & 0777u).ok();
 }
 
 // Gives the backup the first free name from the next number on: `place`
-// names it, failing with EEXIST for a name taken meanwhile.
+// names it, failing with kExists for a name taken meanwhile.
 WriteOutcome PlaceFromNext(const FileSystem& fs, const std::string& base,
                            const std::function<Status(const std::string&)>& place) {
     std::string candidate = base;
@@ -72,7 +68,7 @@ WriteOutcome PlaceFromNext(const FileSystem& fs, const std::string& base,
             continue;
         }
         return WriteOutcome{
-            placed.ok ? Status{} : CouldNot("create", candidate, placed.error), candidate, {}};
+            placed.ok() ? Status{} : CouldNot("create", candidate, placed), candidate, {}};
     }
     return WriteOutcome{CouldNot("create", candidate, EEXIST), candidate, {}};
 }
@@ -95,30 +91,29 @@ WriteOutcome CopyAsBackup(const FileSystem& fs, const Likeness& like, const Fill
     const std::string folder = FolderOf(base);
     RemoveStaleTemporaries(fs, folder, FamilyOf(base));
     TempFile temp(fs, folder, FamilyOf(base));
-    if (const Status opened = temp.Open(); !opened.ok) {
-        return WriteOutcome{
-            CouldNot("create a temporary file next to", base, opened.error), {}, {}};
+    if (const Status opened = temp.Open(); !opened.ok()) {
+        return WriteOutcome{CouldNot("create a temporary file next to", base, opened), {}, {}};
     }
-    Status filled = FillNewFile(fs, temp.Fd(), like, fill, base);
-    if (filled.ok && !temp.Name().empty()) {
-        if (const Status closed = temp.Close(); !closed.ok) {
-            filled = CouldNot("finish writing", base, closed.error);
+    Status filled = FillNewFile(fs, temp.File(), like, fill, base);
+    if (filled.ok() && !temp.Name().empty()) {
+        if (const Status closed = temp.Close(); !closed.ok()) {
+            filled = CouldNot("finish writing", base, closed);
         }
     }
-    if (!filled.ok) {
+    if (!filled.ok()) {
         return WriteOutcome{std::move(filled), {}, {}};
     }
     const bool named = !temp.Name().empty();
     WriteOutcome out = PlaceFromNext(fs, base, [&](const std::string& candidate) {
         return named ? LinkNew(fs, temp.Name(), candidate) : temp.NameUnnamed(candidate);
     });
-    if (out.ok && !named) {
-        if (const Status closed = temp.Close(); !closed.ok) {
-            fs.Unlink(out.path.c_str());
-            return WriteOutcome{CouldNot("finish writing", out.path, closed.error), {}, {}};
+    if (out.status.ok() && !named) {
+        if (const Status closed = temp.Close(); !closed.ok()) {
+            fs.Remove(out.path);
+            return WriteOutcome{CouldNot("finish writing", out.path, closed), {}, {}};
         }
     }
-    if (out.ok) {
+    if (out.status.ok()) {
         FlushFolder(fs, folder);
     }
     return out;
@@ -133,7 +128,7 @@ std::string BackupName(const std::string& base, long n) {
 long NextBackupNumber(const FileSystem& fs, const std::string& base) {
     long highest = kNoBackupNumber;
     std::vector<std::string> entries;
-    if (fs.ListFolder(FolderOf(base), &entries).ok) {
+    if (fs.ListFolder(FolderOf(base), &entries).ok()) {
         const std::string name = NameOf(base);
         for (const std::string& entry : entries) {
             const long n = NumberOf(entry, name);
@@ -146,20 +141,20 @@ long NextBackupNumber(const FileSystem& fs, const std::string& base) {
 WriteOutcome KeepBackup(const std::string& path, const std::string& base, const std::string* bytes,
                         const FileSystem& fs) {
     if (bytes != nullptr) {
-        struct stat info {};
+        FileInfo info;
         const Likeness like =
-            fs.Stat(path.c_str(), &info) == 0 ? LikenessOf(info) : NewFileLikeness(fs);
+            fs.Inspect(path, Links::kFollow, &info).ok() ? LikenessOf(info) : NewFileLikeness(fs);
         return CopyAsBackup(fs, like, TextFiller(fs, *bytes, base), base);
     }
-    const int in = fs.Open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (in < 0) {
-        return WriteOutcome{CouldNot("keep a copy of", path, errno), {}, {}};
+    FileHandle in;
+    if (const Status opened = fs.OpenForReading(path, Links::kFollow, &in); !opened.ok()) {
+        return WriteOutcome{CouldNot("keep a copy of", path, opened), {}, {}};
     }
-    struct stat info {};
+    FileInfo info;
     WriteOutcome out;
-    if (fs.Fstat(in, &info) != 0) {
-        out = WriteOutcome{CouldNot("inspect", path, errno), {}, {}};
-    } else if (!S_ISREG(info.st_mode)) {
+    if (const Status inspected = fs.InspectOpen(in, &info); !inspected.ok()) {
+        out = WriteOutcome{CouldNot("inspect", path, inspected), {}, {}};
+    } else if (info.kind != FileKind::kRegular) {
         out = WriteOutcome{
             Failed("could not keep a copy of \"" + path + "\": it is not a regular file"), {}, {}};
     } else {
@@ -169,31 +164,29 @@ WriteOutcome KeepBackup(const std::string& path, const std::string& base, const 
     return out;
 }
 
-bool HasCapabilities(const FileSystem& fs, int fd) {
-    if (fs.GetAttribute(fd, kCapabilities, nullptr, 0) >= 0) {
-        return true;
-    }
-    return errno != ENODATA && errno != ENOTSUP && errno != EOPNOTSUPP;
+bool CarriesCapabilities(const FileSystem& fs, const FileHandle& file) {
+    bool has = true;
+    return !fs.HasCapabilities(file, &has).ok() || has;
 }
 
 // The file is another program's version already on disk, so it keeps its
 // owner and group; only the set-id bits and capabilities go. Dropping them
 // from a file with other names would change those too, so such a file is
 // copied instead.
-WriteOutcome KeepAside(const FileSystem& fs, int fd, const std::string& aside,
-                       const struct stat& info, const std::string& base) {
-    if (!aside.empty() && DropPrivileges(fs, fd, info)) {
+WriteOutcome KeepAside(const FileSystem& fs, const FileHandle& file, const std::string& aside,
+                       const FileInfo& info, const std::string& base) {
+    if (!aside.empty() && DropPrivileges(fs, file, info)) {
         WriteOutcome linked = PlaceFromNext(
             fs, base, [&](const std::string& candidate) { return LinkNew(fs, aside, candidate); });
-        if (linked.ok) {
+        if (linked.status.ok()) {
             FlushFolder(fs, FolderOf(base));
             return linked;
         }
     }
-    if (fd < 0) {
+    if (!file.IsOpen()) {
         return WriteOutcome{CouldNot("keep a copy of", base, EACCES), {}, {}};
     }
-    return CopyAsBackup(fs, LikenessOf(info), StreamFiller(fs, fd, base, base), base);
+    return CopyAsBackup(fs, LikenessOf(info), StreamFiller(fs, file, base, base), base);
 }
 
 }  // namespace velmora

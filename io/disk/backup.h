@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include <sys/stat.h>
-
+#include "io/disk/file_info.h"
 #include "io/disk/file_system.h"
 #include "io/status.h"
 
@@ -27,18 +26,18 @@ long NextBackupNumber(const FileSystem& fs, const std::string& base);
 WriteOutcome KeepBackup(const std::string& path, const std::string& base, const std::string* bytes,
                         const FileSystem& fs = SystemFileSystem());
 
-// Keeps the file named `aside`, open on `fd` with status `info`, as the next
+// Keeps the file named `aside`, open on `file` with information `info`, as the next
 // backup of `base` by giving it that name too, so that whatever is still
 // written to it lands in the backup. Its set-id bits and file capabilities
 // are dropped first. It is copied from `fd` instead (without them) where
 // that cannot be: another file system, no hard links, an empty `aside` (the
 // name cannot be trusted), or set-id bits or capabilities that cannot be
 // dropped, or not without touching other names of the file.
-WriteOutcome KeepAside(const FileSystem& fs, int fd, const std::string& aside,
-                       const struct stat& info, const std::string& base);
+WriteOutcome KeepAside(const FileSystem& fs, const FileHandle& file, const std::string& aside,
+                       const FileInfo& info, const std::string& base);
 
-// Whether the file open on `fd` carries file capabilities, which make a
+// Whether the file open on `file` carries file capabilities, which make a
 // program run with rights of its own; where that cannot be told, it does.
-bool HasCapabilities(const FileSystem& fs, int fd);
+bool CarriesCapabilities(const FileSystem& fs, const FileHandle& file);
 
 }  // namespace velmora

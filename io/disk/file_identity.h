@@ -1,33 +1,31 @@
 #pragma once
 
-#include <sys/stat.h>
+#include <cstdint>
+
+#include "io/disk/file_info.h"
 
 namespace velmora {
 
-// One version of a file on disk as its status tells it apart: the same
-// inode, unchanged since. An atomic replacement gives a new inode; a write
-// in place changes the modification time. The status change time is left
-// out: a rename or a new link changes it, and neither changes the content.
+// One version of a file on disk as its information tells it apart: the same
+// file, unchanged since. An atomic replacement gives a new file; a write
+// in place changes the modification time. The change time is left out: a
+// rename or a new link changes it, and neither changes the content.
 struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    struct timespec modified {};
+    FileKey key;
+    std::int64_t size = 0;
+    std::int64_t modified = 0;
 };
 
-inline FileIdentity IdentityOf(const struct stat& info) {
-    return FileIdentity{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+inline FileIdentity IdentityOf(const FileInfo& info) {
+    return FileIdentity{info.key, info.size, info.modified};
 }
 
-// Whether two statuses are of the same file (the same inode of the same
-// file system), whatever became of its content.
-inline bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
+// Whether two pieces of information are of the same file, whatever became of
+// its content.
+inline bool SameFile(const FileInfo& a, const FileInfo& b) { return a.key == b.key; }
 
 inline bool operator==(const FileIdentity& a, const FileIdentity& b) {
-    return a.device == b.device && a.inode == b.inode && a.size == b.size &&
-           a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec;
+    return a.key == b.key && a.size == b.size && a.modified == b.modified;
 }
 
 inline bool operator!=(const FileIdentity& a, const FileIdentity& b) { return !(a == b); }

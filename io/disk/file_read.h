@@ -32,8 +32,9 @@ enum class ReadStatus {
 };
 
 // Not ok for kNotAFile and kFailed, saying what went wrong.
-struct ReadOutcome : Status {
-    ReadStatus status = ReadStatus::kFailed;
+struct ReadOutcome {
+    Status status;
+    ReadStatus found = ReadStatus::kFailed;
     std::string bytes;
 };
 

@@ -2,91 +2,142 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-#include <sys/types.h>
-
+#include "io/disk/file_handle.h"
+#include "io/disk/file_info.h"
+#include "io/disk/watch_port.h"
 #include "io/status.h"
 
 namespace velmora {
 
-// Every operating-system call the file layer makes on files and folders
-// goes through one of these (the folder of the file, the random source and
-// the umask included). The watch's own event plumbing (its epoll, timer and
-// inotify descriptors, their reads and the removal of a watch) and the
-// current folder it resolves a relative path against call the system
-// directly: no test needs those to fail. The defaults call the system; tests override one to make
-// that step fail (a full disk, a failing flush, a file system without unnamed files or without
-// exchange) or to act as another program between two steps. Each returns
-// what the system call returns and leaves errno as it does.
+// Whether a step on a name follows a symbolic link found there.
+enum class Links { kFollow, kNoFollow };
+
+// A lock many may share, or one only its holder has.
+enum class LockKind { kShared, kExclusive };
+
+// Marks that keep everyone, the administrator included, from changing a
+// file or folder until they are cleared.
+struct FileMarks {
+    bool immutable = false;   // nothing may change it
+    bool appendOnly = false;  // it may only grow
+};
+
+// Every step the file layer takes on files and folders goes through one of
+// these, in the layer's own terms. Each returns a Status: the system's error
+// is sorted into a StatusCode here, once, and its text is the reason. A step
+// a system or file system cannot take fails with kNotSupported, which the
+// layer above falls back from (unnamed files, the exchange, hard links,
+// locks, folder events). There is one implementation per operating system;
+// tests derive from this class to make one step fail, or to act as another
+// program between two steps.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // As open(2).
-    virtual int Open(const char* path, int flags, mode_t mode = 0) const;
-    // As open(2) of `folder` with O_TMPFILE: a new file without a name.
-    virtual int OpenUnnamed(const char* folder, mode_t mode) const;
-    // As linkat(2) through /proc: gives the unnamed file open on `fd` the
-    // name `name`, which must be free.
-    virtual int LinkUnnamed(int fd, const char* name) const;
-    // As read(2), write(2), fsync(2), close(2), dup(2).
-    virtual ssize_t Read(int fd, void* data, std::size_t size) const;
-    virtual ssize_t Write(int fd, const void* data, std::size_t size) const;
-    virtual int Fsync(int fd) const;
-    virtual int Close(int fd) const;
-    virtual int Dup(int fd) const;
-    // As rename(2), link(2), unlink(2).
-    virtual int Rename(const char* from, const char* to) const;
-    // As renameat2(2) with RENAME_EXCHANGE: swaps the two names at once.
-    // Fails with EINVAL, ENOSYS or EOPNOTSUPP where the file system cannot.
-    virtual int Exchange(const char* first, const char* second) const;
-    // As renameat2(2) with RENAME_NOREPLACE: fails with EEXIST when `to` is
-    // taken, and with EINVAL where the file system cannot tell.
-    virtual int RenameNew(const char* from, const char* to) const;
-    virtual int Link(const char* from, const char* to) const;
-    virtual int Unlink(const char* path) const;
-    // As mkdir(2) and chdir(2).
-    virtual int MakeFolder(const char* path, mode_t mode) const;
-    virtual int EnterFolder(const char* path) const;
-    // As stat(2), lstat(2), fstat(2), readlink(2).
-    virtual int Stat(const char* path, struct stat* info) const;
-    virtual int Lstat(const char* path, struct stat* info) const;
-    virtual int Fstat(int fd, struct stat* info) const;
-    virtual ssize_t ReadLink(const char* path, char* buffer, std::size_t size) const;
-    // As faccessat(2) with AT_EACCESS: checked with the effective ids.
-    virtual int Access(const char* path, int mode) const;
-    // The inode flags of `path` (FS_IOC_GETFLAGS: immutable, append-only,
-    // ...), read through a descriptor opened for reading; fails with ENOTTY
-    // or EOPNOTSUPP where the file system keeps none.
-    virtual int InodeFlags(const char* path, unsigned* flags) const;
-    // As fchmod(2), fchown(2), flock(2).
-    virtual int Fchmod(int fd, mode_t mode) const;
-    virtual int Fchown(int fd, uid_t owner, gid_t group) const;
-    virtual int Flock(int fd, int operation) const;
-    // As fgetxattr(2) and fremovexattr(2): an extended attribute of the file.
-    virtual ssize_t GetAttribute(int fd, const char* name, void* value, std::size_t size) const;
-    virtual int RemoveAttribute(int fd, const char* name) const;
-    // Whether any process, this one included, has the file open on `fd` (which
-    // must be open read-only) open for writing: 1 yes, 0 no, -1 with errno
-    // where the system cannot tell (no leases on that file system, a file of
-    // another owner).
-    virtual int HeldForWriting(int fd) const;
-    // As umask(2): sets the mask and returns the previous one.
-    virtual mode_t Umask(mode_t mask) const;
-    // As getrandom(2) with GRND_NONBLOCK.
-    virtual ssize_t Random(void* data, std::size_t size) const;
+    // Opens `path` for reading, shared with every other program, never
+    // waiting (a FIFO opens at once). With Links::kNoFollow a symbolic link
+    // there is not followed and fails to open.
+    virtual Status OpenForReading(const std::string& path, Links links, FileHandle* file) const;
+    // Opens a folder, to lock it or flush it.
+    virtual Status OpenFolder(const std::string& path, FileHandle* folder) const;
+    // Creates a file at the free name `path` and opens it for reading and
+    // writing, with `permissions` less the user's mask; kExists when taken.
+    virtual Status CreateNew(const std::string& path, unsigned permissions, FileHandle* file) const;
+    // Creates a file without a name in `folder`, for reading and writing,
+    // only its owner's; kNotSupported where the system has no such files.
+    virtual Status CreateUnnamed(const std::string& folder, FileHandle* file) const;
+    // Opens the file at `path` for appending, creating it where missing,
+    // only its owner's and never through a link; `empty` empties it first.
+    virtual Status OpenPrivate(const std::string& path, bool empty, FileHandle* file) const;
+    // Opens an existing file, pipe or device at `path` for writing, as it is.
+    virtual Status OpenForWriting(const std::string& path, FileHandle* file) const;
+    // The program's standard input and output, borrowed: never closed.
+    virtual FileHandle StandardInput() const;
+    virtual FileHandle StandardOutput() const;
+    // A second handle on the file open on `file`, for reading only where the
+    // system can give one, else one like `file`.
+    virtual Status Reopen(const FileHandle& file, FileHandle* again) const;
+    // Closes `file`; a failure can mean lost data (on a network file
+    // system). `file` is closed either way.
+    virtual Status Close(FileHandle& file) const;
+
+    // Reads at most `size` bytes at the current place; `*got` is 0 at the end.
+    virtual Status Read(const FileHandle& file, void* data, std::size_t size,
+                        std::size_t* got) const;
+    // Writes at most `size` bytes; `*done` tells how many were. kInterrupted
+    // asks for the write to be tried again.
+    virtual Status Write(const FileHandle& file, const void* data, std::size_t size,
+                         std::size_t* done) const;
+    // Flushes a file to disk, or a folder (so that a rename in it survives
+    // a crash; kNotSupported where folders cannot be flushed).
+    virtual Status Flush(const FileHandle& file) const;
+
+    // Gives the unnamed file open on `file` the free name `name`.
+    virtual Status NameUnnamed(const FileHandle& file, const std::string& name) const;
+    // Renames `from` to `to`, replacing whatever has that name at once.
+    virtual Status Rename(const std::string& from, const std::string& to) const;
+    // Renames `from` to `to` only while `to` is free: kExists when taken,
+    // kNotSupported where the file system cannot tell.
+    virtual Status RenameNew(const std::string& from, const std::string& to) const;
+    // Swaps the two names at once: kNotFound when one is missing,
+    // kNotSupported where the system or file system cannot.
+    virtual Status Exchange(const std::string& first, const std::string& second) const;
+    // Gives the file `from` the free name `to` too: kExists when taken,
+    // kNotSupported where the file system has no hard links.
+    virtual Status Link(const std::string& from, const std::string& to) const;
+    virtual Status Remove(const std::string& path) const;
+    // Makes the folder `path` with `permissions` less the user's mask.
+    virtual Status MakeFolder(const std::string& path, unsigned permissions) const;
+    virtual Status EnterFolder(const std::string& path) const;
+    virtual Status CurrentFolder(std::string* folder) const;
     // The names in `folder`, "." and ".." left out, in no particular order.
-    // Fails with the system's error where the folder cannot be read.
     virtual Status ListFolder(const std::string& folder, std::vector<std::string>* names) const;
-    // As inotify_init1(2) and inotify_add_watch(2).
-    virtual int InotifyInit(int flags) const;
-    virtual int InotifyAddWatch(int fd, const char* path, uint32_t mask) const;
+    // What the symbolic link at `path` points at, as written in it.
+    virtual Status ReadLink(const std::string& path, std::string* target) const;
+
+    // What the system tells of the file at `path`, or of the link there
+    // itself with Links::kNoFollow.
+    virtual Status Inspect(const std::string& path, Links links, FileInfo* info) const;
+    virtual Status InspectOpen(const FileHandle& file, FileInfo* info) const;
+    // Whether this program may write the file at `path`, or create and
+    // remove names in the folder at `path`.
+    virtual Status MayWrite(const std::string& path) const;
+    virtual Status MayWriteIn(const std::string& folder) const;
+    // The marks of `path`; kNotSupported where the file system keeps none.
+    virtual Status ReadMarks(const std::string& path, FileMarks* marks) const;
+    // Whether any program, this one included, has the file open on `file`
+    // (open for reading only) open for writing; fails where the system
+    // cannot tell (a file system without leases, a file of another owner).
+    virtual Status HeldForWriting(const FileHandle& file, bool* held) const;
+    // Whether the file carries capabilities, rights its program runs with;
+    // fails where that cannot be told.
+    virtual Status HasCapabilities(const FileHandle& file, bool* has) const;
+    virtual Status DropCapabilities(const FileHandle& file) const;
+    // Gives the file open on `file` the permission bits `permissions`.
+    virtual Status SetPermissions(const FileHandle& file, unsigned permissions) const;
+    // Gives the file an owner and group; kNoOwner keeps either as it is.
+    virtual Status SetOwner(const FileHandle& file, std::uint32_t owner, std::uint32_t group) const;
+    // The permission bits a file created anew gets: 0666 less the user's mask.
+    virtual unsigned NewFilePermissions() const;
+    // Locks `file` without waiting: kBusy while another holds it,
+    // kNotSupported where the file system has no locks. The lock lasts until
+    // `file` and every handle reopened from it are closed, or its program ends.
+    virtual Status Lock(const FileHandle& file, LockKind kind) const;
+
+    // Fills `data` from the system's random source, never waiting.
+    virtual Status RandomBytes(void* data, std::size_t size) const;
+
+    // Starts a watch: a timer and, with `folderEvents` and where the system
+    // gives them, events of folders. kNotSupported for the events alone
+    // leaves a port that only ticks.
+    virtual Status OpenWatch(bool folderEvents, std::unique_ptr<WatchPort>* port) const;
 };
 
-// The running system's calls.
+// The running system's file system.
 const FileSystem& SystemFileSystem();
 
 }  // namespace velmora

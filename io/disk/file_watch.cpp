@@ -1,16 +1,6 @@
 #include "io/disk/file_watch.h"
 
-#include <fcntl.h>
-#include <sys/epoll.h>
-#include <sys/inotify.h>
-#include <sys/stat.h>
-#include <sys/timerfd.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <climits>
-#include <cstdint>
-#include <cstring>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -23,111 +13,80 @@ namespace velmora {
 namespace {
 
 // In the file's folder: everything that can replace, change or remove a
-// name, and the folder itself going. Opens and reads are left out: the
-// watch's own reads would wake it. IN_EXCL_UNLINK: a writer still busy with
-// a file that a save has already replaced does not matter.
-constexpr uint32_t kFolderEvents = IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_CREATE | IN_DELETE |
-                                   IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF |
-                                   IN_ONLYDIR | IN_EXCL_UNLINK;
-// In a folder that holds a link on the way, or where the way breaks off:
-// what replaces, makes or removes a name.
-constexpr uint32_t kWayEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
-                                IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
-// Any other folder on the way: only its own going (renamed or removed), so
-// that a busy folder such as /tmp does not wake the watch.
-constexpr uint32_t kSelfEvents = IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
-
-// The events the folder of `place` must be watched for.
-uint32_t EventsFor(const PathPlaces::Place& place) {
+// name. In a folder that holds a link on the way, or where the way breaks
+// off: what replaces, makes or removes a name. Any other folder on the way:
+// only its own going, so that a busy folder such as /tmp does not wake the
+// watch.
+WatchScope ScopeFor(const PathPlaces::Place& place) {
     switch (place.kind) {
-    case PathPlaces::Kind::kFolder: return kSelfEvents;
+    case PathPlaces::Kind::kFolder: return WatchScope::kItself;
     case PathPlaces::Kind::kLink:
-    case PathPlaces::Kind::kMissing: return kWayEvents;
+    case PathPlaces::Kind::kMissing: return WatchScope::kNames;
     case PathPlaces::Kind::kFile: break;
     }
-    return kFolderEvents;
+    return WatchScope::kEverything;
 }
+
+WatchScope Wider(WatchScope a, WatchScope b) { return a > b ? a : b; }
 
 constexpr long kPollMilliseconds = 100;
 
-std::string Absolute(const std::string& path) {
-    if (path.front() == '/')
-        return path;
-    std::vector<char> cwd(PATH_MAX);
-    if (::getcwd(cwd.data(), cwd.size()) == nullptr)
-        return std::string();
-    return std::string(cwd.data()) + "/" + path;
-}
-
-bool SameTime(const timespec& a, const timespec& b) {
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+Status Absolute(const std::string& path, const FileSystem& fs, std::string* absolute) {
+    if (path.front() == '/') {
+        *absolute = path;
+        return {};
+    }
+    std::string cwd;
+    if (Status found = fs.CurrentFolder(&cwd); !found.ok())
+        return found;
+    *absolute = cwd + "/" + path;
+    return {};
 }
 
 }  // namespace
 
 bool FileWatch::Look::operator==(const Look& other) const {
-    return std::tie(error, device, inode, size) ==
-               std::tie(other.error, other.device, other.inode, other.size) &&
-           SameTime(modified, other.modified) && SameTime(changed, other.changed);
+    return std::tie(failure, key.volume, key.file, size, modified, changed) ==
+           std::tie(other.failure, other.key.volume, other.key.file, other.size, other.modified,
+                    other.changed);
 }
 
-std::unique_ptr<FileWatch> FileWatch::Open(const std::string& path, const FileSystem& fs) {
+std::unique_ptr<FileWatch> FileWatch::Open(const std::string& path, const FileSystem& fs,
+                                           Status* why) {
+    Status status;
+    std::unique_ptr<FileWatch> watch;
+    std::string absolute;
     if (path.empty()) {
-        errno = EINVAL;
-        return nullptr;
+        status = SystemFailure(EINVAL);
+    } else if (status = Absolute(path, fs, &absolute); status.ok()) {
+        watch.reset(new FileWatch(absolute, fs));
+        status = watch->Start();
+        if (!status.ok())
+            watch.reset();
     }
-    const std::string absolute = Absolute(path);
-    if (absolute.empty())
-        return nullptr;
-    std::unique_ptr<FileWatch> watch(new FileWatch(absolute, fs));
-    if (!watch->Start()) {
-        const int error = errno;
-        watch.reset();
-        errno = error;
-    }
+    if (why != nullptr)
+        *why = status;
     return watch;
 }
 
 FileWatch::FileWatch(std::string path, const FileSystem& fs) : m_path(std::move(path)), m_fs(fs) {}
 
-FileWatch::~FileWatch() {
-    for (const int fd : {m_epoll, m_inotify, m_timer}) {
-        if (fd >= 0)
-            ::close(fd);
-    }
-}
+FileWatch::~FileWatch() = default;
 
-bool FileWatch::Start() {
-    struct stat folder {};
-    if (m_fs.Stat(FolderOf(m_path).c_str(), &folder) != 0)
-        return false;
-    if (!S_ISDIR(folder.st_mode)) {
-        errno = ENOTDIR;
-        return false;
-    }
-    m_epoll = ::epoll_create1(EPOLL_CLOEXEC);
-    m_timer = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
-    if (m_epoll < 0 || m_timer < 0 || ::fcntl(m_epoll, F_SETFL, O_NONBLOCK) != 0)
-        return false;
-    epoll_event timer{};
-    timer.events = EPOLLIN;
-    if (::epoll_ctl(m_epoll, EPOLL_CTL_ADD, m_timer, &timer) != 0)
-        return false;
-    // Without inotify (no instance left, or none in this kernel) the timer
-    // does its work.
-    m_inotify = m_fs.InotifyInit(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_inotify >= 0) {
-        epoll_event events{};
-        events.events = EPOLLIN;
-        if (::epoll_ctl(m_epoll, EPOLL_CTL_ADD, m_inotify, &events) != 0)
-            return false;
-    }
+Status FileWatch::Start() {
+    FileInfo folder;
+    if (Status found = m_fs.Inspect(FolderOf(m_path), Links::kFollow, &folder); !found.ok())
+        return found;
+    if (folder.kind != FileKind::kFolder)
+        return SystemFailure(ENOTDIR);
+    if (Status opened = m_fs.OpenWatch(true, &m_port); !opened.ok())
+        return opened;
     Rewatch();
-    if (!m_timerArmed && m_inotify < 0)
-        return false;
+    if (!m_timerArmed && !m_port->HasFolderEvents())
+        return SystemFailure(EIO);
     m_seen = ReadNow();
     m_look = LookNow();
-    return true;
+    return {};
 }
 
 // Follows the path again, links and all, and watches each folder on the
@@ -137,35 +96,39 @@ bool FileWatch::Start() {
 void FileWatch::Rewatch() {
     const PathPlaces path = PlacesOnPath(m_path, m_fs);
     m_folderFound = path.fileFolderFound;
-    std::map<std::string, std::pair<uint32_t, std::set<std::string>>> wanted;
+    std::map<std::string, std::pair<WatchScope, std::set<std::string>>> wanted;
     for (const PathPlaces::Place& place : path.places) {
-        auto& [mask, names] = wanted[place.folder];
-        mask |= EventsFor(place);
+        auto [entry, added] =
+            wanted.try_emplace(place.folder, ScopeFor(place), std::set<std::string>());
+        auto& [scope, names] = entry->second;
+        scope = added ? scope : Wider(scope, ScopeFor(place));
         if (place.kind != PathPlaces::Kind::kFolder)
             names.insert(place.name);
     }
-    bool poll = m_inotify < 0;
+    const bool events = m_port->HasFolderEvents();
+    bool poll = !events;
     std::map<int, Folder> folders;
     for (const auto& [folder, want] : wanted) {
-        if (m_inotify < 0)
+        if (!events)
             break;
-        int wd = m_fs.InotifyAddWatch(m_inotify, folder.c_str(), want.first);
+        int id = -1;
+        bool watched = m_port->WatchFolder(folder, want.first, false, &id).ok();
         // Two paths to one folder (a bind mount) share one watch, which
         // must see what both need.
-        if (wd >= 0 && folders.count(wd) != 0)
-            wd = m_fs.InotifyAddWatch(m_inotify, folder.c_str(), want.first | IN_MASK_ADD);
-        if (wd < 0) {
+        if (watched && folders.count(id) != 0)
+            watched = m_port->WatchFolder(folder, want.first, true, &id).ok();
+        if (!watched) {
             poll = true;
             continue;
         }
-        Folder& entry = folders[wd];
+        Folder& entry = folders[id];
         if (entry.path.empty())
             entry.path = folder;
         entry.names.insert(want.second.begin(), want.second.end());
     }
-    for (const auto& [wd, folder] : m_folders) {
-        if (folders.count(wd) == 0)
-            ::inotify_rm_watch(m_inotify, wd);
+    for (const auto& [id, folder] : m_folders) {
+        if (folders.count(id) == 0)
+            m_port->Unwatch(id);
     }
     if (folders != m_folders)
         m_pending = true;
@@ -177,19 +140,13 @@ void FileWatch::Rewatch() {
 void FileWatch::ArmTimer(bool on) {
     if (on == m_timerArmed)
         return;
-    itimerspec period{};
-    if (on) {
-        period.it_interval.tv_nsec = kPollMilliseconds * 1000000;
-        period.it_value = period.it_interval;
-    }
-    if (::timerfd_settime(m_timer, 0, &period, nullptr) == 0)
+    if (m_port->SetTimer(on ? kPollMilliseconds : 0))
         m_timerArmed = on;
 }
 
 int FileWatch::Changed() {
-    uint64_t ticks = 0;
-    const bool tick = ::read(m_timer, &ticks, sizeof ticks) == static_cast<ssize_t>(sizeof ticks);
-    if (m_inotify >= 0 && !ReadEvents())
+    const bool tick = m_port->TakeTick();
+    if (m_port->HasFolderEvents() && !ReadEvents())
         return -1;
     if (tick)
         Tick();
@@ -220,62 +177,50 @@ int FileWatch::Changed() {
 }
 
 bool FileWatch::ReadEvents() {
-    alignas(inotify_event) char buffer[8192];
-    for (;;) {
-        const ssize_t got = ::read(m_inotify, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno == EAGAIN || errno == EWOULDBLOCK;
-        }
-        for (ssize_t at = 0; at + static_cast<ssize_t>(sizeof(inotify_event)) <= got;) {
-            inotify_event event{};
-            std::memcpy(&event, buffer + at, sizeof event);
-            const char* name = buffer + at + sizeof event;
-            Take(event.wd, event.mask, event.len > 0 ? name : "");
-            at += static_cast<ssize_t>(sizeof event + event.len);
-        }
-    }
+    std::vector<FolderEvent> events;
+    m_failure = m_port->TakeEvents(&events);
+    for (const FolderEvent& event : events)
+        Take(event);
+    return m_failure.ok();
 }
 
-// One inotify event: what it says of the names that lead to the file.
-void FileWatch::Take(int wd, uint32_t mask, const char* name) {
-    if ((mask & IN_Q_OVERFLOW) != 0) {
+// One event: what it says of the names that lead to the file.
+void FileWatch::Take(const FolderEvent& event) {
+    if ((event.changes & kEventsLost) != 0) {
         m_pending = m_rewatch = true;
         m_writerOpen = false;
         return;
     }
-    const auto folder = m_folders.find(wd);
+    const auto folder = m_folders.find(event.watch);
     if (folder == m_folders.end())
         return;
-    if ((mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) != 0) {
+    if ((event.changes & kFolderGone) != 0) {
         m_pending = m_rewatch = true;
         m_writerOpen = false;
         return;
     }
-    if (folder->second.names.count(name) == 0)
+    if (folder->second.names.count(event.name) == 0)
         return;
     m_pending = true;
-    if ((mask & IN_MODIFY) != 0)
+    if ((event.changes & kContentWritten) != 0)
         m_writerOpen = true;
-    if ((mask & IN_CLOSE_WRITE) != 0)
+    if ((event.changes & kWriterClosed) != 0)
         m_writerOpen = false;
-    if ((mask & (IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE)) != 0) {
+    if ((event.changes & (kNameMovedAway | kNameMovedIn | kNameRemoved)) != 0) {
         m_rewatch = true;
         m_writerOpen = false;
     }
-    if ((mask & IN_CREATE) != 0) {
-        // A file made by open(2) is still open in its maker, who closes it
-        // once written; a new link or hard link has no writer.
+    if ((event.changes & kNameMade) != 0) {
+        // A file made by creating it is still open in its maker, who closes
+        // it once written; a new link or hard link has no writer.
         m_rewatch = true;
-        struct stat info {};
-        const std::string path = folder->second.path + "/" + name;
-        m_writerOpen =
-            m_fs.Lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1;
+        FileInfo info;
+        const std::string path = folder->second.path + "/" + event.name;
+        m_writerOpen = m_fs.Inspect(path, Links::kNoFollow, &info).ok() &&
+                       info.kind == FileKind::kRegular && info.links == 1;
     }
 }
-
-// The timer: the links are followed again, and a file whose stat changed is
+// The timer: the links are followed again, and a file whose information changed is
 // read once it has stayed the same for a whole tick, so that a writer is not
 // caught half way. When only looking can tell, a change seen meanwhile
 // waits for the next quiet tick.
@@ -297,33 +242,33 @@ void FileWatch::Tick() {
 // cannot tell (no leases there, a file of another owner), the events of
 // the file's folder are all there is to go by.
 int FileWatch::WriterHoldsFile() const {
-    const int fd = m_fs.Open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
+    FileHandle file;
+    if (!m_fs.OpenForReading(m_path, Links::kFollow, &file).ok())
         return -1;
-    struct stat info {};
-    const int held =
-        m_fs.Fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? m_fs.HeldForWriting(fd) : -1;
-    m_fs.Close(fd);
-    return held;
+    FileInfo info;
+    bool held = false;
+    const bool told = m_fs.InspectOpen(file, &info).ok() && info.kind == FileKind::kRegular &&
+                      m_fs.HeldForWriting(file, &held).ok();
+    m_fs.Close(file);
+    return told ? (held ? 1 : 0) : -1;
 }
 
 FileWatch::Seen FileWatch::ReadNow() const {
     ReadOutcome read = ReadWholeFile(m_path, m_fs);
-    return Seen{read.status, std::move(read.bytes)};
+    return Seen{read.found, std::move(read.bytes)};
 }
 
 FileWatch::Look FileWatch::LookNow() const {
-    struct stat info {};
+    FileInfo info;
     Look look;
-    if (m_fs.Stat(m_path.c_str(), &info) != 0) {
-        look.error = errno;
+    if (const Status found = m_fs.Inspect(m_path, Links::kFollow, &info); !found.ok()) {
+        look.failure = found.code;
         return look;
     }
-    look.device = info.st_dev;
-    look.inode = info.st_ino;
-    look.size = info.st_size;
-    look.modified = info.st_mtim;
-    look.changed = info.st_ctim;
+    look.key = info.key;
+    look.size = info.size;
+    look.modified = info.modified;
+    look.changed = info.changed;
     return look;
 }
 

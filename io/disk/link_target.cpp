@@ -4,8 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "io/disk/path_parts.h"
 
 namespace velmora {
@@ -17,22 +15,19 @@ LinkNames LinkChain(const std::string& path, const FileSystem& fs) {
     chain.names.push_back(path);
     for (int hops = 0;; ++hops) {
         const std::string current = chain.names.back();
-        struct stat info {};
-        if (fs.Lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        FileInfo info;
+        if (!fs.Inspect(current, Links::kNoFollow, &info).ok() || info.kind != FileKind::kLink) {
             return chain;  // the file itself, or nothing yet
         }
         if (hops == kMaxLinks) {
-            static_cast<Status&>(chain) = CouldNot("follow the link", path, ELOOP);
+            chain.status = CouldNot("follow the link", path, ELOOP);
             return chain;
         }
-        std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
-        const ssize_t size = fs.ReadLink(current.c_str(), link.data(), link.size());
-        if (size <= 0 || static_cast<std::size_t>(size) >= link.size()) {
-            const int error = size < 0 ? errno : size == 0 ? ENOENT : ENAMETOOLONG;
-            static_cast<Status&>(chain) = CouldNot("follow the link", path, error);
+        std::string next;
+        if (const Status read = fs.ReadLink(current, &next); !read.ok()) {
+            chain.status = CouldNot("follow the link", path, read);
             return chain;
         }
-        std::string next(link.data(), static_cast<std::size_t>(size));
         chain.names.push_back(next.front() == '/' ? next : FolderOf(current) + "/" + next);
     }
 }
@@ -82,18 +77,15 @@ PathPlaces PlacesOnPath(const std::string& path, const FileSystem& fs) {
             continue;
         }
         const std::string name = Join(folder, step);
-        struct stat info {};
-        const bool exists = fs.Lstat(name.c_str(), &info) == 0;
-        if (exists && S_ISLNK(info.st_mode) && links < kMaxLinks) {
+        FileInfo info;
+        const bool exists = fs.Inspect(name, Links::kNoFollow, &info).ok();
+        if (exists && info.kind == FileKind::kLink && links < kMaxLinks) {
             ++links;
             out.places.push_back({folder, step, PathPlaces::Kind::kLink});
-            std::vector<char> link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) +
-                                   1);
-            const ssize_t size = fs.ReadLink(name.c_str(), link.data(), link.size());
-            if (size <= 0 || static_cast<std::size_t>(size) >= link.size()) {
+            std::string target;
+            if (!fs.ReadLink(name, &target).ok()) {
                 return out;
             }
-            const std::string target(link.data(), static_cast<std::size_t>(size));
             PushSteps(target, steps);
             if (target.front() == '/') {
                 folder = "/";
@@ -105,7 +97,7 @@ PathPlaces PlacesOnPath(const std::string& path, const FileSystem& fs) {
             out.fileFolderFound = true;
             return out;
         }
-        if (!exists || !S_ISDIR(info.st_mode)) {
+        if (!exists || info.kind != FileKind::kFolder) {
             out.places.push_back({folder, step, PathPlaces::Kind::kMissing});
             return out;
         }
@@ -118,7 +110,7 @@ PathPlaces PlacesOnPath(const std::string& path, const FileSystem& fs) {
 LinkTarget FollowLinks(const std::string& path, const FileSystem& fs) {
     LinkNames chain = LinkChain(path, fs);
     LinkTarget out;
-    static_cast<Status&>(out) = static_cast<const Status&>(chain);
+    out.status = chain.status;
     out.path = std::move(chain.names.back());
     return out;
 }

@@ -10,14 +10,16 @@ namespace velmora {
 
 // Fails where a link cannot be read or the links loop, with the system's
 // error.
-struct LinkTarget : Status {
+struct LinkTarget {
+    Status status;
     std::string path;  // the file itself, once every link is followed
 };
 
 // The names passed on the way, `path` first, then the name each link points
 // at, the last being the file itself (or its dangling name). Fails as
 // LinkTarget does.
-struct LinkNames : Status {
+struct LinkNames {
+    Status status;
     std::vector<std::string> names;
 };
 

@@ -4,9 +4,6 @@
 #include <optional>
 #include <utility>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "io/disk/backup.h"
 #include "io/disk/file_identity.h"
 #include "io/disk/file_steps.h"
@@ -25,76 +22,74 @@ WriteOutcome Refused(std::string reason, std::string backup = {}) {
     return Refused(Failed(std::move(reason)), std::move(backup));
 }
 
-WriteOutcome FailedTo(const std::string& step, const std::string& path, int error) {
-    return Refused(CouldNot(step, path, error));
+WriteOutcome FailedTo(const std::string& step, const std::string& path, const Status& why) {
+    return Refused(CouldNot(step, path, why));
 }
 
 WriteOutcome Written(const std::string& path) { return WriteOutcome{{}, path, {}}; }
 
-std::string NoFileThere(const std::string& path, const struct stat& info) {
-    return NotAFileText("\"" + path + "\"", S_ISDIR(info.st_mode)) +
+std::string NoFileThere(const std::string& path, const FileInfo& info) {
+    return NotAFileText("\"" + path + "\"", info.kind == FileKind::kFolder) +
            ", so nothing can be saved under that name";
 }
 
-// The kernel lacks the exchange, or the file system refuses it (network,
-// FUSE and overlay file systems among them).
-bool ExchangeUnsupported(int error) {
-    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP ||
-           error == EXDEV || error == EPERM;
-}
-
 // An output replaced whole has no versions worth keeping.
-bool KeepNothing(const ReadOutcome&, const struct stat&, bool) { return false; }
+bool KeepNothing(const ReadOutcome&, const FileInfo&, bool) { return false; }
 
 // After a failure, swaps the version looked at back into place. Whatever has
 // the temporary name then is removed with it only if it is the new file:
 // were it another program's version written meanwhile, it stays.
-void SwapBack(const FileSystem& fs, TempFile& temp, const std::string& file,
-              const struct stat& ours) {
-    struct stat now {};
-    if (fs.Exchange(temp.Name().c_str(), file.c_str()) != 0 ||
-        fs.Lstat(temp.Name().c_str(), &now) != 0 || !SameFile(now, ours)) {
+void SwapBack(const FileSystem& fs, TempFile& temp, const std::string& file, const FileInfo& ours) {
+    FileInfo now;
+    if (!fs.Exchange(temp.Name(), file).ok() ||
+        !fs.Inspect(temp.Name(), Links::kNoFollow, &now).ok() || !SameFile(now, ours)) {
         temp.Release();
     }
 }
 
-// Whether another program has the file open on `fd` for writing; where the
-// system cannot tell, nobody is taken to.
-bool HeldByWriter(const FileSystem& fs, int fd) { return fd >= 0 && fs.HeldForWriting(fd) == 1; }
+// Whether another program has `file` open for writing; where the system
+// cannot tell, nobody is taken to.
+bool HeldByWriter(const FileSystem& fs, const FileHandle& file) {
+    bool held = false;
+    return file.IsOpen() && fs.HeldForWriting(file, &held).ok() && held;
+}
 
 // The version just swapped out now has the temporary name. It is locked at
 // once (no clean-up of leftovers runs meanwhile: see LiveSaveMark); where
 // the lock cannot be had its name cannot be trusted, and it is copied from
-// the descriptor instead. Whether a writer holds it is asked before it is
+// the open handle instead. Whether a writer holds it is asked before it is
 // read: once nobody does, its content can change no more, as its name is no
 // longer the file's.
 WriteOutcome LookAtSwappedOut(const FileSystem& fs, TempFile& temp, const std::string& file,
-                              const struct stat& ours, const std::string& base,
-                              const KeepTest& keep) {
+                              const FileInfo& ours, const std::string& base, const KeepTest& keep) {
     const std::string& aside = temp.Name();
-    const int fd = fs.Open(aside.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    const bool locked = fd >= 0 && LockTemporary(fs, fd).ok;
-    struct stat info {};
-    const bool inspected = fd >= 0 ? fs.Fstat(fd, &info) == 0 : fs.Lstat(aside.c_str(), &info) == 0;
-    const int error = errno;
+    FileHandle swapped;
+    const bool opened = fs.OpenForReading(aside, Links::kNoFollow, &swapped).ok();
+    const bool locked = opened && LockTemporary(fs, swapped).ok();
+    FileInfo info;
+    const Status looked =
+        opened ? fs.InspectOpen(swapped, &info) : fs.Inspect(aside, Links::kNoFollow, &info);
+    const bool inspected = looked.ok();
     WriteOutcome out = Written(file);
-    if (!inspected && error == ENOENT) {
+    if (!inspected && looked.code == StatusCode::kNotFound) {
         // Another program removed it from its hidden name: as if it had
         // deleted the file right before the save, there is nothing to keep.
         temp.Release();
     } else if (!inspected) {
-        out = FailedTo("inspect", aside, error);
-    } else if (!S_ISREG(info.st_mode)) {
+        out = FailedTo("inspect", aside, looked);
+    } else if (info.kind != FileKind::kRegular) {
         out = Refused(NoFileThere(file, info));
-    } else if (const bool held = HeldByWriter(fs, fd); keep(ReadWholeFile(aside, fs), info, held)) {
-        const WriteOutcome kept = KeepAside(fs, fd, locked ? aside : std::string(), info, base);
-        out = kept.ok ? Written(file) : kept;
-        out.backup = kept.ok ? kept.path : std::string();
+    } else if (const bool held = HeldByWriter(fs, swapped);
+               keep(ReadWholeFile(aside, fs), info, held)) {
+        const WriteOutcome kept =
+            KeepAside(fs, swapped, locked ? aside : std::string(), info, base);
+        out = kept.status.ok() ? Written(file) : kept;
+        out.backup = kept.status.ok() ? kept.path : std::string();
     }
-    if (fd >= 0) {
-        fs.Close(fd);
+    if (swapped.IsOpen()) {
+        fs.Close(swapped);
     }
-    if (!out.ok) {
+    if (!out.status.ok()) {
         SwapBack(fs, temp, file, ours);
     }
     return out;
@@ -103,25 +98,27 @@ WriteOutcome LookAtSwappedOut(const FileSystem& fs, TempFile& temp, const std::s
 // Puts the finished temporary file in place by exchange; none when the file
 // system cannot exchange.
 std::optional<WriteOutcome> SwapIn(const FileSystem& fs, TempFile& temp, const std::string& file,
-                                   const struct stat& ours, const std::string& base,
+                                   const FileInfo& ours, const std::string& base,
                                    const KeepTest& keep) {
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        if (fs.Exchange(temp.Name().c_str(), file.c_str()) == 0) {
+        const Status swapped = fs.Exchange(temp.Name(), file);
+        if (swapped.ok()) {
             return LookAtSwappedOut(fs, temp, file, ours, base, keep);
         }
-        if (errno != ENOENT) {
-            if (ExchangeUnsupported(errno)) {
+        if (swapped.code != StatusCode::kNotFound) {
+            if (swapped.code == StatusCode::kNotSupported) {
                 return std::nullopt;
             }
-            return FailedTo("replace", file, errno);
+            return FailedTo("replace", file, swapped);
         }
         // Nothing to swap with: the new file takes the free name without
         // replacing, so a file that appears meanwhile is swapped with instead.
-        if (fs.RenameNew(temp.Name().c_str(), file.c_str()) == 0) {
+        const Status placed = fs.RenameNew(temp.Name(), file);
+        if (placed.ok()) {
             temp.Release();
             return Written(file);
         }
-        if (errno != EEXIST) {
+        if (placed.code != StatusCode::kExists) {
             return std::nullopt;
         }
     }
@@ -133,19 +130,19 @@ std::optional<WriteOutcome> SwapIn(const FileSystem& fs, TempFile& temp, const s
 // it is given the backup's name as a second name, so that what it still
 // writes lands in the backup after the rename; else it is copied. `linked`
 // notes the file so linked.
-WriteOutcome KeepInPlaceVersion(const FileSystem& fs, const std::string& file,
-                                const struct stat& info, const ReadOutcome& version, int fd,
-                                bool held, const std::string& base,
-                                std::optional<struct stat>& linked) {
-    const bool read = version.status == ReadStatus::kRead;
+WriteOutcome KeepInPlaceVersion(const FileSystem& fs, const std::string& file, const FileInfo& info,
+                                const ReadOutcome& version, const FileHandle& handle, bool held,
+                                const std::string& base, std::optional<FileInfo>& linked) {
+    const bool read = version.found == ReadStatus::kRead;
     if (!held) {
         return KeepBackup(file, base, read ? &version.bytes : nullptr, fs);
     }
     // Set-id bits and capabilities are not dropped from the file in place:
     // should the rename fail, it must stay as it was.
-    const bool plain = (info.st_mode & 07000) == 0 && !HasCapabilities(fs, fd);
-    WriteOutcome kept = KeepAside(fs, fd, plain ? file : std::string(), info, base);
-    if (kept.ok && plain) {
+    const bool plain =
+        (info.permissions & kSpecialPermissions) == 0 && !CarriesCapabilities(fs, handle);
+    WriteOutcome kept = KeepAside(fs, handle, plain ? file : std::string(), info, base);
+    if (kept.status.ok() && plain) {
         linked = info;
     }
     return kept;
@@ -156,29 +153,30 @@ WriteOutcome KeepInPlaceVersion(const FileSystem& fs, const std::string& file,
 WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::string& file,
                             const std::string& base, const KeepTest& keep) {
     std::string backup;
-    std::optional<std::string> kept;    // seen again after a change that left its bytes
-    std::optional<struct stat> linked;  // kept under a second name: changes land there
+    std::optional<std::string> kept;  // seen again after a change that left its bytes
+    std::optional<FileInfo> linked;   // kept under a second name: changes land there
     for (int look = 0; look < kMaxAttempts; ++look) {
-        struct stat before {};
-        const bool existed = fs.Lstat(file.c_str(), &before) == 0;
-        if (existed && !S_ISREG(before.st_mode)) {
+        FileInfo before;
+        const bool existed = fs.Inspect(file, Links::kNoFollow, &before).ok();
+        if (existed && before.kind != FileKind::kRegular) {
             return Refused(NoFileThere(file, before), backup);
         }
         if (existed && !(linked && SameFile(*linked, before))) {
-            const int fd = fs.Open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-            const bool held = HeldByWriter(fs, fd);
+            FileHandle handle;
+            fs.OpenForReading(file, Links::kNoFollow, &handle);
+            const bool held = HeldByWriter(fs, handle);
             ReadOutcome version = ReadWholeFile(file, fs);
-            const bool read = version.status == ReadStatus::kRead;
+            const bool read = version.found == ReadStatus::kRead;
             // Bytes seen before may be only the start of a version still
             // being written.
             std::optional<WriteOutcome> copy;
             if ((held || !(read && kept == version.bytes)) && keep(version, before, held)) {
-                copy = KeepInPlaceVersion(fs, file, before, version, fd, held, base, linked);
+                copy = KeepInPlaceVersion(fs, file, before, version, handle, held, base, linked);
             }
-            if (fd >= 0) {
-                fs.Close(fd);
+            if (handle.IsOpen()) {
+                fs.Close(handle);
             }
-            if (copy && !copy->ok) {
+            if (copy && !copy->status.ok()) {
                 copy->backup = backup;
                 return *copy;
             }
@@ -187,16 +185,16 @@ WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::str
                 kept = read ? std::optional<std::string>(std::move(version.bytes)) : std::nullopt;
             }
         }
-        struct stat now {};
-        const bool exists = fs.Lstat(file.c_str(), &now) == 0;
+        FileInfo now;
+        const bool exists = fs.Inspect(file, Links::kNoFollow, &now).ok();
         const bool sameFile =
             exists && (linked && SameFile(*linked, now) ? SameFile(now, before)
                                                         : IdentityOf(now) == IdentityOf(before));
         if (exists != existed || (exists && !sameFile)) {
             continue;
         }
-        if (fs.Rename(temp.Name().c_str(), file.c_str()) != 0) {
-            return Refused(CouldNot("replace", file, errno), backup);
+        if (const Status renamed = fs.Rename(temp.Name(), file); !renamed.ok()) {
+            return Refused(CouldNot("replace", file, renamed), backup);
         }
         temp.Release();  // that name is gone with the rename
         WriteOutcome out = Written(file);
@@ -212,21 +210,21 @@ WriteOutcome ReplaceLooking(const FileSystem& fs, TempFile& temp, const std::str
 // would let it through (root): someone made it read-only on purpose.
 WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs) {
     const LinkTarget target = FollowLinks(path, fs);
-    if (!target.ok) {
-        return Refused(target);
+    if (!target.status.ok()) {
+        return Refused(target.status);
     }
     WriteOutcome out = Written(target.path);
-    struct stat info {};
-    if (fs.Stat(target.path.c_str(), &info) != 0) {
-        if (errno != ENOENT) {
-            out = FailedTo("inspect", target.path, errno);
+    FileInfo info;
+    if (const Status found = fs.Inspect(target.path, Links::kFollow, &info); !found.ok()) {
+        if (found.code != StatusCode::kNotFound) {
+            out = FailedTo("inspect", target.path, found);
         }
-    } else if (!S_ISREG(info.st_mode)) {
+    } else if (info.kind != FileKind::kRegular) {
         out = Refused(NoFileThere(target.path, info));
-    } else if ((info.st_mode & 0222) == 0) {
-        out = FailedTo("write", target.path, EACCES);
-    } else if (fs.Access(target.path.c_str(), W_OK) != 0) {
-        out = FailedTo("write", target.path, errno);
+    } else if ((info.permissions & 0222u) == 0) {
+        out = Refused(CouldNot("write", target.path, EACCES));
+    } else if (const Status may = fs.MayWrite(target.path); !may.ok()) {
+        out = FailedTo("write", target.path, may);
     }
     out.path = target.path;
     return out;
@@ -234,7 +232,7 @@ WriteOutcome CheckReplaceable(const std::string& path, const FileSystem& fs) {
 
 WriteOutcome ReplaceFile(const std::string& path, const std::string& text, const FileSystem& fs) {
     const WriteOutcome check = CheckReplaceable(path, fs);
-    if (!check.ok) {
+    if (!check.status.ok()) {
         return check;
     }
     return ReplaceKeeping(check.path, text, {}, KeepNothing, fs);
@@ -250,31 +248,31 @@ WriteOutcome ReplaceKeepingWith(const std::string& file, const Filler& fill,
     const std::string folder = FolderOf(file);
     RemoveStaleTemporaries(fs, folder, NameOf(file));
     const LiveSaveMark live(fs, folder);  // outlives `temp`, and the version it swaps out
-    struct stat info {};
+    FileInfo info;
     const Likeness like =
-        fs.Stat(file.c_str(), &info) == 0 ? LikenessOf(info) : NewFileLikeness(fs);
+        fs.Inspect(file, Links::kFollow, &info).ok() ? LikenessOf(info) : NewFileLikeness(fs);
     TempFile temp(fs, folder, NameOf(file));
-    if (const Status opened = temp.Open(); !opened.ok) {
-        return FailedTo("create a temporary file next to", file, opened.error);
+    if (const Status opened = temp.Open(); !opened.ok()) {
+        return FailedTo("create a temporary file next to", file, opened);
     }
-    if (Status filled = FillNewFile(fs, temp.Fd(), like, fill, file); !filled.ok) {
+    if (Status filled = FillNewFile(fs, temp.File(), like, fill, file); !filled.ok()) {
         return Refused(std::move(filled));
     }
-    if (const Status named = temp.GiveHiddenName(); !named.ok) {
-        return FailedTo("name the temporary file for", file, named.error);
+    if (const Status named = temp.GiveHiddenName(); !named.ok()) {
+        return FailedTo("name the temporary file for", file, named);
     }
-    struct stat ours {};
-    if (fs.Fstat(temp.Fd(), &ours) != 0) {
-        return FailedTo("inspect", temp.Name(), errno);
+    FileInfo ours;
+    if (const Status inspected = fs.InspectOpen(temp.File(), &ours); !inspected.ok()) {
+        return FailedTo("inspect", temp.Name(), inspected);
     }
-    if (const Status closed = temp.Close(); !closed.ok) {
-        return FailedTo("finish writing", file, closed.error);
+    if (const Status closed = temp.Close(); !closed.ok()) {
+        return FailedTo("finish writing", file, closed);
     }
     std::optional<WriteOutcome> out = SwapIn(fs, temp, file, ours, backupBase, keep);
     if (!out) {
         out = ReplaceLooking(fs, temp, file, backupBase, keep);
     }
-    if (out->ok) {
+    if (out->status.ok()) {
         FlushFolder(fs, folder);
     }
     return *out;
@@ -290,7 +288,7 @@ WriteOutcome ReplaceKeeping(const std::string& file, const std::string& text,
 
 WriteOutcome ReplaceFileWith(const std::string& path, const Filler& write, const FileSystem& fs) {
     const WriteOutcome check = CheckReplaceable(path, fs);
-    if (!check.ok) {
+    if (!check.status.ok()) {
         return check;
     }
     return ReplaceKeepingWith(check.path, write, {}, KeepNothing, fs);

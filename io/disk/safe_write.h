@@ -3,8 +3,7 @@
 #include <functional>
 #include <string>
 
-#include <sys/stat.h>
-
+#include "io/disk/file_info.h"
 #include "io/disk/file_read.h"
 #include "io/disk/file_steps.h"
 #include "io/disk/file_system.h"
@@ -44,11 +43,11 @@ WriteOutcome ReplaceFileWith(const std::string& path, const Filler& write,
                              const FileSystem& fs = SystemFileSystem());
 
 // Whether a version of the file that a save replaces must be kept: `version`
-// is its content as read, `info` its status, and `heldForWriting` says that
+// is its content as read, `info` what the system tells of it, and `heldForWriting` says that
 // another program still has it open for writing (so its content may not be
 // final yet).
 using KeepTest =
-    std::function<bool(const ReadOutcome& version, const struct stat& info, bool heldForWriting)>;
+    std::function<bool(const ReadOutcome& version, const FileInfo& info, bool heldForWriting)>;
 
 // Replaces `file`, which CheckReplaceable accepted (its links followed), as
 // ReplaceFile does, and keeps every version it replaces that `keep` asks

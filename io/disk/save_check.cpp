@@ -3,9 +3,6 @@
 #include <cerrno>
 #include <utility>
 
-#include <linux/fs.h>
-#include <unistd.h>
-
 #include "io/disk/link_target.h"
 #include "io/disk/path_parts.h"
 #include "io/disk/safe_write.h"
@@ -16,8 +13,14 @@ namespace {
 
 SaveCheck Blocked(std::string reason, std::string remedy, int error = 0) {
     SaveCheck out;
-    static_cast<Status&>(out) = Failed(std::move(reason), error);
+    out.status = Failed(std::move(reason), error);
     out.remedy = std::move(remedy);
+    return out;
+}
+
+SaveCheck Blocked(std::string reason, std::string remedy, const Status& why) {
+    SaveCheck out = Blocked(std::move(reason), std::move(remedy), why.error);
+    out.status.code = why.code;
     return out;
 }
 
@@ -25,15 +28,15 @@ SaveCheck Blocked(std::string reason, std::string remedy, int error = 0) {
 // cleared: the save could neither write beside it nor rename over it. `what`
 // names it for the message.
 SaveCheck CheckFlags(const std::string& path, const std::string& what, const FileSystem& fs) {
-    unsigned flags = 0;
-    if (fs.InodeFlags(path.c_str(), &flags) != 0) {
+    FileMarks marks;
+    if (!fs.ReadMarks(path, &marks).ok()) {
         return {};
     }
-    if ((flags & FS_IMMUTABLE_FL) != 0) {
+    if (marks.immutable) {
         return Blocked(what + " is marked immutable (chattr +i), so nothing can change it",
                        "Clear the mark (as root: chattr -i)", EPERM);
     }
-    if ((flags & FS_APPEND_FL) != 0) {
+    if (marks.appendOnly) {
         return Blocked(what + " is marked append-only (chattr +a), so it can only grow",
                        "Clear the mark (as root: chattr -a)", EPERM);
     }
@@ -45,32 +48,33 @@ SaveCheck CheckFlags(const std::string& path, const std::string& what, const Fil
 // Names are given relative to the file, which the message names already.
 SaveCheck CheckSaveable(const std::string& path, const FileSystem& fs) {
     const LinkTarget target = FollowLinks(path, fs);
-    struct stat info {};
-    if (!target.ok || fs.Stat(target.path.c_str(), &info) != 0) {
+    FileInfo info;
+    if (!target.status.ok() || !fs.Inspect(target.path, Links::kFollow, &info).ok()) {
         return {};
     }
     const std::string file =
         target.path == path ? "the file" : "the file it links to (\"" + target.path + "\")";
     const std::string folder = FolderOf(target.path);
-    if (S_ISREG(info.st_mode)) {
-        if (SaveCheck flagged = CheckFlags(target.path, file, fs); !flagged.ok) {
+    const bool regular = info.kind == FileKind::kRegular;
+    if (regular) {
+        if (SaveCheck flagged = CheckFlags(target.path, file, fs); !flagged.status.ok()) {
             return flagged;
         }
     }
-    if (SaveCheck flagged = CheckFlags(folder, "its folder", fs); !flagged.ok) {
+    if (SaveCheck flagged = CheckFlags(folder, "its folder", fs); !flagged.status.ok()) {
         return flagged;
     }
-    if (const WriteOutcome replace = CheckReplaceable(path, fs); !replace.ok) {
-        if (!S_ISREG(info.st_mode)) {
-            return Blocked(replace.reason, "Move it away, or rename it", replace.error);
+    if (const WriteOutcome replace = CheckReplaceable(path, fs); !replace.status.ok()) {
+        if (!regular) {
+            return Blocked(replace.status.reason, "Move it away, or rename it", replace.status);
         }
         return Blocked(
-            (info.st_mode & 0222) == 0 ? file + " is read-only" : "you may not write " + file,
-            "Make the file writable", replace.error);
+            (info.permissions & 0222u) == 0 ? file + " is read-only" : "you may not write " + file,
+            "Make the file writable", replace.status);
     }
-    if (fs.Access(folder.c_str(), W_OK | X_OK) != 0) {
+    if (const Status may = fs.MayWriteIn(folder); !may.ok()) {
         return Blocked("you may not write in its folder, where a save puts the new file",
-                       "Make the folder writable", errno);
+                       "Make the folder writable", may);
     }
     return {};
 }

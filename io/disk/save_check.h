@@ -10,7 +10,8 @@ namespace velmora {
 // Why a save cannot replace a file, and what the user can do about it: an
 // imperative phrase such as "Make the folder writable", to which a message
 // adds when to try again.
-struct SaveCheck : Status {
+struct SaveCheck {
+    Status status;
     std::string remedy;
 };
 

@@ -7,10 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-
 #include "io/disk/file_identity.h"
 #include "io/disk/file_steps.h"
 
@@ -54,7 +50,7 @@ std::string RandomLetters(const FileSystem& fs) {
     static const char kAlphabet[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     unsigned char raw[kRandomLetters] = {};
-    if (fs.Random(raw, sizeof raw) != static_cast<ssize_t>(sizeof raw)) {
+    if (!fs.RandomBytes(raw, sizeof raw).ok()) {
         auto seed = static_cast<unsigned long long>(
             std::chrono::steady_clock::now().time_since_epoch().count());
         for (unsigned char& r : raw) {
@@ -92,17 +88,13 @@ bool IsTemporaryOf(const std::string& entry, const std::string& name) {
 // killed half-way, unless a live save holds the folder.
 void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
                             const std::string& name) {
-    const int folderFd = fs.Open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd < 0) {
-        return;
-    }
-    if (fs.Flock(folderFd, LOCK_EX | LOCK_NB) != 0) {
-        fs.Close(folderFd);
+    FileHandle held;
+    if (!fs.OpenFolder(folder, &held).ok()) {
         return;
     }
     std::vector<std::string> entries;
-    if (!fs.ListFolder(folder, &entries).ok) {
-        fs.Close(folderFd);
+    if (!fs.Lock(held, LockKind::kExclusive).ok() || !fs.ListFolder(folder, &entries).ok()) {
+        fs.Close(held);
         return;
     }
     for (const std::string& entry : entries) {
@@ -110,31 +102,32 @@ void RemoveStaleTemporaries(const FileSystem& fs, const std::string& folder,
             continue;
         }
         const std::string temp = folder + "/" + entry;
-        const int fd = fs.Open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) {
+        FileHandle file;
+        if (!fs.OpenForReading(temp, Links::kNoFollow, &file).ok()) {
             continue;
         }
-        struct stat info {};
-        if (fs.Fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-            fs.Flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            fs.Unlink(temp.c_str());
+        FileInfo info;
+        if (fs.InspectOpen(file, &info).ok() && info.kind == FileKind::kRegular &&
+            fs.Lock(file, LockKind::kExclusive).ok()) {
+            fs.Remove(temp);
         }
-        fs.Close(fd);
+        fs.Close(file);
     }
-    fs.Close(folderFd);  // the folder's lock goes with it
+    fs.Close(held);  // the folder's lock goes with it
 }
 
 // A clean-up holds the folder only for as long as it reads it, so a save
 // waits for it briefly; one that never lets go (another program's lock)
 // keeps every clean-up out as well, and the save goes on without the mark.
 LiveSaveMark::LiveSaveMark(const FileSystem& fs, const std::string& folder) : m_fs(fs) {
-    m_fd = fs.Open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_fd < 0) {
+    if (!fs.OpenFolder(folder, &m_folder).ok()) {
         return;
     }
     constexpr int kTries = 1000;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-        if (fs.Flock(m_fd, LOCK_SH | LOCK_NB) == 0 || (errno != EWOULDBLOCK && errno != EINTR)) {
+        const Status locked = fs.Lock(m_folder, LockKind::kShared);
+        if (locked.ok() ||
+            (locked.code != StatusCode::kBusy && locked.code != StatusCode::kInterrupted)) {
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -142,8 +135,8 @@ LiveSaveMark::LiveSaveMark(const FileSystem& fs, const std::string& folder) : m_
 }
 
 LiveSaveMark::~LiveSaveMark() {
-    if (m_fd >= 0) {
-        m_fs.Close(m_fd);
+    if (m_folder.IsOpen()) {
+        m_fs.Close(m_folder);
     }
 }
 
@@ -151,41 +144,34 @@ TempFile::TempFile(const FileSystem& fs, std::string folder, std::string name)
     : m_fs(fs), m_folder(std::move(folder)), m_family(FamilyOf(name)) {}
 
 TempFile::~TempFile() {
-    if (m_fd >= 0) {
-        m_fs.Close(m_fd);
+    if (m_file.IsOpen()) {
+        m_fs.Close(m_file);
     }
     if (!m_name.empty()) {
-        m_fs.Unlink(m_name.c_str());
+        m_fs.Remove(m_name);
     }
-    if (m_lock >= 0) {
+    if (m_lock.IsOpen()) {
         m_fs.Close(m_lock);
     }
 }
 
-Status LockTemporary(const FileSystem& fs, int fd) {
-    int result = 0;
+Status LockTemporary(const FileSystem& fs, const FileHandle& file) {
+    Status locked;
     do {
-        result = fs.Flock(fd, LOCK_EX | LOCK_NB);
-    } while (result != 0 && errno == EINTR);
-    if (result != 0 && errno != ENOLCK && errno != EOPNOTSUPP && errno != ENOSYS &&
-        errno != EINVAL) {
-        return SystemFailure(errno);
+        locked = fs.Lock(file, LockKind::kExclusive);
+    } while (locked.code == StatusCode::kInterrupted);
+    if (!locked.ok() && locked.code != StatusCode::kNotSupported) {
+        return locked;
     }
     return {};
 }
 
-// The lock is held on a read-only descriptor of its own where /proc gives
-// one: it outlasts Close(), and once the file is in place a program that
-// asks whether anybody still writes it must hear no. Elsewhere a duplicate
-// of the written descriptor holds it.
+// The lock is held on a handle of its own, for reading only where the
+// system gives one: it outlasts Close(), and once the file is in place a
+// program that asks whether anybody still writes it must hear no.
 Status TempFile::Lock() {
-    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
-    m_lock = m_fs.Open(self.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_lock < 0) {
-        m_lock = m_fs.Dup(m_fd);
-    }
-    if (m_lock < 0) {
-        return SystemFailure(errno);
+    if (Status reopened = m_fs.Reopen(m_file, &m_lock); !reopened.ok()) {
+        return reopened;
     }
     return LockTemporary(m_fs, m_lock);
 }
@@ -194,35 +180,31 @@ Status TempFile::Lock() {
 // creation and the lock; then it is left to that clean-up and a new name
 // tried.
 Status TempFile::Open() {
-    m_fd = m_fs.OpenUnnamed(m_folder.c_str(), 0600);
-    if (m_fd >= 0) {
+    if (m_fs.CreateUnnamed(m_folder, &m_file).ok()) {
         return Lock();
     }
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         const std::string name = FreshName();
-        m_fd = m_fs.Open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (m_fd < 0) {
-            if (errno == EEXIST) {
+        if (const Status created = m_fs.CreateNew(name, 0600, &m_file); !created.ok()) {
+            if (created.code == StatusCode::kExists) {
                 continue;
             }
-            return SystemFailure(errno);
+            return created;
         }
         Status locked = Lock();
-        struct stat opened {};
-        struct stat named {};
-        if (locked.ok && m_fs.Fstat(m_fd, &opened) == 0 && m_fs.Lstat(name.c_str(), &named) == 0 &&
-            SameFile(opened, named)) {
+        FileInfo opened;
+        FileInfo named;
+        if (locked.ok() && m_fs.InspectOpen(m_file, &opened).ok() &&
+            m_fs.Inspect(name, Links::kNoFollow, &named).ok() && SameFile(opened, named)) {
             m_name = name;
             return {};
         }
-        m_fs.Close(m_fd);
-        m_fd = -1;
-        if (m_lock >= 0) {
+        m_fs.Close(m_file);
+        if (m_lock.IsOpen()) {
             m_fs.Close(m_lock);
-            m_lock = -1;
         }
-        if (!locked.ok && locked.code != StatusCode::kBusy) {
-            m_fs.Unlink(name.c_str());
+        if (!locked.ok() && locked.code != StatusCode::kBusy) {
+            m_fs.Remove(name);
             return locked;
         }
     }
@@ -236,7 +218,7 @@ std::string TempFile::FreshName() const {
 Status TempFile::GiveHiddenName() {
     for (int attempt = 1; m_name.empty(); ++attempt) {
         const std::string name = FreshName();
-        if (Status named = NameUnnamed(name); !named.ok) {
+        if (Status named = NameUnnamed(name); !named.ok()) {
             if (named.code != StatusCode::kExists || attempt == kMaxAttempts) {
                 return named;
             }
@@ -247,14 +229,9 @@ Status TempFile::GiveHiddenName() {
     return {};
 }
 
-Status TempFile::NameUnnamed(const std::string& path) {
-    return m_fs.LinkUnnamed(m_fd, path.c_str()) == 0 ? Status{} : SystemFailure(errno);
-}
+Status TempFile::NameUnnamed(const std::string& path) { return m_fs.NameUnnamed(m_file, path); }
 
-Status TempFile::Close() {
-    const int fd = m_fd;
-    m_fd = -1;  // close() releases the descriptor even when it fails
-    return m_fs.Close(fd) == 0 ? Status{} : SystemFailure(errno);
-}
+// The file is closed even when closing fails.
+Status TempFile::Close() { return m_fs.Close(m_file); }
 
 }  // namespace velmora

@@ -34,13 +34,13 @@ public:
 
 private:
     const FileSystem& m_fs;
-    int m_fd = -1;
+    FileHandle m_folder;
 };
 
 // Takes the lock that marks an open temporary file as in use. Ok also where
 // the file system has no locks (no clean-up can take one there either); else
-// fails with the system's error (EWOULDBLOCK: a clean-up holds it).
-Status LockTemporary(const FileSystem& fs, int fd);
+// fails with the system's error (kBusy: a clean-up holds it).
+Status LockTemporary(const FileSystem& fs, const FileHandle& file);
 
 // A temporary file written in `folder` for the file `name` there. It is
 // locked for as long as the guard lives, so no other save takes it for the
@@ -56,17 +56,17 @@ public:
     // Opens the file, without a name where the file system offers that, else
     // under a fresh hidden name. Fails with the system's error.
     Status Open();
-    // The descriptor to write on; -1 once closed.
-    int Fd() const { return m_fd; }
+    // The file to write on; not open once closed.
+    const FileHandle& File() const { return m_file; }
     // The hidden name, or "" while the file has none.
     const std::string& Name() const { return m_name; }
     // Gives an unnamed file a fresh hidden name; a named one keeps its own.
     // Fails with the system's error.
     Status GiveHiddenName();
     // Gives an unnamed file the name `path`, which must be free. Fails with
-    // the system's error (EEXIST when `path` is taken).
+    // the system's error (kExists when `path` is taken).
     Status NameUnnamed(const std::string& path);
-    // Closes the descriptor written on; a failing close can mean lost data
+    // Closes the file written on; a failing close can mean lost data
     // (NFS). The lock stays until the guard goes. Fails with the system's
     // error.
     Status Close();
@@ -81,8 +81,8 @@ private:
     const FileSystem& m_fs;
     std::string m_folder;
     std::string m_family;  // the name's part in hidden names
-    int m_fd = -1;
-    int m_lock = -1;  // a second descriptor: the lock outlasts Close()
+    FileHandle m_file;
+    FileHandle m_lock;  // a second handle: the lock outlasts Close()
     std::string m_name;
 };
 

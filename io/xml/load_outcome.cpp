@@ -6,8 +6,8 @@ namespace velmora {
 
 LoadOutcome NothingLoaded(LoadStatus status, Status why) {
     LoadOutcome out;
-    static_cast<Status&>(out) = std::move(why);
-    out.status = status;
+    out.status = std::move(why);
+    out.found = status;
     return out;
 }
 

@@ -19,14 +19,19 @@ enum class LoadStatus {
                   // read from it or saved there until it is moved
 };
 
-// Not ok for kUnreadable and kNotAFile, saying what is wrong and where, nor
-// for kEmpty when no file could be created, saying why. A file read only in
-// part is ok: `reason` says why reading stopped, `line` and `column` where.
-struct LoadOutcome : Status {
-    LoadStatus status = LoadStatus::kEmpty;
-    // kLoaded: reading stopped before the end of the file (at line, column);
-    // what follows was not read.
-    bool stoppedEarly = false;
+// `status` is not ok for kUnreadable and kNotAFile, saying what is wrong and
+// where, nor for kEmpty when no file could be created, saying why. A file
+// read only in part is kLoaded with an ok status, and a `stop` that says why
+// reading stopped and where.
+struct LoadOutcome {
+    Status status;
+    LoadStatus found = LoadStatus::kEmpty;
+    // kLoaded: not ok when reading stopped before the end of the file (at
+    // its line and column); what follows was not read.
+    Status stop;
+    bool StoppedEarly() const { return !stop.ok(); }
+    // What went wrong: the failure, else where and why reading stopped.
+    const Status& Problem() const { return status.ok() ? stop : status; }
     // kLoaded: reading stopped at a line of conflict markers, left by a
     // text merge that was never finished.
     bool conflicted = false;

@@ -33,7 +33,7 @@ LimitCheck CheckReadLimits(std::string_view text, TiXmlEncoding encoding) {
         return LimitCheck{{}, scan};
     }
     LimitCheck out{Failed(Describe(scan.problem)), scan};
-    std::tie(out.line, out.column) = PlaceOf(text, scan.offset);
+    std::tie(out.status.line, out.status.column) = PlaceOf(text, scan.offset);
     return out;
 }
 
@@ -63,7 +63,8 @@ Status CheckWriteLimits(const std::string& bytes) {
         return Failed("the file would be " + LargerThanTheLimit() + ", the most the editor reads");
     }
     const LimitCheck check = CheckReadLimits(bytes, ParserEncodingFor(bytes));
-    return check.ok ? Status{} : Failed("the file could not be read back: " + check.reason);
+    return check.status.ok() ? Status{}
+                             : Failed("the file could not be read back: " + check.status.reason);
 }
 
 }  // namespace velmora

@@ -34,7 +34,8 @@ constexpr std::size_t kMaxReadNodes = kMaxXmlNodes + kSaveHeadroomNodes;
 constexpr int kMaxXmlAttributes = 256;
 
 // Not ok for a text beyond a limit, saying which and where.
-struct LimitCheck : Status {
+struct LimitCheck {
+    Status status;
     XmlScan scan;  // what the parser will build: its nesting, an unclosed node
 };
 

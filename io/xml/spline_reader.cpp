@@ -88,9 +88,8 @@ const char* UnclosedReason(XmlUnclosed unclosed) {
 
 // Marks `out` as read only in part, stopped at `reason` in that place.
 void StopAt(LoadOutcome& out, std::string reason, std::pair<int, int> place) {
-    out.stoppedEarly = true;
-    out.reason = std::move(reason);
-    std::tie(out.line, out.column) = place;
+    out.stop = Failed(std::move(reason));
+    std::tie(out.stop.line, out.stop.column) = place;
 }
 
 void StopAtMarker(LoadOutcome& out, std::pair<int, int> place) {
@@ -110,10 +109,10 @@ void DropFindingAt(ReadFindings& findings, int line, int column) {
 // A refusal with the reason and, where known, the place.
 LoadOutcome Unreadable(std::string reason, int line = 0, int column = 0) {
     LoadOutcome out;
-    static_cast<Status&>(out) = Failed(std::move(reason));
-    out.status = LoadStatus::kUnreadable;
-    out.line = line;
-    out.column = column;
+    out.status = Failed(std::move(reason));
+    out.found = LoadStatus::kUnreadable;
+    out.status.line = line;
+    out.status.column = column;
     return out;
 }
 
@@ -147,7 +146,7 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes, ReadFinding
     const std::string_view fullText = normalised.empty() ? head : std::string_view(normalised);
     std::string_view text = fullText;
     LoadOutcome out;
-    out.status = LoadStatus::kLoaded;
+    out.found = LoadStatus::kLoaded;
     if (IsBlankText(text)) {
         if (tailIsPadding) {
             return LoadOutcome{};
@@ -158,8 +157,8 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes, ReadFinding
     }
     const TiXmlEncoding encoding = ParserEncodingFor(text);
     const LimitCheck limits = CheckReadLimits(text, encoding);
-    if (!limits.ok) {
-        return Unreadable(limits.reason, limits.line, limits.column);
+    if (!limits.status.ok()) {
+        return Unreadable(limits.status.reason, limits.status.line, limits.status.column);
     }
     // From a line of conflict markers on nothing is read: the top-level node
     // it lies in is dropped whole, so no half of a conflict passes as data.
@@ -203,7 +202,7 @@ LoadOutcome ReadSplineText(const std::string& bytes, NoteSet& notes, ReadFinding
         StopAt(out, UnclosedReason(limits.scan.unclosed),
                PlaceOf(text, limits.scan.unclosedOffset));
         if (findings != nullptr) {
-            DropFindingAt(*findings, out.line, out.column);
+            DropFindingAt(*findings, out.Problem().line, out.Problem().column);
         }
     } else if (!IsBlankText(text.substr(stopOffset))) {
         StopAt(out, "text outside any element", PlaceOf(text, stopOffset));

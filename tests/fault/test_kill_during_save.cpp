@@ -58,9 +58,8 @@ int TemporaryFiles(const std::filesystem::path& folder) {
 // A file system without unnamed files: every save goes through a hidden name.
 class HiddenNamesOnly : public FileSystem {
 public:
-    int OpenUnnamed(const char*, mode_t) const override {
-        errno = EOPNOTSUPP;
-        return -1;
+    Status CreateUnnamed(const std::string&, FileHandle*) const override {
+        return SystemFailure(EOPNOTSUPP, StatusCode::kNotSupported);
     }
 };
 
@@ -97,7 +96,7 @@ TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersionAndNothingElseIsTouched) {
     for (int save = 0; save < 100; ++save) {
         ASSERT_TRUE(SplineFile(path, ops)
                         .Save(Version(save % kVersions), kClient.right, kClient.bottom)
-                        .ok);
+                        .status.ok());
     }
     const auto oneSave = std::chrono::duration_cast<std::chrono::microseconds>(
         (std::chrono::steady_clock::now() - start) / 100);
@@ -132,7 +131,7 @@ TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersionAndNothingElseIsTouched) {
         ASSERT_LE(temporaries, 1) << "round " << round;
         killedWithTemporaryLeft += temporaries;
     }
-    ASSERT_TRUE(SplineFile(path, ops).Save(Version(1), kClient.right, kClient.bottom).ok);
+    ASSERT_TRUE(SplineFile(path, ops).Save(Version(1), kClient.right, kClient.bottom).status.ok());
     EXPECT_EQ(TemporaryFiles(dir.Path()), 0);
     EXPECT_EQ(ReadFile(path), PrintSplines(Version(1), kClient.right, kClient.bottom));
     for (const char* name : kNeighbours)

@@ -85,7 +85,7 @@ Count RunFor(Clock::duration length, const NoteSet& notes, const std::string& bo
         ++begun;
         const SaveOutcome out = file.Save(notes, kClient.right, kClient.bottom);
         ++ended;
-        EXPECT_TRUE(out.ok) << out.reason;
+        EXPECT_TRUE(out.status.ok()) << out.status.reason;
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
     }
     stop = true;

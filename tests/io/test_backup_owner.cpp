@@ -24,9 +24,8 @@ using test::kClient480;
 
 class NoExchange : public FileSystem {
 public:
-    int Exchange(const char*, const char*) const override {
-        errno = EINVAL;
-        return -1;
+    Status Exchange(const std::string&, const std::string&) const override {
+        return SystemFailure(EINVAL, StatusCode::kNotSupported);
     }
 };
 
@@ -74,7 +73,7 @@ TEST_P(BackupOwnerTest, KeepsModeLessSetIdBitsAndOwner) {
     NoteSet notes = test::DefaultNotes(kClient480);
     file.Load(notes);
     const SaveOutcome out = file.Save(notes, kClient480.right, kClient480.bottom);
-    ASSERT_TRUE(out.ok) << out.reason;
+    ASSERT_TRUE(out.status.ok()) << out.status.reason;
     ASSERT_EQ(out.backup, path + ".bak");
     for (const std::string& name : {out.backup, path}) {
         struct stat after {};

@@ -20,26 +20,23 @@ enum class Call { kFchmod, kAccess, kRead, kFstat };
 class FailingCall : public FileSystem {
 public:
     FailingCall(Call call, int error) : m_call(call), m_error(error) {}
-    int Fchmod(int fd, mode_t mode) const override {
-        return Fails(Call::kFchmod) ? -1 : FileSystem::Fchmod(fd, mode);
+    Status SetPermissions(const FileHandle& file, unsigned permissions) const override {
+        return Fails(Call::kFchmod) ? Failure() : FileSystem::SetPermissions(file, permissions);
     }
-    int Access(const char* path, int mode) const override {
-        return Fails(Call::kAccess) ? -1 : FileSystem::Access(path, mode);
+    Status MayWrite(const std::string& path) const override {
+        return Fails(Call::kAccess) ? Failure() : FileSystem::MayWrite(path);
     }
-    ssize_t Read(int fd, void* data, std::size_t size) const override {
-        return Fails(Call::kRead) ? -1 : FileSystem::Read(fd, data, size);
+    Status Read(const FileHandle& file, void* data, std::size_t size,
+                std::size_t* got) const override {
+        return Fails(Call::kRead) ? Failure() : FileSystem::Read(file, data, size, got);
     }
-    int Fstat(int fd, struct stat* info) const override {
-        return Fails(Call::kFstat) ? -1 : FileSystem::Fstat(fd, info);
+    Status InspectOpen(const FileHandle& file, FileInfo* info) const override {
+        return Fails(Call::kFstat) ? Failure() : FileSystem::InspectOpen(file, info);
     }
 
 private:
-    bool Fails(Call call) const {
-        if (call != m_call)
-            return false;
-        errno = m_error;
-        return true;
-    }
+    bool Fails(Call call) const { return call == m_call; }
+    Status Failure() const { return SystemFailure(m_error); }
     Call m_call;
     int m_error;
 };
@@ -62,9 +59,9 @@ TEST_P(FailingCallTest, FailsNamingTheFileAndLeavesTheFolderAsItWas) {
     const FailingCall fs(c.call, c.error);
     const WriteOutcome out = c.backup ? KeepBackup(path, path + ".bak", nullptr, fs)
                                       : ReplaceFile(path, "new text\n", fs);
-    EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.reason.rfind(c.reason, 0), 0u) << out.reason;
-    EXPECT_NE(out.reason.find(path), std::string::npos) << out.reason;
+    EXPECT_FALSE(out.status.ok());
+    EXPECT_EQ(out.status.reason.rfind(c.reason, 0), 0u) << out.status.reason;
+    EXPECT_NE(out.status.reason.find(path), std::string::npos) << out.status.reason;
     EXPECT_EQ(testing_support::ReadFile(path), "old bytes\n");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }

@@ -24,9 +24,8 @@ using testing_support::WriteFile;
 // A system without inotify, or one whose instances are all taken.
 class NoInotify : public FileSystem {
 public:
-    int InotifyInit(int) const override {
-        errno = ENOSYS;
-        return -1;
+    Status OpenWatch(bool, std::unique_ptr<WatchPort>* port) const override {
+        return FileSystem::OpenWatch(false, port);
     }
 };
 
@@ -51,7 +50,7 @@ struct Scene {
     }
 
     // The editor's save, as its S key makes it.
-    void Save(int mark) { ASSERT_TRUE(SplineFile(path).Save(Notes(mark), 480, 360).ok); }
+    void Save(int mark) { ASSERT_TRUE(SplineFile(path).Save(Notes(mark), 480, 360).status.ok()); }
 
     // Whether the watch tells of a change within `ms`, waiting on its
     // descriptor as a game loop would.
@@ -67,7 +66,7 @@ struct Scene {
                                   .count();
             if (left <= 0)
                 return false;
-            pollfd ready{watch->Fd(), POLLIN, 0};
+            pollfd ready{static_cast<int>(watch->Ready().native), POLLIN, 0};
             ::poll(&ready, 1, static_cast<int>(left));
         }
     }

@@ -33,23 +33,20 @@ public:
     bool noExchange = false;
     bool failNextPlacing = false;
 
-    ssize_t Read(int fd, void* data, std::size_t size) const override {
-        return failReads ? Fail(EIO) : FileSystem::Read(fd, data, size);
+    Status Read(const FileHandle& file, void* data, std::size_t size,
+                std::size_t* got) const override {
+        return failReads ? SystemFailure(EIO) : FileSystem::Read(file, data, size, got);
     }
-    int Exchange(const char* first, const char* second) const override {
-        return noExchange  ? Fail(EINVAL)
-               : Placing() ? Fail(EIO)
+    Status Exchange(const std::string& first, const std::string& second) const override {
+        return noExchange  ? SystemFailure(EINVAL, StatusCode::kNotSupported)
+               : Placing() ? SystemFailure(EIO)
                            : FileSystem::Exchange(first, second);
     }
-    int Rename(const char* from, const char* to) const override {
-        return Placing() ? Fail(EIO) : FileSystem::Rename(from, to);
+    Status Rename(const std::string& from, const std::string& to) const override {
+        return Placing() ? SystemFailure(EIO) : FileSystem::Rename(from, to);
     }
 
 private:
-    static int Fail(int error) {
-        errno = error;
-        return -1;
-    }
     bool Placing() const {
         const bool fail = failNextPlacing;
         const_cast<Scripted*>(this)->failNextPlacing = false;
@@ -137,14 +134,14 @@ TEST_P(OutsideChangeTest, IsKeptAndTold) {
     EXPECT_NE(message.find(s.told), std::string::npos) << message;
     if (s.failedSave) {
         fs.failNextPlacing = true;
-        ASSERT_FALSE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
+        ASSERT_FALSE(file.Save(notes, kClient480.right, kClient480.bottom).status.ok());
     }
     s.outside(dir);
     if (HasFatalFailure())
         return;
 
     const SaveOutcome out = file.Save(test::MarkedNotes(), kClient480.right, kClient480.bottom);
-    EXPECT_TRUE(out.ok) << out.reason;
+    EXPECT_TRUE(out.status.ok()) << out.status.reason;
     EXPECT_TRUE(out.changedElsewhere);
     EXPECT_EQ(testing_support::ReadFile(out.backup), kOutside) << out.backup;
 }

@@ -30,15 +30,15 @@ TEST(ReadLimitsTest, SaveOnlyWhatTheNextStartReads) {
 
         SplineFile file(path);
         const SaveOutcome out = file.Save(notes, kClient480.right, kClient480.bottom);
-        EXPECT_EQ(out.ok, c.saved) << c.points;
+        EXPECT_EQ(out.status.ok(), c.saved) << c.points;
         if (!c.saved) {
-            EXPECT_NE(out.reason.find("more than"), std::string::npos) << out.reason;
+            EXPECT_NE(out.status.reason.find("more than"), std::string::npos) << out.status.reason;
             EXPECT_EQ(testing_support::ReadFile(path), "old");
             EXPECT_EQ(dir.Listing(), "Splines.xml;");
             continue;
         }
         NoteSet loaded = test::MarkedNotes();
-        EXPECT_EQ(file.Load(loaded).status, LoadStatus::kLoaded);
+        EXPECT_EQ(file.Load(loaded).found, LoadStatus::kLoaded);
         EXPECT_EQ(loaded, notes);
     }
 }
@@ -68,13 +68,13 @@ TEST(ReadLimitsTest, AFileLoadedWithoutAWarningSavesAgain) {
         NoteSet notes = test::DefaultNotes(kClient480);
         SplineFile file(path);
         const LoadOutcome loaded = file.Load(notes);
-        ASSERT_EQ(loaded.status, LoadStatus::kLoaded) << loaded.reason;
+        ASSERT_EQ(loaded.found, LoadStatus::kLoaded) << loaded.Problem().reason;
         EXPECT_EQ(loaded.tooLargeToSave, c.warned) << c.points;
         EXPECT_EQ(LoadMessage(loaded, path).empty(), !c.warned);
         EXPECT_EQ(loaded.savedNodes, SavedNodeCount(notes));
         const SaveOutcome saved = file.Save(notes, kClient480.right, kClient480.bottom);
-        EXPECT_EQ(saved.ok, !c.warned) << saved.reason;
-        if (saved.ok) {
+        EXPECT_EQ(saved.status.ok(), !c.warned) << saved.status.reason;
+        if (saved.status.ok()) {
             const std::string text = testing_support::ReadFile(path);
             EXPECT_EQ(CheckReadLimits(text, TIXML_DEFAULT_ENCODING).scan.nodes, loaded.savedNodes);
         }

@@ -19,43 +19,39 @@ enum class Step { kWrite, kFsync, kClose, kRename };
 class FailingOps : public FileSystem {
 public:
     explicit FailingOps(Step step, bool unnamed = true) : m_step(step), m_unnamed(unnamed) {}
-    int OpenUnnamed(const char* folder, mode_t mode) const override {
-        errno = EOPNOTSUPP;
-        return m_unnamed ? FileSystem::OpenUnnamed(folder, mode) : -1;
+    Status CreateUnnamed(const std::string& folder, FileHandle* file) const override {
+        return m_unnamed ? FileSystem::CreateUnnamed(folder, file)
+                         : SystemFailure(EOPNOTSUPP, StatusCode::kNotSupported);
     }
-    ssize_t Write(int fd, const void* data, std::size_t size) const override {
+    Status Write(const FileHandle& file, const void* data, std::size_t size,
+                 std::size_t* done) const override {
         if (m_step == Step::kWrite) {
-            errno = ENOSPC;
-            return -1;
+            return SystemFailure(ENOSPC);
         }
-        return FileSystem::Write(fd, data, size);
+        return FileSystem::Write(file, data, size, done);
     }
-    int Fsync(int fd) const override {
+    Status Flush(const FileHandle& file) const override {
         if (m_step == Step::kFsync) {
-            errno = EIO;
-            return -1;
+            return SystemFailure(EIO);
         }
-        return FileSystem::Fsync(fd);
+        return FileSystem::Flush(file);
     }
-    int Close(int fd) const override {
-        const int result = FileSystem::Close(fd);
+    Status Close(FileHandle& file) const override {
+        const Status result = FileSystem::Close(file);
         if (m_step == Step::kClose) {
-            errno = EIO;
-            return -1;
+            return SystemFailure(EIO);
         }
         return result;
     }
-    int Rename(const char* from, const char* to) const override {
+    Status Rename(const std::string& from, const std::string& to) const override {
         if (m_step == Step::kRename) {
-            errno = EXDEV;
-            return -1;
+            return SystemFailure(EXDEV);
         }
         return FileSystem::Rename(from, to);
     }
-    int Exchange(const char* first, const char* second) const override {
+    Status Exchange(const std::string& first, const std::string& second) const override {
         if (m_step == Step::kRename) {
-            errno = EXDEV;
-            return -1;
+            return SystemFailure(EXDEV, StatusCode::kNotSupported);
         }
         return FileSystem::Exchange(first, second);
     }
@@ -73,8 +69,8 @@ TEST_P(FailedStepTest, LeavesTheOldFileAndNoTemporaryFile) {
     testing_support::WriteFile(path, "old bytes\n");
     const auto [step, unnamed] = GetParam();
     const WriteOutcome out = ReplaceFile(path, "new text\n", FailingOps(step, unnamed));
-    EXPECT_FALSE(out.ok);
-    EXPECT_NE(out.reason.find(path), std::string::npos) << out.reason;
+    EXPECT_FALSE(out.status.ok());
+    EXPECT_NE(out.status.reason.find(path), std::string::npos) << out.status.reason;
     EXPECT_EQ(testing_support::ReadFile(path), "old bytes\n");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
@@ -104,19 +100,20 @@ INSTANTIATE_TEST_SUITE_P(Steps, FailedStepTest,
 TEST(SafeWriteTest, FullDiskReasonNamesTheSystemError) {
     const testing_support::TempDir dir;
     const WriteOutcome out = ReplaceFile(dir.File("a.xml"), "x", FailingOps(Step::kWrite));
-    EXPECT_NE(out.reason.find(std::strerror(ENOSPC)), std::string::npos) << out.reason;
+    EXPECT_NE(out.status.reason.find(std::strerror(ENOSPC)), std::string::npos)
+        << out.status.reason;
     EXPECT_EQ(dir.Listing(), "");
 }
 
 // Writes at most three bytes per call and is interrupted on every other one.
 class TrickleOps : public FileSystem {
 public:
-    ssize_t Write(int fd, const void* data, std::size_t size) const override {
+    Status Write(const FileHandle& file, const void* data, std::size_t size,
+                 std::size_t* done) const override {
         if ((m_calls++ % 2) == 0) {
-            errno = EINTR;
-            return -1;
+            return SystemFailure(EINTR);
         }
-        return FileSystem::Write(fd, data, size < 3 ? size : 3);
+        return FileSystem::Write(file, data, size < 3 ? size : 3, done);
     }
 
 private:
@@ -127,7 +124,7 @@ TEST(SafeWriteTest, ShortAndInterruptedWritesStillWriteEverything) {
     const testing_support::TempDir dir;
     const std::string path = dir.File("a.xml");
     const std::string text = "<RectSize Width=\"480\" Height=\"360\" />\n";
-    ASSERT_TRUE(ReplaceFile(path, text, TrickleOps()).ok);
+    ASSERT_TRUE(ReplaceFile(path, text, TrickleOps()).status.ok());
     EXPECT_EQ(testing_support::ReadFile(path), text);
 }
 
@@ -136,11 +133,11 @@ TEST(SafeWriteTest, KeepsPermissionBitsOrUsesTheUmaskForANewFile) {
     const std::string kept = dir.File("kept.xml");
     testing_support::WriteFile(kept, "old");
     ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
-    ASSERT_TRUE(ReplaceFile(kept, "new").ok);
+    ASSERT_TRUE(ReplaceFile(kept, "new").status.ok());
 
     const mode_t previous = ::umask(027);
     const std::string fresh = dir.File("fresh.xml");
-    const bool ok = ReplaceFile(fresh, "new").ok;
+    const bool ok = ReplaceFile(fresh, "new").status.ok();
     ::umask(previous);
     ASSERT_TRUE(ok);
 

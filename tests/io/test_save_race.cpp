@@ -66,49 +66,60 @@ public:
         }
     }
 
-    int Open(const char* p, int f, mode_t m) const override {
-        return After(FileSystem::Open(p, f, m));
+    Status OpenForReading(const std::string& p, Links l, FileHandle* f) const override {
+        return After(FileSystem::OpenForReading(p, l, f));
     }
-    int LinkUnnamed(int fd, const char* n) const override {
-        return After(FileSystem::LinkUnnamed(fd, n));
+    Status OpenFolder(const std::string& p, FileHandle* f) const override {
+        return After(FileSystem::OpenFolder(p, f));
     }
-    ssize_t Read(int fd, void* d, std::size_t s) const override {
-        return After(FileSystem::Read(fd, d, s));
+    Status CreateNew(const std::string& p, unsigned m, FileHandle* f) const override {
+        return After(FileSystem::CreateNew(p, m, f));
     }
-    ssize_t Write(int fd, const void* d, std::size_t s) const override {
-        return After(FileSystem::Write(fd, d, s));
+    Status Reopen(const FileHandle& f, FileHandle* again) const override {
+        return After(FileSystem::Reopen(f, again));
     }
-    int Close(int fd) const override { return After(FileSystem::Close(fd)); }
-    int Rename(const char* a, const char* b) const override {
+    Status NameUnnamed(const FileHandle& f, const std::string& n) const override {
+        return After(FileSystem::NameUnnamed(f, n));
+    }
+    Status Read(const FileHandle& f, void* d, std::size_t s, std::size_t* got) const override {
+        return After(FileSystem::Read(f, d, s, got));
+    }
+    Status Write(const FileHandle& f, const void* d, std::size_t s,
+                 std::size_t* done) const override {
+        return After(FileSystem::Write(f, d, s, done));
+    }
+    Status Close(FileHandle& f) const override { return After(FileSystem::Close(f)); }
+    Status Rename(const std::string& a, const std::string& b) const override {
         return After(FileSystem::Rename(a, b));
     }
-    int RenameNew(const char* a, const char* b) const override {
+    Status RenameNew(const std::string& a, const std::string& b) const override {
         return After(FileSystem::RenameNew(a, b));
     }
-    int Link(const char* a, const char* b) const override { return After(FileSystem::Link(a, b)); }
-    int Unlink(const char* p) const override { return After(FileSystem::Unlink(p)); }
-    int Stat(const char* p, struct stat* i) const override { return After(FileSystem::Stat(p, i)); }
-    int Lstat(const char* p, struct stat* i) const override {
-        return After(FileSystem::Lstat(p, i));
+    Status Link(const std::string& a, const std::string& b) const override {
+        return After(FileSystem::Link(a, b));
     }
-    int Fstat(int fd, struct stat* i) const override { return After(FileSystem::Fstat(fd, i)); }
-    int Fchmod(int fd, mode_t m) const override { return After(FileSystem::Fchmod(fd, m)); }
-    int Exchange(const char* a, const char* b) const override {
+    Status Remove(const std::string& p) const override { return After(FileSystem::Remove(p)); }
+    Status Inspect(const std::string& p, Links l, FileInfo* i) const override {
+        return After(FileSystem::Inspect(p, l, i));
+    }
+    Status InspectOpen(const FileHandle& f, FileInfo* i) const override {
+        return After(FileSystem::InspectOpen(f, i));
+    }
+    Status SetPermissions(const FileHandle& f, unsigned m) const override {
+        return After(FileSystem::SetPermissions(f, m));
+    }
+    Status Exchange(const std::string& a, const std::string& b) const override {
         if (m_exchange) {
             return After(FileSystem::Exchange(a, b));
         }
-        errno = EINVAL;
-        return After(-1);
+        return After(SystemFailure(EINVAL, StatusCode::kNotSupported));
     }
 
 private:
-    template <class Result>
-    Result After(Result result) const {
-        const int error = errno;
+    Status After(Status result) const {
         if (++m_steps == m_at) {
             Act();
         }
-        errno = error;
         return result;
     }
 
@@ -121,7 +132,8 @@ private:
             m_inPlace = ::open(m_path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
         } else {
             const SaveOutcome out = m_second->Save(test::MarkedNotes(), 9, 9);
-            EXPECT_TRUE(out.ok) << "the second save, after step " << m_at << ": " << out.reason;
+            EXPECT_TRUE(out.status.ok())
+                << "the second save, after step " << m_at << ": " << out.status.reason;
         }
     }
 
@@ -180,7 +192,7 @@ TEST_P(SaveRaceTest, AnOutsideVersionWrittenBetweenAnyTwoStepsIsKept) {
         if (ops.Steps() < at)
             break;
         ++versions;
-        EXPECT_TRUE(out.ok) << "after step " << at << ": " << out.reason;
+        EXPECT_TRUE(out.status.ok()) << "after step " << at << ": " << out.status.reason;
         // The version, and a hand-written file read before the save, are on disk.
         bool kept = ReadFile(path) == ops.Version();
         bool firstKept = !c.first || !*c.first;

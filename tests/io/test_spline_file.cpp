@@ -32,12 +32,12 @@ TEST(SplineFileTest, MissingFileIsCreatedEmptyAndThenReadsAsEmpty) {
     const testing_support::TempDir dir;
     SplineFile file(dir.File("Splines.xml"));
     NoteSet notes = test::MarkedNotes();
-    EXPECT_EQ(file.Load(notes).status, LoadStatus::kCreated);
+    EXPECT_EQ(file.Load(notes).found, LoadStatus::kCreated);
     EXPECT_EQ(testing_support::ReadFile(file.Path()), "");
 
     const LoadOutcome again = file.Load(notes);
-    EXPECT_EQ(again.status, LoadStatus::kEmpty);
-    EXPECT_TRUE(again.reason.empty());
+    EXPECT_EQ(again.found, LoadStatus::kEmpty);
+    EXPECT_TRUE(again.Problem().reason.empty());
     EXPECT_EQ(testing_support::ReadFile(file.Path()), "");
     EXPECT_EQ(notes, test::MarkedNotes());
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
@@ -47,7 +47,7 @@ TEST(SplineFileTest, MissingFolderCreatesNothing) {
     const testing_support::TempDir dir;
     SplineFile file(dir.File("gone/Splines.xml"));
     NoteSet notes = test::MarkedNotes();
-    EXPECT_EQ(file.Load(notes).status, LoadStatus::kEmpty);
+    EXPECT_EQ(file.Load(notes).found, LoadStatus::kEmpty);
     EXPECT_EQ(notes, test::MarkedNotes());
     EXPECT_EQ(dir.Listing(), "");
 }
@@ -62,7 +62,7 @@ TEST(SplineFileTest, FileWithoutReadPermissionIsUnreadableAndKept) {
     }
     SplineFile file(path);
     NoteSet notes = test::MarkedNotes();
-    EXPECT_EQ(file.Load(notes).status, LoadStatus::kUnreadable);
+    EXPECT_EQ(file.Load(notes).found, LoadStatus::kUnreadable);
     ::chmod(path.c_str(), 0600);
     EXPECT_EQ(testing_support::ReadFile(path), "private");
 }
@@ -72,8 +72,8 @@ TEST(SplineFileTest, SaveIntoMissingFolderFailsWithAReason) {
     SplineFile file(dir.File("gone/Splines.xml"));
     const SaveOutcome out =
         file.Save(test::DefaultNotes(kClient480), kClient480.right, kClient480.bottom);
-    EXPECT_FALSE(out.ok);
-    EXPECT_NE(out.reason.find("gone/Splines.xml"), std::string::npos) << out.reason;
+    EXPECT_FALSE(out.status.ok());
+    EXPECT_NE(out.status.reason.find("gone/Splines.xml"), std::string::npos) << out.status.reason;
     EXPECT_EQ(dir.Listing(), "");
 }
 
@@ -86,7 +86,8 @@ TEST(SplineFileTest, SaveIntoReadOnlyFolderLeavesTheOldFile) {
         GTEST_SKIP() << "running with rights that write any folder";
     }
     SplineFile file(path);
-    EXPECT_FALSE(file.Save(test::DefaultNotes(kClient480), kClient480.right, kClient480.bottom).ok);
+    EXPECT_FALSE(
+        file.Save(test::DefaultNotes(kClient480), kClient480.right, kClient480.bottom).status.ok());
     EXPECT_EQ(testing_support::ReadFile(path), "old\n");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
@@ -176,14 +177,14 @@ TEST_P(ContentTest, StartUpOutcomeAndBackup) {
     SplineFile file(path);
     NoteSet notes;
     const LoadOutcome out = LoadAsEditor(file, notes);
-    EXPECT_EQ(out.status, c.status) << out.reason;
+    EXPECT_EQ(out.found, c.status) << out.Problem().reason;
     const std::string message = LoadMessage(out, path);
     EXPECT_EQ(message.empty(), *c.told == '\0') << message;
     EXPECT_NE(message.find(c.told), std::string::npos) << message;
     EXPECT_EQ(testing_support::ReadFile(path), original);
 
-    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
-    ASSERT_TRUE(file.Save(test::MarkedNotes(), kClient480.right, kClient480.bottom).ok);
+    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).status.ok());
+    ASSERT_TRUE(file.Save(test::MarkedNotes(), kClient480.right, kClient480.bottom).status.ok());
     EXPECT_EQ(testing_support::ReadFile(path + ".bak"), c.backup ? original : "<missing>");
     EXPECT_EQ(dir.Listing(), c.backup ? "Splines.xml;Splines.xml.bak;" : "Splines.xml;");
 }
@@ -198,9 +199,9 @@ TEST(SplineFileTest, EditsBeforeTheFirstSaveKeepNoBackupOfTheEditorsFile) {
     testing_support::WriteFile(path, kDefault);
     SplineFile file(path);
     NoteSet notes;
-    ASSERT_EQ(LoadAsEditor(file, notes).status, LoadStatus::kLoaded);
+    ASSERT_EQ(LoadAsEditor(file, notes).found, LoadStatus::kLoaded);
     notes[0].front().front().x += 1;
-    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
+    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).status.ok());
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
 
@@ -363,13 +364,13 @@ TEST_P(FolderTest, StartUpAndSaves) {
     SplineFile file(dir.File("Splines.xml"));
     NoteSet notes;
     const LoadOutcome out = LoadAsEditor(file, notes);
-    EXPECT_EQ(out.status, f.status) << out.reason;
+    EXPECT_EQ(out.found, f.status) << out.Problem().reason;
     const std::string message = LoadMessage(out, file.Path(), file.NextBackup());
     EXPECT_EQ(message.empty(), *f.told == '\0') << message;
     EXPECT_NE(message.find(f.told), std::string::npos) << message;
     for (const NoteSet& saved : {notes, test::MarkedNotes()}) {
         const SaveOutcome result = file.Save(saved, kClient480.right, kClient480.bottom);
-        EXPECT_EQ(result.ok, f.saves) << result.reason;
+        EXPECT_EQ(result.status.ok(), f.saves) << result.status.reason;
     }
     EXPECT_EQ(dir.Listing(), f.listing);
     EXPECT_EQ(StatOf(dir.File("Splines.xml"), false).st_mode & S_IFMT, f.type);
@@ -387,12 +388,12 @@ INSTANTIATE_TEST_SUITE_P(Situations, FolderTest, ::testing::ValuesIn(kFolders),
 // Fails the first write, as a full disk would, and lets the later ones through.
 class FirstWriteFails : public FileSystem {
 public:
-    ssize_t Write(int fd, const void* data, std::size_t size) const override {
+    Status Write(const FileHandle& file, const void* data, std::size_t size,
+                 std::size_t* done) const override {
         if (m_failed)
-            return FileSystem::Write(fd, data, size);
+            return FileSystem::Write(file, data, size, done);
         m_failed = true;
-        errno = ENOSPC;
-        return -1;
+        return SystemFailure(ENOSPC);
     }
 
 private:
@@ -406,13 +407,13 @@ TEST(SplineFileTest, FailedBackupFailsTheSaveAndIsRetried) {
     const FirstWriteFails ops;
     SplineFile file(path, ops);
     NoteSet notes = test::DefaultNotes(kClient480);
-    ASSERT_EQ(file.Load(notes).status, LoadStatus::kUnreadable);
+    ASSERT_EQ(file.Load(notes).found, LoadStatus::kUnreadable);
 
-    EXPECT_FALSE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
+    EXPECT_FALSE(file.Save(notes, kClient480.right, kClient480.bottom).status.ok());
     EXPECT_EQ(testing_support::ReadFile(path), "<broken");
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 
-    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
+    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).status.ok());
     EXPECT_EQ(testing_support::ReadFile(path + ".bak"), "<broken");
     EXPECT_EQ(dir.Listing(), "Splines.xml;Splines.xml.bak;");
 }
@@ -423,10 +424,10 @@ TEST(SplineFileTest, ReadableReloadDropsThePendingBackup) {
     testing_support::WriteFile(path, "<broken");
     SplineFile file(path);
     NoteSet notes = test::DefaultNotes(kClient480);
-    ASSERT_EQ(file.Load(notes).status, LoadStatus::kUnreadable);
+    ASSERT_EQ(file.Load(notes).found, LoadStatus::kUnreadable);
     testing_support::WriteFile(path, test::DataFile("default_480x360.xml"));
-    ASSERT_EQ(LoadAsEditor(file, notes).status, LoadStatus::kLoaded);
-    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).ok);
+    ASSERT_EQ(LoadAsEditor(file, notes).found, LoadStatus::kLoaded);
+    ASSERT_TRUE(file.Save(notes, kClient480.right, kClient480.bottom).status.ok());
     EXPECT_EQ(dir.Listing(), "Splines.xml;");
 }
 

@@ -162,13 +162,14 @@ TEST_P(LoadCaseTest, LeavesTheExpectedNotes) {
     const LoadCase& c = GetParam();
     NoteSet notes = MarkedNotes();
     const LoadOutcome out = ReadSplineText(c.xml, notes);
-    EXPECT_EQ(out.status, c.status) << out.reason;
+    EXPECT_EQ(out.found, c.status) << out.Problem().reason;
     EXPECT_EQ(notes, c.expected);
-    EXPECT_EQ(out.reason.empty(), c.status != LoadStatus::kUnreadable && !out.stoppedEarly);
-    EXPECT_NE(out.reason.find(c.reason), std::string::npos) << out.reason;
+    EXPECT_EQ(out.Problem().reason.empty(),
+              c.status != LoadStatus::kUnreadable && !out.StoppedEarly());
+    EXPECT_NE(out.Problem().reason.find(c.reason), std::string::npos) << out.Problem().reason;
     if (c.line > 0) {
-        EXPECT_TRUE(out.stoppedEarly);
-        EXPECT_EQ(std::pair(out.line, out.column), std::pair(c.line, c.column));
+        EXPECT_TRUE(out.StoppedEarly());
+        EXPECT_EQ(std::pair(out.Problem().line, out.Problem().column), std::pair(c.line, c.column));
     }
 }
 
@@ -179,10 +180,10 @@ TEST(SplineReaderTest, ParseErrorReportsTheParsersTextAndPlace) {
     NoteSet notes = MarkedNotes();
     const LoadOutcome out =
         ReadSplineText("<RectSize />\r\n<NewNoteSpline Index=\"0\">\r\n<NewSpline></Wrong>", notes);
-    EXPECT_EQ(out.status, LoadStatus::kUnreadable);
-    EXPECT_FALSE(out.reason.empty());
-    EXPECT_EQ(out.line, 3);  // CR LF counts as one line end
-    EXPECT_GT(out.column, 0);
+    EXPECT_EQ(out.found, LoadStatus::kUnreadable);
+    EXPECT_FALSE(out.Problem().reason.empty());
+    EXPECT_EQ(out.Problem().line, 3);  // CR LF counts as one line end
+    EXPECT_GT(out.Problem().column, 0);
 }
 
 // A hand-kept file in any line-end style reads as the canonical notes, and
@@ -197,7 +198,7 @@ TEST(SplineReaderTest, HandEditedFileSavesAsCanonicalText) {
     }
     for (const std::string& bytes : {lf, crlf, cr}) {
         NoteSet notes = MarkedNotes();
-        ASSERT_EQ(ReadSplineText(bytes, notes).status, LoadStatus::kLoaded);
+        ASSERT_EQ(ReadSplineText(bytes, notes).found, LoadStatus::kLoaded);
         EXPECT_EQ(notes, test::DefaultNotes(test::kClient480));
         EXPECT_EQ(PrintSplines(notes, test::kClient480.right, test::kClient480.bottom),
                   test::DataFile("default_480x360.xml"));
@@ -210,7 +211,7 @@ TEST(SplineReaderTest, PrintedTextReadsBackUnchanged) {
     notes[2] = {{{0, 0}}};
     NoteSet read = MarkedNotes();
     const std::string text = PrintSplines(notes, test::kClient480.right, test::kClient480.bottom);
-    ASSERT_EQ(ReadSplineText(text, read).status, LoadStatus::kLoaded);
+    ASSERT_EQ(ReadSplineText(text, read).found, LoadStatus::kLoaded);
     EXPECT_EQ(read, notes);
 }
 

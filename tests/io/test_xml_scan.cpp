@@ -32,12 +32,12 @@ XmlProblem Problem(const std::string& text) {
 }
 
 TEST(XmlScanTest, RefusesOneLevelPastTheLimitWithItsPlace) {
-    EXPECT_TRUE(CheckReadLimits(Nested(kMaxXmlDepth), TIXML_DEFAULT_ENCODING).ok);
+    EXPECT_TRUE(CheckReadLimits(Nested(kMaxXmlDepth), TIXML_DEFAULT_ENCODING).status.ok());
     const LimitCheck deep =
         CheckReadLimits("<r>\n  " + Nested(kMaxXmlDepth), TIXML_DEFAULT_ENCODING);
-    EXPECT_FALSE(deep.ok);
-    EXPECT_EQ(deep.line, 2);
-    EXPECT_EQ(deep.column, 3 + 9 * (kMaxXmlDepth - 1));
+    EXPECT_FALSE(deep.status.ok());
+    EXPECT_EQ(deep.status.line, 2);
+    EXPECT_EQ(deep.status.column, 3 + 9 * (kMaxXmlDepth - 1));
 }
 
 // Markup the parser reads as something else is no tag, and markup it reads
@@ -81,9 +81,10 @@ TEST(XmlScanTest, HundredThousandLevelsAreRefusedWithoutACrash) {
     NoteSet notes;
     notes[0] = {{Point{1, 2}}};
     const LoadOutcome out = ReadSplineText(text, notes);
-    EXPECT_EQ(out.status, LoadStatus::kUnreadable);
-    EXPECT_NE(out.reason.find("nested too deeply"), std::string::npos) << out.reason;
-    EXPECT_EQ(out.line, 2);
+    EXPECT_EQ(out.found, LoadStatus::kUnreadable);
+    EXPECT_NE(out.Problem().reason.find("nested too deeply"), std::string::npos)
+        << out.Problem().reason;
+    EXPECT_EQ(out.Problem().line, 2);
     EXPECT_EQ(notes[0], SplineList({{Point{1, 2}}}));
 }
 
@@ -103,7 +104,7 @@ TEST(XmlScanTest, BracketsInACommentNeedNoDeepStack) {
         ::setrlimit(RLIMIT_AS, &limit);
         NoteSet notes;
         const LoadOutcome out = ReadSplineText(text, notes);
-        ::_exit(out.status == LoadStatus::kLoaded && !out.stoppedEarly ? 0 : 1);
+        ::_exit(out.found == LoadStatus::kLoaded && !out.StoppedEarly() ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -123,7 +124,7 @@ TEST(XmlScanTest, NonUtf8TextIsReadByteByByte) {
         ReadSplineText("<?xml version=\"1.0\" encoding=\"UTF-8\"?><r>\xF0<!-- " +
                            Repeat("<a>", 100000) + " --></r>",
                        notes);
-    EXPECT_EQ(stray.status, LoadStatus::kLoaded) << stray.reason;
+    EXPECT_EQ(stray.found, LoadStatus::kLoaded) << stray.status.reason;
 }
 
 // Hand-kept files with Latin-1 letters, declared or not, still load.
@@ -135,7 +136,7 @@ TEST(XmlScanTest, LatinOneLettersInAFileStillLoad) {
          {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n", "<?xml version=\"1.0\" ?>\n", ""}) {
         NoteSet notes;
         const LoadOutcome out = ReadSplineText(declaration + body, notes);
-        EXPECT_EQ(out.status, LoadStatus::kLoaded) << declaration << out.reason;
+        EXPECT_EQ(out.found, LoadStatus::kLoaded) << declaration << out.Problem().reason;
         EXPECT_EQ(notes[1], SplineList({{Point{5, 6}}})) << declaration;
     }
 }

@@ -23,7 +23,7 @@ using testing_support::TempDir;
 // Flushing only costs time here: what is tested is what the copy holds.
 class NoFlush : public FileSystem {
 public:
-    int Fsync(int) const override { return 0; }
+    Status Flush(const FileHandle&) const override { return {}; }
 };
 
 SessionState StateOf(const CVelmoraDlg& dlg) {
@@ -108,7 +108,7 @@ Left WriteSession(const std::string& store, const std::string& name, const CopyH
     Left left;
     for (const SessionState& state : {After(1), After(2), last}) {
         left.lastRecord = left.bytes.size();
-        EXPECT_TRUE(recorder.Record(ViewOf(state)).ok);
+        EXPECT_TRUE(recorder.Record(ViewOf(state)).ok());
         left.bytes = ReadFile(store + "/" + name);
     }
     return left;

@@ -170,10 +170,7 @@ TEST_F(RecoveryTest, OffersNoCopyOfAnEditorStillRunning) {
 TEST_F(RecoveryTest, CopyThatCannotBeWrittenIsToldOnce) {
     class FailingFlush : public FileSystem {
     public:
-        int Fsync(int) const override {
-            errno = ENOSPC;
-            return -1;
-        }
+        Status Flush(const FileHandle&) const override { return SystemFailure(ENOSPC); }
     } const full;
     auto session = Start(true, full);
     for (int x = 3; x < 60; x += 10)

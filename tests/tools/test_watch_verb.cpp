@@ -53,7 +53,7 @@ TEST(WatchVerb, ExportsEachSaveAsExportDoesAndStopsOnSigterm) {
     const std::string in = dir.File("Splines.xml");
     const std::string out = dir.File("out.csv");
     const std::string ran = dir.File("ran");
-    ASSERT_TRUE(SplineFile(in).Save(Notes(1), 480, 360).ok);
+    ASSERT_TRUE(SplineFile(in).Save(Notes(1), 480, 360).status.ok());
 
     const std::string exec = "echo x >>" + ran;
     const char* argv[] = {VELMORA_TOOL, "watch",     in.c_str(), "--format",   "csv",
@@ -66,8 +66,8 @@ TEST(WatchVerb, ExportsEachSaveAsExportDoesAndStopsOnSigterm) {
     EXPECT_EQ(first, Exported(dir, in));
     EXPECT_EQ(NewContent(ran, "<missing>"), "x\n");
     // The editor's save of the same notes writes the same bytes: no export.
-    ASSERT_TRUE(SplineFile(in).Save(Notes(1), 480, 360).ok);
-    ASSERT_TRUE(SplineFile(in).Save(Notes(2), 480, 360).ok);
+    ASSERT_TRUE(SplineFile(in).Save(Notes(1), 480, 360).status.ok());
+    ASSERT_TRUE(SplineFile(in).Save(Notes(2), 480, 360).status.ok());
     const std::string second = NewContent(out, first);
     EXPECT_EQ(second, Exported(dir, in));
     EXPECT_NE(second, first);
@@ -85,7 +85,7 @@ TEST(WatchVerb, ExportsEachSaveAsExportDoesAndStopsOnSigterm) {
 TEST(WatchVerb, SigtermDuringTheCommandEndsBothWithinTwoSeconds) {
     testing_support::TempDir dir;
     const std::string in = dir.File("Splines.xml");
-    ASSERT_TRUE(SplineFile(in).Save(Notes(1), 480, 360).ok);
+    ASSERT_TRUE(SplineFile(in).Save(Notes(1), 480, 360).status.ok());
     const std::string out = dir.File("out.json");
     const std::string exec = "echo $$ >" + dir.File("pid") + "; exec sleep 30";
     const char* argv[] = {VELMORA_TOOL, "watch",  in.c_str(),   "-o",

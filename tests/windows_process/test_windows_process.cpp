@@ -3,6 +3,7 @@
 // program's name and the stop handle's wait.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -69,7 +70,7 @@ TEST(WindowsProcessTest, ArgumentsArriveAsGiven) {
 TEST(WindowsProcessTest, WaitEndsOnTheReadyHandle) {
     const StopSignals stop;
     HANDLE ready = CreateEventW(nullptr, TRUE, TRUE, nullptr);
-    EXPECT_EQ(stop.WaitFor(HandleToLong(ready)), "");
+    EXPECT_EQ(stop.WaitFor(Waitable{reinterpret_cast<std::intptr_t>(ready)}), "");
     CloseHandle(ready);
     EXPECT_NE(RunningProgram().find("test_windows_process.exe"), std::string::npos);
 }

@@ -159,25 +159,27 @@ CheckReport::CheckReport(const std::string& bytes) {
     m_findings.frame = kEditorClient;
     const LoadedNotes loaded = LoadLikeEditor(bytes, kEditorClient, &m_findings);
     const LoadOutcome& outcome = loaded.outcome;
-    if (outcome.status == LoadStatus::kUnreadable) {
-        m_outcome.push_back(Problem{outcome.line, outcome.column, Severity::kError, "unreadable",
-                                    "the editor cannot read it: " + outcome.reason +
+    if (outcome.found == LoadStatus::kUnreadable) {
+        m_outcome.push_back(Problem{outcome.Problem().line, outcome.Problem().column,
+                                    Severity::kError, "unreadable",
+                                    "the editor cannot read it: " + outcome.Problem().reason +
                                         "; it shows the default splines instead"});
         return;
     }
-    if (outcome.status != LoadStatus::kLoaded) {
+    if (outcome.found != LoadStatus::kLoaded) {
         m_exact = true;  // the normal empty case
         return;
     }
     if (outcome.conflicted) {
+        m_outcome.push_back(Problem{
+            outcome.Problem().line, outcome.Problem().column, Severity::kError, "conflict-markers",
+            outcome.Problem().reason + ": the editor reads only what comes before the note "
+                                       "they are in; finish the merge first"});
+    } else if (outcome.StoppedEarly()) {
         m_outcome.push_back(
-            Problem{outcome.line, outcome.column, Severity::kError, "conflict-markers",
-                    outcome.reason + ": the editor reads only what comes before the note "
-                                     "they are in; finish the merge first"});
-    } else if (outcome.stoppedEarly) {
-        m_outcome.push_back(Problem{outcome.line, outcome.column, Severity::kError, "partial",
-                                    "read only in part: reading stops at " + outcome.reason +
-                                        "; the editor does not read what follows"});
+            Problem{outcome.Problem().line, outcome.Problem().column, Severity::kError, "partial",
+                    "read only in part: reading stops at " + outcome.Problem().reason +
+                        "; the editor does not read what follows"});
     } else if (outcome.noNote) {
         m_outcome.push_back(Problem{0, 0, Severity::kError, "no-note",
                                     "it holds text but no note the editor can read; it shows "
@@ -187,10 +189,10 @@ CheckReport::CheckReport(const std::string& bytes) {
         if (m_findings.noteLines[static_cast<std::size_t>(n)] != 0)
             continue;
         m_outcome.push_back(
-            Problem{0, 0, Severity::kNote, outcome.stoppedEarly ? "not-read" : "default-spline",
+            Problem{0, 0, Severity::kNote, outcome.StoppedEarly() ? "not-read" : "default-spline",
                     "note " + std::to_string(n) +
-                        (outcome.stoppedEarly ? " was not read, as reading stopped early"
-                                              : " is not in the file") +
+                        (outcome.StoppedEarly() ? " was not read, as reading stopped early"
+                                                : " is not in the file") +
                         "; the editor gives it its default spline"});
     }
     if (outcome.tooLargeToSave) {

@@ -1,9 +1,5 @@
 #include "tools/cli/cli_io.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -80,10 +76,10 @@ Input ReadInput(const std::string& path) {
     Input in;
     in.name = path;
     ReadOutcome read = ReadWholeFile(path);
-    if (read.status == ReadStatus::kMissing) {
+    if (read.found == ReadStatus::kMissing) {
         in.error = "\"" + path + "\": no such file";
-    } else if (read.status == ReadStatus::kFailed || read.status == ReadStatus::kNotAFile) {
-        in.error = std::move(read.reason);
+    } else if (read.found == ReadStatus::kFailed || read.found == ReadStatus::kNotAFile) {
+        in.error = std::move(read.status.reason);
     } else {
         in.ok = true;
         in.bytes = std::move(read.bytes);
@@ -93,13 +89,13 @@ Input ReadInput(const std::string& path) {
 
 namespace {
 
-// Runs `produce` into `fd`; returns "" or why the bytes did not all arrive.
-std::string ProduceInto(int fd, const std::string& name, const Producer& produce) {
-    OutputStream stream(fd);
+// Runs `produce` into `file`; returns "" or why the bytes did not all arrive.
+std::string ProduceInto(const FileHandle& file, const std::string& name, const Producer& produce) {
+    OutputStream stream(SystemFileSystem(), file);
     produce(stream);
     stream.Flush();
-    if (stream.Error() != 0)
-        return "could not write " + name + ": " + std::strerror(stream.Error());
+    if (!stream.Error().ok())
+        return "could not write " + name + ": " + stream.Error().reason;
     return std::string();
 }
 
@@ -114,23 +110,24 @@ bool IsExistingStream(const std::string& path) {
 
 // Messages are built with the raw name and made Printable once, at the end.
 std::string WriteOutput(const std::string& path, const Producer& produce) {
+    const FileSystem& fs = SystemFileSystem();
     if (path.empty() || path == "-")
-        return ProduceInto(STDOUT_FILENO, "standard output", produce);
+        return ProduceInto(fs.StandardOutput(), "standard output", produce);
     const std::string name = "\"" + path + "\"";
     std::string error;
     if (IsExistingStream(path)) {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0)
-            return Printable("could not open " + name + ": " + std::strerror(errno));
-        error = ProduceInto(fd, name, produce);
-        if (::close(fd) != 0 && error.empty())
-            error = "could not write " + name + ": " + std::strerror(errno);
+        FileHandle file;
+        if (const Status opened = fs.OpenForWriting(path, &file); !opened.ok())
+            return Printable("could not open " + name + ": " + opened.reason);
+        error = ProduceInto(file, name, produce);
+        if (const Status closed = fs.Close(file); !closed.ok() && error.empty())
+            error = "could not write " + name + ": " + closed.reason;
     } else {
-        const WriteOutcome written = ReplaceFileWith(path, [&](int fd) {
-            const std::string failure = ProduceInto(fd, name, produce);
+        const WriteOutcome written = ReplaceFileWith(path, [&](const FileHandle& file) {
+            const std::string failure = ProduceInto(file, name, produce);
             return failure.empty() ? Status{} : Failed(failure);
         });
-        error = written.reason;
+        error = written.status.reason;
     }
     return Printable(error);
 }
@@ -142,12 +139,13 @@ std::string WriteOutput(const std::string& path, std::string_view bytes) {
 bool IsInputItself(const std::string& input, const std::string& output) {
     if (output == "-")
         return false;
-    struct stat in {};
-    struct stat out {};
-    const bool haveInput =
-        input == "-" ? ::fstat(STDIN_FILENO, &in) == 0 : ::stat(input.c_str(), &in) == 0;
-    return haveInput && S_ISREG(in.st_mode) && ::stat(output.c_str(), &out) == 0 &&
-           SameFile(in, out);
+    const FileSystem& fs = SystemFileSystem();
+    FileInfo in;
+    FileInfo out;
+    const bool haveInput = input == "-" ? fs.InspectOpen(fs.StandardInput(), &in).ok()
+                                        : fs.Inspect(input, Links::kFollow, &in).ok();
+    return haveInput && in.kind == FileKind::kRegular &&
+           fs.Inspect(output, Links::kFollow, &out).ok() && SameFile(in, out);
 }
 
 }  // namespace velmora::tool

@@ -14,9 +14,9 @@ enum class Wording { kVerb, kWhole };
 // "\"FILE\", line L, column C" where the place is known.
 std::string Where(const std::string& shown, const LoadOutcome& outcome) {
     std::string where = "\"" + Printable(shown) + "\"";
-    if (outcome.line > 0) {
-        where +=
-            ", line " + std::to_string(outcome.line) + ", column " + std::to_string(outcome.column);
+    if (outcome.Problem().line > 0) {
+        where += ", line " + std::to_string(outcome.Problem().line) + ", column " +
+                 std::to_string(outcome.Problem().column);
     }
     return where;
 }
@@ -24,19 +24,20 @@ std::string Where(const std::string& shown, const LoadOutcome& outcome) {
 // Why a verb refuses the load, or "" when the file was read in full (or was
 // the normal empty case).
 std::string LoadProblem(const LoadOutcome& outcome, Wording wording) {
-    if (outcome.status == LoadStatus::kUnreadable || outcome.status == LoadStatus::kNotAFile)
-        return "the editor cannot read it: " + Printable(outcome.reason);
-    if (outcome.status != LoadStatus::kLoaded)
+    if (outcome.found == LoadStatus::kUnreadable || outcome.found == LoadStatus::kNotAFile)
+        return "the editor cannot read it: " + Printable(outcome.Problem().reason);
+    if (outcome.found != LoadStatus::kLoaded)
         return std::string();
     if (outcome.conflicted)
-        return "it holds " + Printable(outcome.reason) + "; finish the merge first";
-    if (outcome.stoppedEarly && wording == Wording::kWhole)
-        return "the editor reads only part of it, and stops here: " + Printable(outcome.reason);
-    const std::string stopped = "reading stopped at " + Printable(outcome.reason);
+        return "it holds " + Printable(outcome.Problem().reason) + "; finish the merge first";
+    if (outcome.StoppedEarly() && wording == Wording::kWhole)
+        return "the editor reads only part of it, and stops here: " +
+               Printable(outcome.Problem().reason);
+    const std::string stopped = "reading stopped at " + Printable(outcome.Problem().reason);
     if (outcome.noNote)
         return "it holds no note the editor can read" +
-               (outcome.stoppedEarly ? "; " + stopped : "");
-    if (outcome.stoppedEarly)
+               (outcome.StoppedEarly() ? "; " + stopped : "");
+    if (outcome.StoppedEarly())
         return "read only in part: " + stopped + "; what follows was not read";
     return std::string();
 }

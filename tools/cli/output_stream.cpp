@@ -1,7 +1,5 @@
 #include "tools/cli/output_stream.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -30,18 +28,23 @@ void OutputStream::WriteInt(long long value) {
 // progress without an error counts as an I/O error rather than a spin.
 void OutputStream::Flush() {
     const char* data = m_buffer;
-    std::size_t left = m_error == 0 ? m_used : 0;
+    std::size_t left = m_error.ok() ? m_used : 0;
     m_used = 0;
+    if (m_memory != nullptr) {
+        m_memory->append(data, left);
+        return;
+    }
     while (left > 0) {
-        const ssize_t done = ::write(m_fd, data, left);
-        if (done < 0 && errno == EINTR)
+        std::size_t done = 0;
+        const Status written = m_fs->Write(*m_file, data, left, &done);
+        if (written.code == StatusCode::kInterrupted)
             continue;
-        if (done <= 0) {
-            m_error = done < 0 ? errno : EIO;
+        if (!written.ok() || done == 0) {
+            m_error = written.ok() ? SystemFailure(EIO) : written;
             return;
         }
         data += done;
-        left -= static_cast<std::size_t>(done);
+        left -= done;
     }
 }
 

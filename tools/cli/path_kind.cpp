@@ -1,38 +1,35 @@
 #include "tools/cli/path_kind.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "tools/cli/cli_io.h"
 
 namespace velmora::tool {
 
 PathInfo LookAt(const std::string& path, bool followLinks, const FileSystem& fs) {
-    struct stat info {};
-    const int got = followLinks ? fs.Stat(path.c_str(), &info) : fs.Lstat(path.c_str(), &info);
+    FileInfo info;
+    const Status got = fs.Inspect(path, followLinks ? Links::kFollow : Links::kNoFollow, &info);
     PathInfo out;
-    if (got != 0) {
-        if (errno != ENOENT) {
+    if (!got.ok()) {
+        if (got.code != StatusCode::kNotFound) {
             out.kind = PathKind::kUnknown;
-            out.error = std::strerror(errno);
+            out.error = got.reason;
         }
         return out;
     }
-    const mode_t mode = info.st_mode;
-    out.kind = S_ISREG(mode)                     ? PathKind::kFile
-               : S_ISDIR(mode)                   ? PathKind::kFolder
-               : S_ISFIFO(mode) || S_ISCHR(mode) ? PathKind::kStream
-               : S_ISLNK(mode)                   ? PathKind::kLink
-                                                 : PathKind::kOther;
-    out.size = out.kind == PathKind::kFile ? static_cast<std::uint64_t>(info.st_size) : 0;
+    switch (info.kind) {
+    case FileKind::kRegular: out.kind = PathKind::kFile; break;
+    case FileKind::kFolder: out.kind = PathKind::kFolder; break;
+    case FileKind::kStream: out.kind = PathKind::kStream; break;
+    case FileKind::kLink: out.kind = PathKind::kLink; break;
+    case FileKind::kOther: out.kind = PathKind::kOther; break;
+    }
+    out.size = out.kind == PathKind::kFile ? static_cast<std::uint64_t>(info.size) : 0;
     return out;
 }
 
 std::string CreateFolder(const std::string& dir, const FileSystem& fs) {
-    if (fs.MakeFolder(dir.c_str(), 0777) != 0 && errno != EEXIST)
-        return "could not create the folder \"" + Printable(dir) + "\": " + std::strerror(errno);
+    const Status made = fs.MakeFolder(dir, 0777);
+    if (!made.ok() && made.code != StatusCode::kExists)
+        return "could not create the folder \"" + Printable(dir) + "\": " + made.reason;
     return std::string();
 }
 

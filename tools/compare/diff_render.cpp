@@ -1,8 +1,5 @@
 #include "tools/compare/diff_render.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstring>
 
 #include "model/note_set.h"
@@ -50,25 +47,14 @@ std::string Stars(int note) {
            "'s target (yellow), the others' (green).";
 }
 
-// What diff prints for `c`, through a file in memory: the printer writes to
-// a descriptor.
+// What diff prints for `c`.
 std::string PrintedText(const SplineChange& c, const NoteSet& oldNotes, const NoteSet& newNotes) {
-    const int fd = ::memfd_create("velmora-diff-lines", MFD_CLOEXEC);
-    if (fd < 0)
-        return std::string();
-    {
-        OutputStream out(fd);
-        DiffPrinter printer(out, false, oldNotes, newNotes);
-        printer.Print(c);
-        printer.Finish();
-        out.Flush();
-    }
     std::string text;
-    char chunk[4096];
-    ssize_t got = 0;
-    for (off_t at = 0; (got = ::pread(fd, chunk, sizeof chunk, at)) > 0; at += got)
-        text.append(chunk, static_cast<std::size_t>(got));
-    ::close(fd);
+    OutputStream out(&text);
+    DiffPrinter printer(out, false, oldNotes, newNotes);
+    printer.Print(c);
+    printer.Finish();
+    out.Flush();
     return text;
 }
 

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "io/disk/waitable.h"
+
 namespace velmora::tool {
+
+// The local time of `seconds` since 1970, as the user's time zone has it.
+std::tm LocalTime(std::time_t seconds);
 
 // How a program started by this one ended.
 struct ChildExit {
@@ -29,9 +35,9 @@ public:
     const std::string& Error() const { return m_error; }
     // The stop that has arrived (a signal number), or 0; never blocks.
     int Arrived() const;
-    // Waits until a stop arrives or `ready` (a watch's descriptor) can be
-    // read. Returns "" or, when the wait itself failed, why.
-    std::string WaitFor(int ready) const;
+    // Waits until a stop arrives or `ready` (a watch's) is ready. Returns ""
+    // or, when the wait itself failed, why.
+    std::string WaitFor(Waitable ready) const;
 
     struct State;
 

@@ -142,8 +142,14 @@ int StopSignals::Arrived() const {
     return static_cast<int>(info.ssi_signo);
 }
 
-std::string StopSignals::WaitFor(int ready) const {
-    pollfd fds[] = {{ready, POLLIN, 0}, {m_state->fd, POLLIN, 0}};
+std::tm LocalTime(std::time_t seconds) {
+    std::tm local{};
+    ::localtime_r(&seconds, &local);
+    return local;
+}
+
+std::string StopSignals::WaitFor(Waitable ready) const {
+    pollfd fds[] = {{static_cast<int>(ready.native), POLLIN, 0}, {m_state->fd, POLLIN, 0}};
     if (::poll(fds, 2, -1) < 0 && errno != EINTR)
         return std::string("could not wait: ") + std::strerror(errno);
     return std::string();

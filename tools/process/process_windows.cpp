@@ -168,11 +168,16 @@ int StopSignals::Arrived() const {
     return static_cast<int>(InterlockedExchange(&m_state->signal, 0));
 }
 
-// `ready` is a waitable handle in the int a descriptor would take
-// (LongToHandle: Windows handles are 32-bit values), or -1 for none.
-std::string StopSignals::WaitFor(int ready) const {
-    HANDLE handles[] = {m_state->event, LongToHandle(ready)};
-    const DWORD count = ready >= 0 ? 2 : 1;
+std::tm LocalTime(std::time_t seconds) {
+    std::tm local{};
+    localtime_s(&local, &seconds);
+    return local;
+}
+
+// `ready` holds a waitable handle, or none.
+std::string StopSignals::WaitFor(Waitable ready) const {
+    HANDLE handles[] = {m_state->event, reinterpret_cast<HANDLE>(ready.native)};
+    const DWORD count = ready.Valid() ? 2 : 1;
     if (WaitForMultipleObjects(count, handles, FALSE, INFINITE) == WAIT_FAILED)
         return "could not wait: " + SystemMessage(GetLastError());
     return std::string();

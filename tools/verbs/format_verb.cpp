@@ -44,8 +44,8 @@ int ReportSave(const std::string& path, const SaveOutcome& saved) {
                               " changed while it was being rewritten; that version is kept as \"" +
                               Printable(saved.backup) + "\"");
     }
-    if (!saved.ok)
-        return Failure("format", Printable(saved.reason));
+    if (!saved.status.ok())
+        return Failure("format", Printable(saved.status.reason));
     if (!saved.backup.empty() && !saved.changedElsewhere) {
         Failure("format", name + " rewritten; the version it replaced is kept as \"" +
                               Printable(saved.backup) + "\"");
@@ -71,9 +71,9 @@ int FormatInPlace(const std::string& path, bool allowPartial) {
     const NoteSet& notes = loaded.notes;
     if (!AcceptLoad("format", path, outcome, allowPartial))
         return 1;
-    if (outcome.status == LoadStatus::kLoaded) {
+    if (outcome.found == LoadStatus::kLoaded) {
         const ReadOutcome now = ReadWholeFile(path);
-        if (now.status == ReadStatus::kRead && now.bytes == EditorForm(notes))
+        if (now.found == ReadStatus::kRead && now.bytes == EditorForm(notes))
             return 0;
     }
     return ReportSave(path, file.Save(notes, kEditorClient.right, kEditorClient.bottom));

@@ -111,8 +111,8 @@ public:
         if (!text.empty() && text.back() != '\n')
             text += '\n';
         const WriteOutcome written = ReplaceFile(path, text + kAttributes + "\n");
-        if (!written.ok)
-            return Refuse(Printable(written.reason));
+        if (!written.status.ok())
+            return Refuse(Printable(written.status.reason));
         m_report += "added \"" + std::string(kAttributes) + "\" to " + Printable(path) + "\n";
         return true;
     }

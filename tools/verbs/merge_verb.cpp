@@ -123,14 +123,14 @@ int RunMergeVerb(const Verb& verb, int argc, char** argv) {
     MergedNotes merged = MergeNotes(*base, *ours, *theirs, virtualBase);
     GiveEmptyNotesTheirDefault(merged.notes, kEditorClient);
     const std::string text = PrintSplines(merged.notes, kEditorClient.right, kEditorClient.bottom);
-    if (const Status refused = CheckWriteLimits(text); !refused.ok)
+    if (const Status refused = CheckWriteLimits(text); !refused.ok())
         return NothingWritten("the editor would not read the merged file: " + refused.reason);
     if (output == "-") {
         if (Emit("merge", "-", text) != 0)
             return 1;
     } else if (const WriteOutcome written = ReplaceFile(output.value_or(files[1]), text);
-               !written.ok) {
-        return NothingWritten(Printable(written.reason));
+               !written.status.ok()) {
+        return NothingWritten(Printable(written.status.reason));
     }
     for (const MergeConflict& conflict : merged.conflicts)
         std::fprintf(stderr, "%s\n", ConflictLine(conflict).c_str());

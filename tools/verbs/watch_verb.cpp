@@ -1,4 +1,3 @@
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -59,8 +58,7 @@ void Tell(const std::string& message) {
     const std::time_t seconds = Clock::to_time_t(now);
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
-    std::tm local{};
-    ::localtime_r(&seconds, &local);
+    const std::tm local = LocalTime(seconds);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
     std::fprintf(stderr, "velmora-tool watch: [%s.%03ld] %s\n", stamp, static_cast<long>(ms % 1000),
@@ -174,22 +172,23 @@ int RunWatchVerb(const Verb& verb, int argc, char** argv) {
     if (!stop.Error().empty())
         return Failure("watch", stop.Error());
     // Watched before the first export, so that a save during it is not missed.
-    const auto watch = FileWatch::Open(options->file);
+    Status why;
+    const auto watch = FileWatch::Open(options->file, SystemFileSystem(), &why);
     if (watch == nullptr) {
-        return Failure("watch", "could not watch \"" + Printable(options->file) +
-                                    "\": " + std::strerror(errno));
+        return Failure("watch",
+                       "could not watch \"" + Printable(options->file) + "\": " + why.reason);
     }
     Exporter exporter(*options, stop);
     exporter.Run();
     bool folderGone = false;
     while (!exporter.Stopped()) {
-        if (const std::string error = stop.WaitFor(watch->Fd()); !error.empty())
+        if (const std::string error = stop.WaitFor(watch->Ready()); !error.empty())
             return Failure("watch", error);
         if (stop.Arrived())
             return 0;
         const int changed = watch->Changed();
         if (changed < 0)
-            return Failure("watch", std::string("the watch failed: ") + std::strerror(errno));
+            return Failure("watch", "the watch failed: " + watch->Failure().reason);
         // A folder gone is told once, not as a missing file at every change.
         if (watch->FolderMissing() != folderGone) {
             folderGone = !folderGone;
