@@ -49,9 +49,7 @@ SplineFile::SplineFile(std::string path, const FileSystem& fs)
 // first save can keep it beside the new file instead of destroying it.
 LoadOutcome SplineFile::Load(NoteSet& notes) {
     m_known = KnownVersion::None();
-    m_backupPending = false;
-    m_matchable = false;
-    m_match.reset();
+    m_first = FirstBackup();
     ReadOutcome read = ReadWholeFile(m_path, *m_fs);
     switch (read.found) {
     case ReadStatus::kMissing: {
@@ -65,7 +63,7 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     }
     case ReadStatus::kNotAFile: return LoadFromRead(read, notes);
     case ReadStatus::kFailed: {
-        m_backupPending = true;
+        m_first = FirstBackup::Due(false);
         FileInfo info;
         if (m_fs->Inspect(m_path, Links::kFollow, &info).ok()) {
             m_known = KnownVersion::Identity(IdentityOf(info));
@@ -78,8 +76,9 @@ LoadOutcome SplineFile::Load(NoteSet& notes) {
     }
     LoadOutcome out = LoadFromRead(read, notes);
     out.saving = CheckSaveable(m_path, *m_fs);
-    m_backupPending = out.found != LoadStatus::kEmpty;
-    m_matchable = out.found == LoadStatus::kLoaded;
+    if (out.found != LoadStatus::kEmpty) {
+        m_first = FirstBackup::Due(out.found == LoadStatus::kLoaded);
+    }
     m_known = KnownVersion::Bytes(std::move(read.bytes));
     return out;
 }
@@ -89,52 +88,14 @@ std::string SplineFile::NextBackup() const {
     return BackupName(base, NextBackupNumber(*m_fs, base));
 }
 
-// Printing the notes is the sure way to know whether the editor would have
-// written this very file. Every point prints as a line of its own, so a
-// file too short for its points (a compact one, say) is not printed.
 // Only the notes are kept here; the print waits for the first save.
 void SplineFile::MatchLoaded(const NoteSet& notes, int32_t width, int32_t height) {
-    const std::optional<std::string>& known = m_known.KnownBytes();
-    if (!m_backupPending || !m_matchable || !known) {
-        return;
-    }
-    std::size_t points = 0;
-    for (const SplineList& splines : notes) {
-        for (const Spline& spline : splines)
-            points += spline.size();
-    }
-    if (points > known->size() / kMinPrintedPointBytes) {
-        return;
-    }
-    // Called again before any save: the notes given first are compared now.
-    if (m_match &&
-        SameButLineEnds(PrintSplines(m_match->notes, m_match->width, m_match->height), *known)) {
-        m_backupPending = false;
-        m_match.reset();
-        return;
-    }
-    m_match = LoadedMatch{notes, width, height};
+    m_first.Offer(notes, width, height, m_known.KnownBytes());
 }
 
-// Nothing but a load or a save changes the bytes known, and both settle or
-// drop the match first, so comparing now gives what comparing at once would.
-// Saving the unchanged notes reuses the text already printed.
 void SplineFile::SettleMatch(const NoteSet& notes, int32_t width, int32_t height,
                              const std::string& text) {
-    if (!m_match) {
-        return;
-    }
-    const LoadedMatch match = std::move(*m_match);
-    m_match.reset();
-    const std::optional<std::string>& known = m_known.KnownBytes();
-    if (!m_backupPending || !known) {
-        return;
-    }
-    const bool same = match.width == width && match.height == height && match.notes == notes;
-    if (SameButLineEnds(same ? text : PrintSplines(match.notes, match.width, match.height),
-                        *known)) {
-        m_backupPending = false;
-    }
+    m_first.Settle(notes, width, height, text, m_known.KnownBytes());
 }
 
 void SplineFile::DisownKnown() { m_known = KnownVersion::None(); }
@@ -163,7 +124,7 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
         return SaveFailed(check.status, hadFile, m_path, *m_fs);
     }
 
-    VersionKeeper keeper(m_known, m_backupPending);
+    VersionKeeper keeper(m_known, m_first.IsDue());
     const WriteOutcome written =
         ReplaceKeeping(check.path, text, m_path + ".bak", std::ref(keeper), *m_fs);
     SaveOutcome out;
@@ -171,13 +132,13 @@ SaveOutcome SplineFile::Save(const NoteSet& notes, int32_t width, int32_t height
     out.changedElsewhere = keeper.SawChange() && !written.backup.empty();
     if (!written.status.ok()) {
         if (!written.backup.empty()) {
-            m_backupPending = false;
+            m_first.Done();
             m_known = keeper.LastKept();
         }
         return SaveFailed(written.status, hadFile, m_path, *m_fs, std::move(out));
     }
     m_known = KnownVersion::Bytes(std::move(text));
-    m_backupPending = false;
+    m_first.Done();
     out.hadFile = hadFile;
     return out;
 }

@@ -8,6 +8,7 @@
 #include "io/disk/file_identity.h"
 #include "io/disk/file_read.h"
 #include "io/disk/file_system.h"
+#include "io/first_backup.h"
 #include "io/known_version.h"
 #include "io/status.h"
 #include "io/xml/load_outcome.h"
@@ -78,16 +79,7 @@ private:
     const FileSystem* m_fs;
     // The version last read or written ("" also for no file).
     KnownVersion m_known;
-    bool m_backupPending = false;  // the next save keeps the file read
-    bool m_matchable = false;      // MatchLoaded may drop that backup
-    // The notes and client size MatchLoaded was given, until a save compares
-    // their text with the bytes read.
-    struct LoadedMatch {
-        NoteSet notes;
-        int32_t width;
-        int32_t height;
-    };
-    std::optional<LoadedMatch> m_match;
+    FirstBackup m_first;
 };
 
 }  // namespace velmora
