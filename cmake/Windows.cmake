@@ -42,3 +42,12 @@ target_include_directories(velmora_tinyxml SYSTEM PUBLIC ${tinyxml_dir})
 target_compile_definitions(velmora_tinyxml PUBLIC TIXML_USE_STL)
 target_compile_options(velmora_tinyxml PRIVATE -w)
 add_library(PkgConfig::TINYXML ALIAS velmora_tinyxml)
+
+# RapidJSON is headers alone: Debian's serve the Windows build as they are,
+# reached through a folder of their own so that no other Linux header is.
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/third-party/include)
+file(CREATE_LINK /usr/include/rapidjson ${PROJECT_BINARY_DIR}/third-party/include/rapidjson
+  SYMBOLIC)
+add_library(velmora_rapidjson INTERFACE)
+target_include_directories(velmora_rapidjson SYSTEM INTERFACE
+  ${PROJECT_BINARY_DIR}/third-party/include)

@@ -4,6 +4,31 @@
 # short README.txt, the text files with Windows line ends.
 # scripts/package-windows installs this into one folder and packs it.
 set(doc_dir ${PROJECT_BINARY_DIR}/windows-package)
+# README.txt names the programs and DLLs this build makes, and no others.
+set(VELMORA_PACKAGE_PROGRAMS "")
+if(TARGET velmora)
+  string(APPEND VELMORA_PACKAGE_PROGRAMS
+    [=[  velmora.exe            the editor: velmora.exe FOLDER edits FOLDER\Splines.xml;
+                         velmora.exe --choose-folder asks for the folder
+]=])
+endif()
+if(TARGET velmora-tool)
+  string(APPEND VELMORA_PACKAGE_PROGRAMS
+    [=[  velmora-tool.exe       check, export, curve, format, diff, merge,
+                         git-setup and watch (velmora-tool.exe --help)
+]=])
+endif()
+if(TARGET velmora-splinefile)
+  string(APPEND VELMORA_PACKAGE_PROGRAMS
+    [=[  velmora-curve.dll      the library for game code, with its C interface
+  velmora-splinefile.dll (include\velmora\*.h)
+]=])
+else()
+  string(APPEND VELMORA_PACKAGE_PROGRAMS
+    [=[  velmora-curve.dll      the library for game code, with its C interface
+                         (include\velmora\*.h)
+]=])
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/resources/windows/README.txt.in ${doc_dir}/README.txt
   @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${doc_dir}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "editor/velmora_dlg.h"
+#include "io/disk/path_parts.h"
 #include "recovery/recovery_texts.h"
 #include "recovery/session_recovery.h"
 
@@ -37,7 +38,7 @@ bool CVelmoraDlg::OfferRecoveredEdits() {
     }
     const std::string& path = m_splineFile.Path();
     const std::string splineFile =
-        !path.empty() && path[0] == '/' ? path : m_recovery->WorkFolder() + "/" + path;
+        !RootOf(path).empty() ? path : m_recovery->WorkFolder() + kPathSeparator + path;
     if (!Host().AskQuestion(RecoveryQuestion(*offer, splineFile), "Velmora")) {
         m_recovery->Discard(*offer);
         return false;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "io/disk/file_steps.h"
+#include "io/disk/path_parts.h"
 
 namespace velmora {
 
@@ -26,7 +27,7 @@ Status MakeFolders(const FileSystem& fs, const std::string& folder) {
     if (first.ok() || first.code == StatusCode::kExists) {
         return {};
     }
-    const std::string::size_type slash = folder.find_last_of('/');
+    const std::string::size_type slash = folder.find_last_of(kPathSeparators);
     if (first.code != StatusCode::kNotFound || slash == std::string::npos || slash == 0) {
         return CouldNot("create", folder, first);
     }
@@ -178,6 +179,11 @@ Status RecoveryStore::Replace(const std::string& name, const std::string& bytes)
         if (const Status flushed = m_fs->Flush(file); !flushed.ok()) {
             status = CouldNot("flush to disk", replacement, flushed);
         }
+    }
+    // Windows renames over no file that is open (short of the POSIX rename
+    // of recent NTFS), so the old copy is let go first.
+    if (status.ok() && m_ownFile.IsOpen()) {
+        m_fs->Close(m_ownFile);
     }
     if (status.ok()) {
         if (const Status renamed = m_fs->Rename(replacement, path); !renamed.ok()) {

@@ -1,6 +1,10 @@
 // The installed watcher: the file layer's FileWatch, and a wait on its
 // descriptor.
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <poll.h>
+#endif
 
 #include <cerrno>
 #include <chrono>
@@ -21,9 +25,15 @@ SplineFileWatcher::~SplineFileWatcher() = default;
 SplineFileWatcher::SplineFileWatcher(SplineFileWatcher&& other) noexcept = default;
 SplineFileWatcher& SplineFileWatcher::operator=(SplineFileWatcher&& other) noexcept = default;
 
+#ifdef _WIN32
+void* SplineFileWatcher::Handle() const {
+    return m_watch != nullptr ? reinterpret_cast<void*>(m_watch->Ready().native) : nullptr;
+}
+#else
 int SplineFileWatcher::Fd() const {
     return m_watch != nullptr ? static_cast<int>(m_watch->Ready().native) : -1;
 }
+#endif
 
 int SplineFileWatcher::Changed() {
     if (m_watch == nullptr) {
@@ -51,11 +61,18 @@ bool SplineFileWatcher::Wait(std::chrono::milliseconds timeout) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
         if (left.count() <= 0)
             return false;
+#ifdef _WIN32
+        if (WaitForSingleObject(Handle(), static_cast<DWORD>(left.count() + 1)) == WAIT_FAILED) {
+            m_error = EIO;
+            return false;
+        }
+#else
         pollfd ready{Fd(), POLLIN, 0};
         if (::poll(&ready, 1, static_cast<int>(left.count() + 1)) < 0 && errno != EINTR) {
             m_error = errno;
             return false;
         }
+#endif
     }
 }
 

@@ -31,9 +31,15 @@ velmora_watch* velmora_watch_open(const char* path) {
     return nullptr;
 }
 
+#ifdef _WIN32
+void* velmora_watch_handle(const velmora_watch* watch) {
+    return watch != nullptr ? watch->watcher.Handle() : nullptr;
+}
+#else
 int velmora_watch_fd(const velmora_watch* watch) {
     return watch != nullptr ? watch->watcher.Fd() : -1;
 }
+#endif
 
 int velmora_watch_changed(velmora_watch* watch) {
     if (watch == nullptr) {

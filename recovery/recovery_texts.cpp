@@ -26,7 +26,11 @@ std::string NoteList(uint8_t notes) {
 std::string LocalDateAndTime(int64_t time) {
     const std::time_t when = static_cast<std::time_t>(time);
     std::tm local{};
+#ifdef _WIN32
+    if (localtime_s(&local, &when) != 0)
+#else
     if (localtime_r(&when, &local) == nullptr)
+#endif
         return "an unknown date";
     char text[64];
     std::strftime(text, sizeof text, "%Y-%m-%d at %H:%M", &local);

@@ -12,6 +12,7 @@ set -euo pipefail
 objdump=$1 bin=$2 include=$3
 system='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|OLE32|COMDLG32|msvcrt|api-ms-win-crt-.*)\.dll$'
 status=0
+shopt -s nocasematch  # objdump gives names as the import tables spell them
 
 for file in "$bin"/*.exe "$bin"/*.dll; do
   [ -e "$file" ] || continue

@@ -32,7 +32,7 @@ WatchScope Wider(WatchScope a, WatchScope b) { return a > b ? a : b; }
 constexpr long kPollMilliseconds = 100;
 
 Status Absolute(const std::string& path, const FileSystem& fs, std::string* absolute) {
-    if (path.front() == '/') {
+    if (!RootOf(path).empty()) {
         *absolute = path;
         return {};
     }

@@ -28,7 +28,7 @@ LinkNames LinkChain(const std::string& path, const FileSystem& fs) {
             chain.status = CouldNot("follow the link", path, read);
             return chain;
         }
-        chain.names.push_back(next.front() == '/' ? next : FolderOf(current) + "/" + next);
+        chain.names.push_back(!RootOf(next).empty() ? next : FolderOf(current) + "/" + next);
     }
 }
 
@@ -39,7 +39,8 @@ namespace {
 void PushSteps(const std::string& path, std::vector<std::string>& steps) {
     std::size_t end = path.size();
     for (;;) {
-        const std::size_t slash = end == 0 ? std::string::npos : path.rfind('/', end - 1);
+        const std::size_t slash =
+            end == 0 ? std::string::npos : path.find_last_of(kPathSeparators, end - 1);
         const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
         if (end > begin) {
             steps.push_back(path.substr(begin, end - begin));
@@ -64,8 +65,9 @@ PathPlaces PlacesOnPath(const std::string& path, const FileSystem& fs) {
     constexpr int kMaxLinks = 40;
     PathPlaces out;
     std::vector<std::string> steps;
-    PushSteps(path, steps);
-    std::string folder = "/";
+    const std::string root = RootOf(path);
+    PushSteps(root == "/" ? path : path.substr(root.size()), steps);
+    std::string folder = root.empty() ? "/" : root;
     for (int links = 0; !steps.empty();) {
         const std::string step = steps.back();
         steps.pop_back();
@@ -86,9 +88,10 @@ PathPlaces PlacesOnPath(const std::string& path, const FileSystem& fs) {
             if (!fs.ReadLink(name, &target).ok()) {
                 return out;
             }
-            PushSteps(target, steps);
-            if (target.front() == '/') {
-                folder = "/";
+            const std::string targetRoot = RootOf(target);
+            PushSteps(targetRoot == "/" ? target : target.substr(targetRoot.size()), steps);
+            if (!targetRoot.empty()) {
+                folder = targetRoot;
             }
             continue;
         }

@@ -2,8 +2,28 @@
 
 namespace velmora {
 
+#ifdef _WIN32
+const char* const kPathSeparators = "/\\";
+const char kPathSeparator = '\\';
+#else
+const char* const kPathSeparators = "/";
+const char kPathSeparator = '/';
+#endif
+
+std::string RootOf(const std::string& path) {
+    if (!path.empty() && path[0] == '/')
+        return "/";
+#ifdef _WIN32
+    if (path.size() > 2 && path[1] == ':' && (path[2] == '/' || path[2] == '\\'))
+        return path.substr(0, 2);
+    if (!path.empty() && path[0] == '\\')
+        return "/";
+#endif
+    return "";
+}
+
 std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = path.find_last_of(kPathSeparators);
     if (slash == std::string::npos) {
         return ".";
     }
@@ -11,7 +31,7 @@ std::string FolderOf(const std::string& path) {
 }
 
 std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = path.find_last_of(kPathSeparators);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 

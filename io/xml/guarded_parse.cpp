@@ -9,6 +9,9 @@
 #ifdef __EMSCRIPTEN__
 #include <emscripten/stack.h>
 #endif
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace velmora {
 
@@ -25,6 +28,14 @@ const char* StackBottom() {
     // WebAssembly's runtime knows the one stack's limit; pthread_getattr_np
     // there reports a stack of no size, and no thread can be started instead.
     return reinterpret_cast<const char*>(emscripten_stack_get_end());
+#elif defined(_WIN32)
+    thread_local const char* const bottom = [] {
+        ULONG_PTR low = 0;
+        ULONG_PTR high = 0;
+        GetCurrentThreadStackLimits(&low, &high);
+        return reinterpret_cast<const char*>(low);
+    }();
+    return bottom;
 #else
     thread_local const char* const bottom = [] {
         pthread_attr_t attr;

@@ -5,7 +5,7 @@
 #include "platform/win32/about_box.h"
 #include "platform/win32/canvas_blit.h"
 #include "platform/win32/client_area.h"
-#include "platform/win32/wide_text.h"
+#include "platform/win32/wide_utf8.h"
 
 namespace velmora {
 
@@ -245,7 +245,7 @@ bool Win32Host::AskYesNo(const std::string& text, const std::string& caption) {
     t_askingHost = this;
     const HHOOK hook = SetWindowsHookExW(WH_CBT, &QuestionHook, nullptr, GetCurrentThreadId());
     const int answer =
-        MessageBoxW(nullptr, WideFromSystemText(text).c_str(), WideFromSystemText(caption).c_str(),
+        MessageBoxW(nullptr, WideFromUtf8(text).c_str(), WideFromUtf8(caption).c_str(),
                     MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
     if (hook != nullptr) {
         UnhookWindowsHookEx(hook);
@@ -286,9 +286,9 @@ bool Win32Host::AskQuestion(const std::string& text, const std::string& caption)
         ShowPendingWarnings();
     }
     m_asking = true;
-    const int answer = MessageBoxW(m_shown ? m_window : nullptr, WideFromSystemText(text).c_str(),
-                                   WideFromSystemText(caption).c_str(),
-                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+    const int answer =
+        MessageBoxW(m_shown ? m_window : nullptr, WideFromUtf8(text).c_str(),
+                    WideFromUtf8(caption).c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
     m_asking = false;
     return answer == IDYES;
 }
@@ -304,8 +304,8 @@ void Win32Host::ShowWarning(const std::string& text, const std::string& caption)
 }
 
 void Win32Host::ShowWarningBox(const std::string& text, const std::string& caption) {
-    MessageBoxW(m_shown ? m_window : nullptr, WideFromSystemText(text).c_str(),
-                WideFromSystemText(caption).c_str(), MB_OK | MB_ICONWARNING);
+    MessageBoxW(m_shown ? m_window : nullptr, WideFromUtf8(text).c_str(),
+                WideFromUtf8(caption).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void Win32Host::ShowPendingWarnings() {
@@ -333,7 +333,7 @@ void Win32Host::AppendSystemMenuItem(uint32_t id, const std::string& text) {
     if (id == 0) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     } else {
-        AppendMenuW(menu, MF_STRING, id, WideFromSystemText(text).c_str());
+        AppendMenuW(menu, MF_STRING, id, WideFromUtf8(text).c_str());
     }
 }
 

@@ -62,7 +62,11 @@ std::vector<File> Open(const FileCase& c, const TempDir& dir) {
         files.emplace_back(velmora_file_read(dir.File("none.xml").c_str()));
         break;
     case Source::kFolder:
+#ifdef _WIN32
+        ::mkdir(dir.File("bad\xFF.xml").c_str());
+#else
         ::mkdir(dir.File("bad\xFF.xml").c_str(), 0700);
+#endif
         files.emplace_back(velmora_file_read(dir.File("bad\xFF.xml").c_str()));
         break;
     case Source::kNullPath: files.emplace_back(velmora_file_read(nullptr)); break;
@@ -83,7 +87,7 @@ TEST_P(CFileInterface, GivesWhatTheEditorsLoadGives) {
     const TempDir dir;
     for (const File& file : Open(c, dir)) {
         ASSERT_NE(file, nullptr);
-        EXPECT_EQ(velmora_file_status(file.get()), c.status);
+        EXPECT_EQ(velmora_file_status(file.get()), c.status) << velmora_file_reason(file.get());
         EXPECT_EQ(velmora_file_line(file.get()), c.line);
         EXPECT_EQ(velmora_file_column(file.get()), c.column);
         const std::string reason = velmora_file_reason(file.get());
@@ -135,8 +139,10 @@ INSTANTIATE_TEST_SUITE_P(
                  {1, 2, 1, 1},
                  true},
         FileCase{"Missing", Source::kMissing, "", 0, VELMORA_FILE_MISSING, 0, 0, kDefaults, true},
+#ifndef _WIN32  // Windows names are UTF-16: none holds a byte that is no UTF-8
         FileCase{"FolderWithNonUtf8Name", Source::kFolder, "", 0, VELMORA_FILE_UNREADABLE, 0, 0,
                  kDefaults, true},
+#endif
         FileCase{"NullPath", Source::kNullPath, "", 0, VELMORA_FILE_UNREADABLE, 0, 0, kDefaults,
                  true},
         FileCase{"NullBytesOfSizeZero", Source::kNullBytes, "", 0, VELMORA_FILE_EMPTY, 0, 0,

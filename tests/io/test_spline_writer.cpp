@@ -20,10 +20,9 @@ using test::kClient480;
 TEST(SplineWriterTest, DefaultNotesGiveTheTwentySixLineFile) {
     const std::string text =
         PrintSplines(test::DefaultNotes(kClient480), kClient480.right, kClient480.bottom);
-    EXPECT_EQ(text, test::DataFile("default_480x360.xml"));
+    EXPECT_EQ(text, test::SystemLineEnds(test::DataFile("default_480x360.xml")));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 26);
     EXPECT_EQ(text.back(), '\n');
-    EXPECT_EQ(text.find('\r'), std::string::npos);
 }
 
 TEST(SplineWriterTest, EmptyListIsOneLineAndEmptySplineIsSelfClosing) {
@@ -31,13 +30,15 @@ TEST(SplineWriterTest, EmptyListIsOneLineAndEmptySplineIsSelfClosing) {
     notes[2].clear();
     notes[3] = {Spline{}, Spline{Point{-1, -2}}};
     const std::string text = PrintSplines(notes, 640, 480);
-    EXPECT_NE(text.find("<RectSize Width=\"640\" Height=\"480\" />\n"), std::string::npos);
-    EXPECT_NE(text.find("\n<NewNoteSpline Index=\"2\" />\n<NewNoteSpline Index=\"3\">\n"
-                        "    <NewSpline />\n"
-                        "    <NewSpline>\n"
-                        "        <ControlPoint PosX=\"-1\" PosY=\"-2\" />\n"
-                        "    </NewSpline>\n"
-                        "</NewNoteSpline>\n"),
+    EXPECT_NE(text.find(test::SystemLineEnds("<RectSize Width=\"640\" Height=\"480\" />\n")),
+              std::string::npos);
+    EXPECT_NE(text.find(test::SystemLineEnds(
+                  "\n<NewNoteSpline Index=\"2\" />\n<NewNoteSpline Index=\"3\">\n"
+                  "    <NewSpline />\n"
+                  "    <NewSpline>\n"
+                  "        <ControlPoint PosX=\"-1\" PosY=\"-2\" />\n"
+                  "    </NewSpline>\n"
+                  "</NewNoteSpline>\n")),
               std::string::npos)
         << text;
 }

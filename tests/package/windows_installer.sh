@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The Windows installer under Wine, silent: it installs the zip's files and
+# The zip names in README.txt only programs and DLLs it holds. The Windows
+# installer under Wine, silent: it installs the zip's files and
 # nothing else, the Start-menu entry and the uninstall record; it puts the
 # folder on the user's PATH only when asked; the installed editor starts; and
 # the uninstaller removes everything it installed, keeping the user's PATH
@@ -44,6 +45,14 @@ uninstall() {
   done
   fail "the uninstaller did not finish"
 }
+
+# README.txt names only programs and DLLs the zip holds.
+readme=$(/usr/bin/python3 -c 'import sys, zipfile
+z = zipfile.ZipFile(sys.argv[1])
+print(z.read(next(n for n in z.namelist() if n.endswith("/README.txt"))).decode())' "$zip")
+for named in $(grep -o 'velmora[a-z-]*\.\(exe\|dll\)' <<<"$readme" | sort -u); do
+  zip_listing | grep -qx "$named" || fail "README.txt names $named, which the zip lacks"
+done
 
 # 1. A folder of the user's choice, a name with a space, PATH asked for.
 target='C:\Velmora Test'

@@ -27,7 +27,7 @@ using testing_support::ReadFile;
 struct Session {
     Session(const std::string& store, const std::string& work, const FileSystem& fs)
         : recovery(store, work, fs, [] { return int64_t{1700000000}; }),
-          dlg(work + "/Splines.xml") {
+          dlg((std::filesystem::path(work) / "Splines.xml").string()) {
         dlg.SetRecovery(&recovery);
     }
     void Key(uint32_t vk) { dlg.Dispatch(Message{WM_KEYDOWN, vk, {}}); }
@@ -127,8 +127,13 @@ TEST_F(RecoveryTest, NoDiscardsTheEditsForGood) {
 // The question tells when, how many changes to which notes, and that the
 // file changed since; the first save then keeps that version.
 TEST_F(RecoveryTest, TellsOfAFileChangedSinceAndKeepsItAtTheFirstSave) {
+#ifdef _WIN32
+    _putenv_s("TZ", "UTC");
+    _tzset();
+#else
     ::setenv("TZ", "UTC", 1);
     ::tzset();
+#endif
     auto first = Start();
     first->Click(Point{3, 3});
     first->Key(VK_ADD);

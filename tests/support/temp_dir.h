@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -17,10 +18,24 @@ namespace velmora::testing_support {
 class TempDir {
 public:
     TempDir() {
+#ifdef _WIN32
+        // No mkdtemp: names are tried until one is new.
+        std::random_device random;
+        for (int tries = 0;; ++tries) {
+            m_path = std::filesystem::temp_directory_path() /
+                     ("velmora-" + std::to_string(random()) + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(m_path, error))
+                break;
+            if (tries == 100)
+                throw std::runtime_error("no temporary folder could be made");
+        }
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "velmora-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("mkdtemp failed");
         m_path = pattern;
+#endif
     }
     ~TempDir() {
         std::error_code ignored;

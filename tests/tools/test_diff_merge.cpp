@@ -16,6 +16,7 @@
 #include "model/note_set.h"
 #include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"
+#include "tools/cli/git_driver_word.h"
 #include "tools/verbs.h"
 
 namespace velmora {
@@ -272,6 +273,37 @@ INSTANTIATE_TEST_SUITE_P(
             "SymbolicLinkOutOfTheWorkTree",
             "echo 'alias ls=rm' >../victim/bashrc && ln -s ../victim/bashrc .gitattributes", 1,
             "alias ls=rm\n"}),
+    testing_support::CaseName());
+
+struct DriverWordCase {
+    const char* name;
+    std::string path;
+    tool::PathStyle style;
+    std::string read;  // the word as git's shell reads it
+};
+
+class GitDriverWord : public ::testing::TestWithParam<DriverWordCase> {};
+
+// git runs a driver through sh on every system, Git for Windows included.
+TEST_P(GitDriverWord, ShellReadsTheProgramsPath) {
+    const DriverWordCase& c = GetParam();
+    TempDir dir;
+    EXPECT_EQ(Shell(dir, "printf '%s' " + tool::GitDriverWord(c.path, c.style)).out, c.read);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GitDriverWord,
+    ::testing::Values(DriverWordCase{"Plain", "/usr/bin/velmora-tool", tool::PathStyle::kPosix,
+                                     "/usr/bin/velmora-tool"},
+                      DriverWordCase{"QuoteAndCommand", "/o p/it's $(x)/t", tool::PathStyle::kPosix,
+                                     "/o p/it's $(x)/t"},
+                      DriverWordCase{
+                          "WindowsSpaces", "C:\\Program Files\\Velmora\\velmora-tool.exe",
+                          tool::PathStyle::kWindows, "C:/Program Files/Velmora/velmora-tool.exe"},
+                      DriverWordCase{"WindowsExtended", "\\\\?\\D:\\it's\\t.exe",
+                                     tool::PathStyle::kWindows, "D:/it's/t.exe"},
+                      DriverWordCase{"WindowsShare", "\\\\?\\UNC\\host\\s\\t.exe",
+                                     tool::PathStyle::kWindows, "//host/s/t.exe"}),
     testing_support::CaseName());
 
 struct MergeCase {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/wide_utf8.h"
 #include "probe_dialog.h"
 #include "resources/resource_ids.h"
 
@@ -24,6 +25,22 @@ struct WindowRun {
     }
     int Modal() { return host.RunModal(dlg); }
 };
+
+// The messages' texts are UTF-8, file names included, whatever the system's
+// code page.
+TEST(Win32Host, MessageTextsAreReadAsUtf8) {
+    const struct {
+        std::string utf8;
+        std::wstring wide;
+    } rows[] = {
+        {"", L""},
+        {"C:\\Jeux\\Caf\xc3\xa9 \xe3\x83\x8e\xe3\x83\xbc\xe3\x83\x88",
+         L"C:\\Jeux\\Caf\u00e9 \u30ce\u30fc\u30c8"},
+        {"a\xffz", L"a\ufffdz"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(WideFromUtf8(row.utf8), row.wide) << row.utf8;
+}
 
 // What the editor sets up reaches the real window: the client area is
 // 480 x 360 before the dialog reads it, the About entry ends the real system

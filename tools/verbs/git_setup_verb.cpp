@@ -1,6 +1,7 @@
 #include "io/disk/file_read.h"
 #include "io/disk/safe_write.h"
 #include "tools/cli/cli_io.h"
+#include "tools/cli/git_driver_word.h"
 #include "tools/cli/options.h"
 #include "tools/cli/path_kind.h"
 #include "tools/cli/verb_support.h"
@@ -41,17 +42,6 @@ const char* const kAttributes = "Splines.xml merge=velmora diff=velmora";
 bool Refuse(const std::string& message) {
     Failure("git-setup", message);
     return false;
-}
-
-// The program's path as git's shell reads it: single-quoted unless plain.
-std::string ShellWord(const std::string& path) {
-    if (path.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                               "0123456789/._+-,:@=") == std::string::npos)
-        return path;
-    std::string quoted = "'";
-    for (const char c : path)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
 }
 
 // Whether git, asked in the work tree at `top`, reports both attributes set
@@ -159,7 +149,11 @@ int RunGitSetupVerb(const Verb& verb, int argc, char** argv) {
                        "not in a git repository (--global sets up your own configuration)");
 
     Setup setup(global);
-    const std::string tool = ShellWord(program);
+#ifdef _WIN32
+    const std::string tool = GitDriverWord(program, PathStyle::kWindows);
+#else
+    const std::string tool = GitDriverWord(program, PathStyle::kPosix);
+#endif
     if (!setup.Set("merge.velmora.name", "Velmora spline merge") ||
         !setup.Set("merge.velmora.driver", tool + " merge %O %A %B") ||
         !setup.Set("merge.velmora.recursive", "velmora-ancestors") ||
