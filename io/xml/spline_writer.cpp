@@ -1,6 +1,7 @@
 #include "io/xml/spline_writer.h"
 
 #include <charconv>
+#include <utility>
 
 namespace velmora {
 
@@ -70,8 +71,11 @@ std::string PrintSplines(const NoteSet& notes, int32_t width, int32_t height) {
         if (!splines.empty())
             text += "</NewNoteSpline>\n";
     }
+    return WithSystemLineEnds(std::move(text));
+}
+
+std::string WithSystemLineEnds(std::string text) {
 #ifdef _WIN32
-    // As a text-mode stream writes it there.
     std::string crlf;
     crlf.reserve(text.size() + text.size() / 24);
     for (const char c : text) {

@@ -17,6 +17,10 @@ constexpr std::size_t kMinPrintedPointBytes = 43;
 // ends of this system's text files: CR LF on Windows, LF elsewhere.
 std::string PrintSplines(const NoteSet& notes, int32_t width, int32_t height);
 
+// `text` with each LF as this system's text-mode stream writes it: CR LF on
+// Windows, as it is elsewhere.
+std::string WithSystemLineEnds(std::string text);
+
 // Where `a` first differs from `b` once every CR LF in either is read as LF
 // (the same file saved on Linux and on Windows is the same text): an offset
 // into `a`, a.size() when `a` ends first, npos when there is no difference.

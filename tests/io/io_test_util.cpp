@@ -17,20 +17,6 @@ NoteSet DefaultNotes(const Rect& client) {
     return notes;
 }
 
-std::string SystemLineEnds(const std::string& text) {
-#ifdef _WIN32
-    std::string crlf;
-    for (const char c : text) {
-        if (c == '\n')
-            crlf += '\r';
-        crlf += c;
-    }
-    return crlf;
-#else
-    return text;
-#endif
-}
-
 NoteSet MarkedNotes() {
     NoteSet notes;
     for (int n = 0; n < kNoteCount; ++n) {

@@ -9,10 +9,6 @@ namespace velmora::test {
 // The text of a file in tests/data.
 std::string DataFile(const std::string& name);
 
-// `text` with the line ends the editor writes on this system: CR LF on
-// Windows, LF elsewhere.
-std::string SystemLineEnds(const std::string& text);
-
 // The start-up note set for a client area: every note one default spline.
 NoteSet DefaultNotes(const Rect& client);
 

@@ -201,7 +201,7 @@ TEST(SplineReaderTest, HandEditedFileSavesAsCanonicalText) {
         ASSERT_EQ(ReadSplineText(bytes, notes).found, LoadStatus::kLoaded);
         EXPECT_EQ(notes, test::DefaultNotes(test::kClient480));
         EXPECT_EQ(PrintSplines(notes, test::kClient480.right, test::kClient480.bottom),
-                  test::SystemLineEnds(test::DataFile("default_480x360.xml")));
+                  WithSystemLineEnds(test::DataFile("default_480x360.xml")));
     }
 }
 

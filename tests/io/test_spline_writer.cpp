@@ -20,7 +20,7 @@ using test::kClient480;
 TEST(SplineWriterTest, DefaultNotesGiveTheTwentySixLineFile) {
     const std::string text =
         PrintSplines(test::DefaultNotes(kClient480), kClient480.right, kClient480.bottom);
-    EXPECT_EQ(text, test::SystemLineEnds(test::DataFile("default_480x360.xml")));
+    EXPECT_EQ(text, WithSystemLineEnds(test::DataFile("default_480x360.xml")));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 26);
     EXPECT_EQ(text.back(), '\n');
 }
@@ -30,9 +30,9 @@ TEST(SplineWriterTest, EmptyListIsOneLineAndEmptySplineIsSelfClosing) {
     notes[2].clear();
     notes[3] = {Spline{}, Spline{Point{-1, -2}}};
     const std::string text = PrintSplines(notes, 640, 480);
-    EXPECT_NE(text.find(test::SystemLineEnds("<RectSize Width=\"640\" Height=\"480\" />\n")),
+    EXPECT_NE(text.find(WithSystemLineEnds("<RectSize Width=\"640\" Height=\"480\" />\n")),
               std::string::npos);
-    EXPECT_NE(text.find(test::SystemLineEnds(
+    EXPECT_NE(text.find(WithSystemLineEnds(
                   "\n<NewNoteSpline Index=\"2\" />\n<NewNoteSpline Index=\"3\">\n"
                   "    <NewSpline />\n"
                   "    <NewSpline>\n"
