@@ -2,16 +2,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <memory>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -81,8 +84,8 @@ TEST(SplineFileTest, SaveIntoReadOnlyFolderLeavesTheOldFile) {
     const testing_support::TempDir dir;
     const std::string path = dir.File("Splines.xml");
     testing_support::WriteFile(path, "old\n");
-    ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
-    if (::access(dir.Path().c_str(), W_OK) == 0) {
+    ASSERT_EQ(::chmod(dir.Path().string().c_str(), 0555), 0);
+    if (::access(dir.Path().string().c_str(), W_OK) == 0) {
         GTEST_SKIP() << "running with rights that write any folder";
     }
     SplineFile file(path);
@@ -170,7 +173,7 @@ TEST_P(ContentTest, StartUpOutcomeAndBackup) {
     const std::string path = dir.File("Splines.xml");
     testing_support::WriteFile(path, c.bytes);
     if (c.sparse) {
-        ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxSplineFileBytes) + 1), 0);
+        std::filesystem::resize_file(path, kMaxSplineFileBytes + 1);
     }
     const std::string original = testing_support::ReadFile(path);
 
@@ -221,6 +224,19 @@ struct Folder {
     void (*tearDown)(Dir) = nullptr;
 };
 
+struct stat StatOf(const std::string& path, [[maybe_unused]] bool followLinks = true) {
+    struct stat info {};
+#ifdef _WIN32
+    ::stat(path.c_str(), &info);
+#else
+    followLinks ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
+#endif
+    return info;
+}
+
+const std::string kMarked = PrintSplines(test::MarkedNotes(), kClient480.right, kClient480.bottom);
+
+#ifndef _WIN32
 // Sets or clears an inode flag (chattr +i, +a); false where that is refused
 // (it takes root) or the file system keeps no flags.
 bool SetInodeFlag(const std::string& path, int flag, bool on) {
@@ -247,14 +263,6 @@ void UnflagFile(Dir d) {
     SetInodeFlag(d.File("Splines.xml"), flag, false);
 }
 
-struct stat StatOf(const std::string& path, bool followLinks = true) {
-    struct stat info {};
-    followLinks ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
-    return info;
-}
-
-const std::string kMarked = PrintSplines(test::MarkedNotes(), kClient480.right, kClient480.bottom);
-
 // A name of 250 bytes: the hidden temporary name beside it must be shorter.
 const std::string kLongName = std::string(246, 'n') + ".xml";
 
@@ -279,8 +287,39 @@ std::string ChainListing(int count) {
         out += name + ";";
     return out;
 }
+#endif
 
 const Folder kFolders[] = {
+    {"GapInBackups",
+     [](Dir d) {
+         testing_support::WriteFile(d.File("Splines.xml"), "<broken");
+         testing_support::WriteFile(d.File("Splines.xml.bak"), "0");
+         testing_support::WriteFile(d.File("Splines.xml.bak.2"), "2");
+     },
+     LoadStatus::kUnreadable, "Splines.xml.bak.3\"", true,
+     "Splines.xml;Splines.xml.bak;Splines.xml.bak.2;Splines.xml.bak.3;", S_IFREG,
+     "Splines.xml.bak.3", "<broken"},
+    {"ReadOnlyFile",
+     [](Dir d) {
+         testing_support::WriteFile(d.File("Splines.xml"), kDefault);
+         ASSERT_EQ(::chmod(d.File("Splines.xml").c_str(), 0444), 0);
+     },
+     LoadStatus::kLoaded, "the file is read-only. Make the file writable, then press S", false,
+     "Splines.xml;", S_IFREG, "Splines.xml", kDefault},
+    {"FolderOfThatName",
+     [](Dir d) { ASSERT_TRUE(std::filesystem::create_directory(d.File("Splines.xml"))); },
+     LoadStatus::kNotAFile, "Move it away", false, "Splines.xml;", S_IFDIR, "Splines.xml", ""},
+    {"OlderBackups",
+     [](Dir d) {
+         testing_support::WriteFile(d.File("Splines.xml"), "<broken");
+         testing_support::WriteFile(d.File("Splines.xml.bak"), "0");
+         testing_support::WriteFile(d.File("Splines.xml.bak.1"), "1");
+     },
+     LoadStatus::kUnreadable, "Splines.xml.bak.2\"", true,
+     "Splines.xml;Splines.xml.bak;Splines.xml.bak.1;Splines.xml.bak.2;", S_IFREG,
+     "Splines.xml.bak.2", "<broken"},
+#ifndef _WIN32
+    // Symbolic links, FIFOs, owners and inode flags: POSIX only.
     {"FortyLinks", [](Dir d) { MakeChain(d, 40); }, LoadStatus::kLoaded, "", true, ChainListing(40),
      S_IFLNK, "real.xml", kMarked},
     {"FortyOneLinks", [](Dir d) { MakeChain(d, 41); }, LoadStatus::kUnreadable, "symbolic links",
@@ -291,15 +330,6 @@ const Folder kFolders[] = {
          ASSERT_EQ(::symlink(kLongName.c_str(), d.File("Splines.xml").c_str()), 0);
      },
      LoadStatus::kLoaded, "", true, "Splines.xml;" + kLongName + ";", S_IFLNK, kLongName, kMarked},
-    {"GapInBackups",
-     [](Dir d) {
-         testing_support::WriteFile(d.File("Splines.xml"), "<broken");
-         testing_support::WriteFile(d.File("Splines.xml.bak"), "0");
-         testing_support::WriteFile(d.File("Splines.xml.bak.2"), "2");
-     },
-     LoadStatus::kUnreadable, "Splines.xml.bak.3\"", true,
-     "Splines.xml;Splines.xml.bak;Splines.xml.bak.2;Splines.xml.bak.3;", S_IFREG,
-     "Splines.xml.bak.3", "<broken"},
     {"LinkIntoAnotherFolder",
      [](Dir d) {
          ASSERT_EQ(::mkdir(d.File("real").c_str(), 0755), 0);
@@ -311,13 +341,6 @@ const Folder kFolders[] = {
     {"DanglingLink",
      [](Dir d) { ASSERT_EQ(::symlink("made.xml", d.File("Splines.xml").c_str()), 0); },
      LoadStatus::kCreated, "", true, "Splines.xml;made.xml;", S_IFLNK, "made.xml", kMarked},
-    {"ReadOnlyFile",
-     [](Dir d) {
-         testing_support::WriteFile(d.File("Splines.xml"), kDefault);
-         ASSERT_EQ(::chmod(d.File("Splines.xml").c_str(), 0444), 0);
-     },
-     LoadStatus::kLoaded, "the file is read-only. Make the file writable, then press S", false,
-     "Splines.xml;", S_IFREG, "Splines.xml", kDefault},
     {"OtherOwner",
      [](Dir d) {
          testing_support::WriteFile(d.File("Splines.xml"), kDefault);
@@ -326,25 +349,15 @@ const Folder kFolders[] = {
          }
      },
      LoadStatus::kLoaded, "", true, "Splines.xml;", S_IFREG, "Splines.xml", kMarked},
-    {"FolderOfThatName", [](Dir d) { ASSERT_EQ(::mkdir(d.File("Splines.xml").c_str(), 0755), 0); },
-     LoadStatus::kNotAFile, "Move it away", false, "Splines.xml;", S_IFDIR, "Splines.xml", ""},
     {"FifoOfThatName", [](Dir d) { ASSERT_EQ(::mkfifo(d.File("Splines.xml").c_str(), 0644), 0); },
      LoadStatus::kNotAFile, "Move it away", false, "Splines.xml;", S_IFIFO, "Splines.xml", ""},
-    {"OlderBackups",
-     [](Dir d) {
-         testing_support::WriteFile(d.File("Splines.xml"), "<broken");
-         testing_support::WriteFile(d.File("Splines.xml.bak"), "0");
-         testing_support::WriteFile(d.File("Splines.xml.bak.1"), "1");
-     },
-     LoadStatus::kUnreadable, "Splines.xml.bak.2\"", true,
-     "Splines.xml;Splines.xml.bak;Splines.xml.bak.1;Splines.xml.bak.2;", S_IFREG,
-     "Splines.xml.bak.2", "<broken"},
     {"ImmutableFile", FlaggedFile<FS_IMMUTABLE_FL>, LoadStatus::kLoaded,
      "is marked immutable (chattr +i), so nothing can change it. Clear the mark", false,
      "Splines.xml;", S_IFREG, "Splines.xml", kDefault, UnflagFile<FS_IMMUTABLE_FL>},
     {"AppendOnlyFile", FlaggedFile<FS_APPEND_FL>, LoadStatus::kLoaded,
      "is marked append-only (chattr +a), so it can only grow. Clear the mark", false,
      "Splines.xml;", S_IFREG, "Splines.xml", kDefault, UnflagFile<FS_APPEND_FL>},
+#endif
 };
 
 class FolderTest : public ::testing::TestWithParam<Folder> {};
