@@ -102,8 +102,9 @@ void FileWatch::Rewatch() {
             wanted.try_emplace(place.folder, ScopeFor(place), std::set<std::string>());
         auto& [scope, names] = entry->second;
         scope = added ? scope : Wider(scope, ScopeFor(place));
-        if (place.kind != PathPlaces::Kind::kFolder)
-            names.insert(place.name);
+        // A folder's name too: where a folder's own going cannot be
+        // watched, the folder above tells it by that name.
+        names.insert(place.name);
     }
     const bool events = m_port->HasFolderEvents();
     bool poll = !events;

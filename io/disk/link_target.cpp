@@ -75,7 +75,9 @@ PathPlaces PlacesOnPath(const std::string& path, const FileSystem& fs) {
             continue;
         }
         if (step == "..") {
-            folder = FolderOf(folder);
+            // Above a root is the root itself, as the system resolves it.
+            if (folder != RootOf(folder + "/"))
+                folder = FolderOf(folder);
             continue;
         }
         const std::string name = Join(folder, step);

@@ -10,13 +10,47 @@ const char* const kPathSeparators = "/";
 const char kPathSeparator = '/';
 #endif
 
-std::string RootOf(const std::string& path) {
-    if (!path.empty() && path[0] == '/')
-        return "/";
 #ifdef _WIN32
-    if (path.size() > 2 && path[1] == ':' && (path[2] == '/' || path[2] == '\\'))
-        return path.substr(0, 2);
-    if (!path.empty() && path[0] == '\\')
+namespace {
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// How far `path` runs before its next separator from `from` on.
+std::size_t PartEnd(const std::string& path, std::size_t from) {
+    const std::size_t end = path.find_first_of(kPathSeparators, from);
+    return end == std::string::npos ? path.size() : end;
+}
+
+}  // namespace
+#endif
+
+std::string RootOf(const std::string& path) {
+#ifdef _WIN32
+    // The extended-length form ("\\?\C:\", "\\?\UNC\server\share") names
+    // the same roots as the short one, with the prefix kept.
+    std::size_t start = 0;
+    bool share = false;
+    if (path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[1]) && path[2] == '?' &&
+        IsSeparator(path[3])) {
+        start = 4;
+        share = path.compare(4, 3, "UNC") == 0 && path.size() > 7 && IsSeparator(path[7]);
+        if (share)
+            start = 8;
+    } else if (path.size() > 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        start = 2;
+        share = true;
+    }
+    if (share) {
+        // "\\server\share": a share is the root of the names on it.
+        const std::size_t server = PartEnd(path, start);
+        return server >= path.size() ? path : path.substr(0, PartEnd(path, server + 1));
+    }
+    if (path.size() > start + 2 && path[start + 1] == ':' && IsSeparator(path[start + 2]))
+        return path.substr(0, start + 2);
+    if (!path.empty() && IsSeparator(path[0]))
+        return "/";
+#else
+    if (!path.empty() && path[0] == '/')
         return "/";
 #endif
     return "";

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,12 @@ namespace {
 using test::kClient480;
 using testing_support::ReadFile;
 
+#ifdef _WIN32
+constexpr int kWriteInPlace = O_WRONLY | O_TRUNC | O_BINARY | O_NOINHERIT;
+#else
+constexpr int kWriteInPlace = O_WRONLY | O_TRUNC | O_CLOEXEC;
+#endif
+
 // What the other program does.
 enum class Other {
     kRenames,   // writes its version beside the file and renames it over it
@@ -37,7 +44,8 @@ enum class Other {
 // Passes every call to the system and counts as a step each one that looks
 // at or changes a name or a file (the others cannot tell two moments apart
 // that these do not); right after step `at` of a save the other program
-// acts. It may refuse the exchange.
+// acts. A call the system layer makes inside another (closing the handle it
+// opened to inspect a file) is part of that step. It may refuse the exchange.
 class OutsideWriter : public FileSystem {
 public:
     OutsideWriter(std::string path, bool exchange, Other other)
@@ -53,87 +61,119 @@ public:
         m_at = step;
     }
     int Steps() const { return m_steps; }
+    bool Holding() const { return m_inPlace >= 0; }
     std::string Version() const {
         if (m_other == Other::kSavesToo)
             return PrintSplines(test::MarkedNotes(), 9, 9);
         return "outside version " + std::to_string(m_at) + "\n";
     }
     // The in-place writer writes its version, late, and closes the file.
+    // Where the system replaces no file that is open (Windows without POSIX
+    // renames, Wine), the renamer's rename or the second editor's save may
+    // have been refused while the save held the file: as a program or its
+    // user would, it tries again now.
     void Finish() {
         if (m_inPlace >= 0) {
-            testing_support::WriteFile("/proc/self/fd/" + std::to_string(m_inPlace), Version());
+            const std::string version = Version();
+            EXPECT_EQ(::write(m_inPlace, version.data(), static_cast<unsigned>(version.size())),
+                      static_cast<int>(version.size()));
             ::close(std::exchange(m_inPlace, -1));
+        }
+        if (m_renamePending) {
+            m_renamePending = !Renamed();
+            EXPECT_FALSE(m_renamePending) << "the rename, after step " << m_at;
+        }
+        if (m_savePending) {
+            SaveSecond();
+            EXPECT_FALSE(m_savePending) << "the second save, after step " << m_at;
         }
     }
 
     Status OpenForReading(const std::string& p, Links l, FileHandle* f) const override {
-        return After(FileSystem::OpenForReading(p, l, f));
+        return Step([&] { return FileSystem::OpenForReading(p, l, f); });
     }
     Status OpenFolder(const std::string& p, FileHandle* f) const override {
-        return After(FileSystem::OpenFolder(p, f));
+        return Step([&] { return FileSystem::OpenFolder(p, f); });
     }
     Status CreateNew(const std::string& p, unsigned m, FileHandle* f) const override {
-        return After(FileSystem::CreateNew(p, m, f));
+        return Step([&] { return FileSystem::CreateNew(p, m, f); });
     }
     Status Reopen(const FileHandle& f, FileHandle* again) const override {
-        return After(FileSystem::Reopen(f, again));
+        return Step([&] { return FileSystem::Reopen(f, again); });
     }
     Status NameUnnamed(const FileHandle& f, const std::string& n) const override {
-        return After(FileSystem::NameUnnamed(f, n));
+        return Step([&] { return FileSystem::NameUnnamed(f, n); });
     }
     Status Read(const FileHandle& f, void* d, std::size_t s, std::size_t* got) const override {
-        return After(FileSystem::Read(f, d, s, got));
+        return Step([&] { return FileSystem::Read(f, d, s, got); });
     }
     Status Write(const FileHandle& f, const void* d, std::size_t s,
                  std::size_t* done) const override {
-        return After(FileSystem::Write(f, d, s, done));
+        return Step([&] { return FileSystem::Write(f, d, s, done); });
     }
-    Status Close(FileHandle& f) const override { return After(FileSystem::Close(f)); }
+    Status Close(FileHandle& f) const override {
+        return Step([&] { return FileSystem::Close(f); });
+    }
     Status Rename(const std::string& a, const std::string& b) const override {
-        return After(FileSystem::Rename(a, b));
+        return Step([&] { return FileSystem::Rename(a, b); });
     }
     Status RenameNew(const std::string& a, const std::string& b) const override {
-        return After(FileSystem::RenameNew(a, b));
+        return Step([&] { return FileSystem::RenameNew(a, b); });
     }
     Status Link(const std::string& a, const std::string& b) const override {
-        return After(FileSystem::Link(a, b));
+        return Step([&] { return FileSystem::Link(a, b); });
     }
-    Status Remove(const std::string& p) const override { return After(FileSystem::Remove(p)); }
+    Status Remove(const std::string& p) const override {
+        return Step([&] { return FileSystem::Remove(p); });
+    }
     Status Inspect(const std::string& p, Links l, FileInfo* i) const override {
-        return After(FileSystem::Inspect(p, l, i));
+        return Step([&] { return FileSystem::Inspect(p, l, i); });
     }
     Status InspectOpen(const FileHandle& f, FileInfo* i) const override {
-        return After(FileSystem::InspectOpen(f, i));
+        return Step([&] { return FileSystem::InspectOpen(f, i); });
     }
     Status SetPermissions(const FileHandle& f, unsigned m) const override {
-        return After(FileSystem::SetPermissions(f, m));
+        return Step([&] { return FileSystem::SetPermissions(f, m); });
     }
     Status Exchange(const std::string& a, const std::string& b) const override {
         if (m_exchange) {
-            return After(FileSystem::Exchange(a, b));
+            return Step([&] { return FileSystem::Exchange(a, b); });
         }
-        return After(SystemFailure(EINVAL, StatusCode::kNotSupported));
+        return Step([] { return SystemFailure(EINVAL, StatusCode::kNotSupported); });
     }
 
 private:
-    Status After(Status result) const {
-        if (++m_steps == m_at) {
+    template <typename Call>
+    Status Step(const Call& call) const {
+        ++m_depth;
+        const Status result = call();
+        if (--m_depth == 0 && ++m_steps == m_at) {
             Act();
         }
         return result;
     }
 
+    bool Renamed() const {
+        std::error_code error;
+        std::filesystem::rename(m_path + ".outside", m_path, error);
+        return !error;
+    }
+
+    void SaveSecond() const {
+        const SaveOutcome out = m_second->Save(test::MarkedNotes(), 9, 9);
+        m_savePending = out.status.code == StatusCode::kBusy;
+        EXPECT_TRUE(out.status.ok() || m_savePending)
+            << "the second save, after step " << m_at << ": " << out.status.reason;
+    }
+
     void Act() const {
         if (m_other == Other::kRenames) {
-            const std::string side = m_path + ".outside";
-            testing_support::WriteFile(side, Version());
-            std::rename(side.c_str(), m_path.c_str());
+            testing_support::WriteFile(m_path + ".outside", Version());
+            m_renamePending = !Renamed();
         } else if (m_other == Other::kInPlace) {
-            m_inPlace = ::open(m_path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+            m_inPlace = ::open(m_path.c_str(), kWriteInPlace);
         } else {
-            const SaveOutcome out = m_second->Save(test::MarkedNotes(), 9, 9);
-            EXPECT_TRUE(out.status.ok())
-                << "the second save, after step " << m_at << ": " << out.status.reason;
+            SaveSecond();
         }
     }
 
@@ -142,6 +182,9 @@ private:
     Other m_other;
     mutable std::optional<SplineFile> m_second;
     mutable int m_inPlace = -1;
+    mutable bool m_renamePending = false;
+    mutable bool m_savePending = false;
+    mutable int m_depth = 0;
     mutable int m_steps = 0;
     int m_at = 0;
 };
@@ -152,17 +195,20 @@ struct RaceCase {
     Other other;
     const char* first;  // the file before the save; nullptr: the editor's own text
     int mayLose;
+    const char* notOnWindows = nullptr;  // why the row cannot run there
 };
+
+constexpr const char* kNoExchange = "Windows has no exchange: the row without it runs";
 
 // Without the exchange the moment between the last look and the rename
 // remains open.
 const RaceCase kRaces[] = {
-    {"Renames", true, Other::kRenames, nullptr, 0},
+    {"Renames", true, Other::kRenames, nullptr, 0, kNoExchange},
     {"RenamesWithoutExchange", false, Other::kRenames, nullptr, 1},
-    {"WritesInPlace", true, Other::kInPlace, nullptr, 0},
-    {"WritesInPlaceIntoAnEmptyFile", true, Other::kInPlace, "", 0},
+    {"WritesInPlace", true, Other::kInPlace, nullptr, 0, kNoExchange},
+    {"WritesInPlaceIntoAnEmptyFile", true, Other::kInPlace, "", 0, kNoExchange},
     {"WritesInPlaceWithoutExchange", false, Other::kInPlace, nullptr, 1},
-    {"SecondEditorSaves", true, Other::kSavesToo, "a hand-written file\n", 0},
+    {"SecondEditorSaves", true, Other::kSavesToo, "a hand-written file\n", 0, kNoExchange},
     {"SecondEditorSavesWithoutExchange", false, Other::kSavesToo, "a hand-written file\n", 1},
 };
 
@@ -172,8 +218,13 @@ class SaveRaceTest : public ::testing::TestWithParam<RaceCase> {};
 // save's last step. Each version kept must also have been told.
 TEST_P(SaveRaceTest, AnOutsideVersionWrittenBetweenAnyTwoStepsIsKept) {
     const RaceCase& c = GetParam();
+#ifdef _WIN32
+    if (c.notOnWindows)
+        GTEST_SKIP() << c.notOnWindows;
+#endif
     int versions = 0;
     int lost = 0;
+    int refused = 0;
     for (int at = 1;; ++at) {
         const testing_support::TempDir dir;
         const std::string path = dir.File("Splines.xml");
@@ -188,11 +239,15 @@ TEST_P(SaveRaceTest, AnOutsideVersionWrittenBetweenAnyTwoStepsIsKept) {
         file.MatchLoaded(notes, kClient480.right, kClient480.bottom);
         ops.InjectAfter(at);
         const SaveOutcome out = file.Save(test::MarkedNotes(), kClient480.right, kClient480.bottom);
+        // Where the system replaces no file another program holds open
+        // (Windows), the save is refused instead, and says so.
+        const bool held = ops.Holding() && out.status.code == StatusCode::kBusy;
         ops.Finish();
         if (ops.Steps() < at)
             break;
         ++versions;
-        EXPECT_TRUE(out.status.ok()) << "after step " << at << ": " << out.status.reason;
+        refused += held;
+        EXPECT_TRUE(out.status.ok() || held) << "after step " << at << ": " << out.status.reason;
         // The version, and a hand-written file read before the save, are on disk.
         bool kept = ReadFile(path) == ops.Version();
         bool firstKept = !c.first || !*c.first;
@@ -209,7 +264,8 @@ TEST_P(SaveRaceTest, AnOutsideVersionWrittenBetweenAnyTwoStepsIsKept) {
         }
         lost += !kept + !firstKept;
     }
-    std::printf("%s: %d of %d outside versions lost\n", c.name, lost, versions);
+    std::printf("%s: %d of %d outside versions lost, %d saves refused\n", c.name, lost, versions,
+                refused);
     EXPECT_LE(lost, c.mayLose);
 }
 

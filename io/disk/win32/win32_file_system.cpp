@@ -30,6 +30,23 @@ Status Wide(const std::string& path, std::wstring* wide) {
     return wide->empty() ? Win32Failure(ERROR_INVALID_NAME) : Status{};
 }
 
+// Both names of a step that takes two, as Wide gives each.
+Status WidePair(const std::string& from, const std::string& to, std::wstring* source,
+                std::wstring* target) {
+    if (Status named = Wide(from, source); !named.ok())
+        return named;
+    return Wide(to, target);
+}
+
+// The attributes of the file or folder at `path`.
+Status AttributesOf(const std::string& path, DWORD* attributes) {
+    std::wstring name;
+    if (Status named = Wide(path, &name); !named.ok())
+        return named;
+    *attributes = GetFileAttributesW(name.c_str());
+    return *attributes == INVALID_FILE_ATTRIBUTES ? Win32Failure(LastError()) : Status{};
+}
+
 Status Opened(const FileSystem& fs, HANDLE handle, uint32_t error, FileHandle* file) {
     if (handle == INVALID_HANDLE_VALUE)
         return Win32Failure(error);
@@ -239,9 +256,7 @@ Status FileSystem::Rename(const std::string& from, const std::string& to) const 
 Status FileSystem::RenameNew(const std::string& from, const std::string& to) const {
     std::wstring source;
     std::wstring target;
-    if (Status named = Wide(from, &source); !named.ok())
-        return named;
-    if (Status named = Wide(to, &target); !named.ok())
+    if (Status named = WidePair(from, to, &source, &target); !named.ok())
         return named;
     const uint32_t error = win32::Retrying(
         [&] {
@@ -260,9 +275,7 @@ Status FileSystem::Exchange(const std::string&, const std::string&) const {
 Status FileSystem::Link(const std::string& from, const std::string& to) const {
     std::wstring source;
     std::wstring target;
-    if (Status named = Wide(from, &source); !named.ok())
-        return named;
-    if (Status named = Wide(to, &target); !named.ok())
+    if (Status named = WidePair(from, to, &source, &target); !named.ok())
         return named;
     if (CreateHardLinkW(target.c_str(), source.c_str(), nullptr) != 0)
         return {};
@@ -368,12 +381,9 @@ Status FileSystem::InspectOpen(const FileHandle& file, FileInfo* info) const {
 // Windows has no rights of its own to test for here beyond the read-only
 // mark; the open or rename that follows tells the rest.
 Status FileSystem::MayWrite(const std::string& path) const {
-    std::wstring name;
-    if (Status named = Wide(path, &name); !named.ok())
-        return named;
-    const DWORD attributes = GetFileAttributesW(name.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return Win32Failure(LastError());
+    DWORD attributes = 0;
+    if (Status found = AttributesOf(path, &attributes); !found.ok())
+        return found;
     return (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
                    (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0
                ? Win32Failure(ERROR_FILE_READ_ONLY)
@@ -381,12 +391,9 @@ Status FileSystem::MayWrite(const std::string& path) const {
 }
 
 Status FileSystem::MayWriteIn(const std::string& folder) const {
-    std::wstring name;
-    if (Status named = Wide(folder, &name); !named.ok())
-        return named;
-    const DWORD attributes = GetFileAttributesW(name.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return Win32Failure(LastError());
+    DWORD attributes = 0;
+    if (Status found = AttributesOf(folder, &attributes); !found.ok())
+        return found;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Status{} : Win32Failure(ERROR_DIRECTORY);
 }
 

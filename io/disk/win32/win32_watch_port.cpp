@@ -16,6 +16,8 @@ namespace {
 
 using win32::Win32Failure;
 
+// Windows tells a watched folder nothing of its own rename: a folder on the
+// way is seen to go by the folder above it, as one of its folder names.
 DWORD FilterOf(WatchScope scope) {
     const DWORD names = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME;
     switch (scope) {
@@ -143,7 +145,7 @@ public:
             }
             if (size == 0)
                 events->push_back({entry.first, kEventsLost, ""});
-            else if (folder.filter != FilterOf(WatchScope::kItself))
+            else
                 Read(entry.first, folder.changes, size, events);
             if (!Arm(folder))
                 events->push_back({entry.first, kFolderGone, ""});
