@@ -3,16 +3,24 @@
 // up by the next save, and no other file in the folder is ever touched.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include "platform/win32/win32_api.h"
+#else
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,6 +37,7 @@ using testing_support::ReadFile;
 using testing_support::TempDir;
 
 constexpr Rect kClient{0, 0, 480, 360};
+constexpr int kVersions = 5;
 
 // Version v of the notes: sizes differ so that a torn file cannot pass for a
 // whole one.
@@ -63,6 +72,111 @@ public:
     }
 };
 
+// Saves version after version into `path` until killed, once `begun` has
+// told the parent that it runs.
+[[noreturn]] void SaveUntilKilled(const std::string& path, int round,
+                                  const std::function<void()>& begun) {
+    const HiddenNamesOnly ops;
+    SplineFile file(path, ops);
+    begun();
+    for (int v = round;; ++v)
+        file.Save(Version(v % kVersions), kClient.right, kClient.bottom);
+}
+
+#ifdef _WIN32
+// Windows has no fork: the child is this program again, running only the
+// case below, told what to do through the environment.
+constexpr const char* kChildTask = "VELMORA_SAVE_UNTIL_KILLED";
+
+TEST(KillDuringSave, ChildSavesUntilKilled) {
+    const char* task = std::getenv(kChildTask);
+    if (task == nullptr)
+        GTEST_SKIP() << "run only as the child of the case below";
+    std::istringstream in(task);
+    int round = 0;
+    std::uintptr_t begun = 0;
+    std::string path;
+    in >> round >> begun >> std::ws;
+    std::getline(in, path);
+    SaveUntilKilled(path, round, [&] { SetEvent(reinterpret_cast<HANDLE>(begun)); });
+}
+
+// A child saving into `path` until killed, running once constructed.
+class Saver {
+public:
+    Saver(const std::string& path, int round) {
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        const HANDLE begun = CreateEventW(&inherited, TRUE, FALSE, nullptr);
+        const std::string task = std::to_string(round) + " " +
+                                 std::to_string(reinterpret_cast<std::uintptr_t>(begun)) + " " +
+                                 path;
+        SetEnvironmentVariableA(kChildTask, task.c_str());
+        std::string line = "test_fault --gtest_filter=KillDuringSave.ChildSavesUntilKilled";
+        char self[MAX_PATH];
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        STARTUPINFOA startup{};  // its test output goes nowhere
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = startup.hStdOutput = startup.hStdError = INVALID_HANDLE_VALUE;
+        m_started = CreateProcessA(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                   &startup, &m_child) != 0;
+        SetEnvironmentVariableA(kChildTask, nullptr);
+        if (m_started) {
+            CloseHandle(m_child.hThread);
+            const HANDLE either[] = {begun, m_child.hProcess};
+            WaitForMultipleObjects(2, either, FALSE, INFINITE);
+        }
+        CloseHandle(begun);
+    }
+    bool Started() const { return m_started; }
+    // Whether it was still saving when killed.
+    bool Kill() {
+        TerminateProcess(m_child.hProcess, 99);
+        WaitForSingleObject(m_child.hProcess, INFINITE);
+        DWORD code = 0;
+        GetExitCodeProcess(m_child.hProcess, &code);
+        CloseHandle(m_child.hProcess);
+        return code == 99;
+    }
+
+private:
+    PROCESS_INFORMATION m_child{};
+    bool m_started = false;
+};
+
+// Under Wine each child takes a while to start.
+constexpr int kKills = 40;
+#else
+// A forked child saving into `path` until killed, running once constructed.
+class Saver {
+public:
+    Saver(const std::string& path, int round) {
+        int running[2];
+        if (::pipe(running) != 0)
+            return;
+        m_child = ::fork();
+        if (m_child == 0)
+            SaveUntilKilled(path, round, [&] { (void)!::write(running[1], "", 1); });
+        char byte = 0;
+        if (m_child > 0)
+            (void)!::read(running[0], &byte, 1);
+        ::close(running[0]);
+        ::close(running[1]);
+    }
+    bool Started() const { return m_child > 0; }
+    bool Kill() {
+        ::kill(m_child, SIGKILL);
+        int status = 0;
+        return ::waitpid(m_child, &status, 0) == m_child && WIFSIGNALED(status);
+    }
+
+private:
+    pid_t m_child = -1;
+};
+
+constexpr int kKills = 200;
+#endif
+
 // Files people keep beside the spline file, each holding its own name.
 const char* const kNeighbours[] = {"Splines.xml.backup",
                                    "Splines.xml.241207",
@@ -79,8 +193,6 @@ const char* const kNeighbours[] = {"Splines.xml.backup",
 // Saves under hidden names leave a file behind when killed, which the next
 // save must clean up without touching any other file.
 TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersionAndNothingElseIsTouched) {
-    constexpr int kVersions = 5;
-    constexpr int kKills = 200;
     const HiddenNamesOnly ops;
     TempDir dir;
     const std::string path = dir.File("Splines.xml");
@@ -104,25 +216,10 @@ TEST(KillDuringSave, TheFileIsAlwaysOneWholeVersionAndNothingElseIsTouched) {
     std::uniform_int_distribution<long long> delayMicros(0, 3 * oneSave.count() + 1);
     int killedWithTemporaryLeft = 0;
     for (int round = 0; round < kKills; ++round) {
-        int running[2];
-        ASSERT_EQ(::pipe(running), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            SplineFile file(path, ops);
-            (void)!::write(running[1], "", 1);
-            for (int v = round;; ++v)
-                file.Save(Version(v % kVersions), kClient.right, kClient.bottom);
-        }
-        char byte = 0;
-        (void)!::read(running[0], &byte, 1);
-        ::close(running[0]);
-        ::close(running[1]);
+        Saver child(path, round);
+        ASSERT_TRUE(child.Started());
         std::this_thread::sleep_for(std::chrono::microseconds(delayMicros(random)));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_TRUE(child.Kill()) << "round " << round;
 
         ASSERT_EQ(versions.count(ReadFile(path)), 1u) << "round " << round;
         // At most the one temporary file of the save that was killed: every

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -37,6 +38,24 @@ std::string FirstLine(const std::string& path) {
 
 std::string Marker(int version) {
     return "<!-- outside version " + std::to_string(version) + " -->";
+}
+
+// Writes `version` beside `path` and renames it over it. Where the system
+// replaces no file that is open (Windows without POSIX renames, Wine), the
+// rename fails while a save has the file open, and is tried again, as a
+// program would; false if `stop` came first.
+bool Replaced(const std::string& side, const std::string& version, const std::string& path,
+              const std::atomic<bool>& stop) {
+    testing_support::WriteFile(side, version);
+    for (;;) {
+        std::error_code error;
+        std::filesystem::rename(side, path, error);
+        if (!error)
+            return true;
+        if (stop)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 struct Count {
@@ -69,10 +88,8 @@ Count RunFor(Clock::duration length, const NoteSet& notes, const std::string& bo
                 std::ofstream out(path, std::ios::binary);
                 std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs(random) / 10));
                 out << version;
-            } else {
-                const std::string side = dir.File("outside.new");
-                testing_support::WriteFile(side, version);
-                std::rename(side.c_str(), path.c_str());
+            } else if (!Replaced(dir.File("outside.new"), version, path, stop)) {
+                continue;  // stopped before it could be put in place
             }
             ++written;
             const int next = begun + 1;
