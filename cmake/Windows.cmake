@@ -51,3 +51,38 @@ file(CREATE_LINK /usr/include/rapidjson ${PROJECT_BINARY_DIR}/third-party/includ
 add_library(velmora_rapidjson INTERFACE)
 target_include_directories(velmora_rapidjson SYSTEM INTERFACE
   ${PROJECT_BINARY_DIR}/third-party/include)
+
+# zlib from Debian's MinGW package (libz-mingw-w64-dev), linked in: the same
+# 1.2.13 as the Linux build's, so both write the same PNG bytes.
+set(ZLIB_USE_STATIC_LIBS ON)
+
+# FreeType, for the words of velmora-tool's review pictures, from Debian's
+# source package as TinyXML is: the release and patches of the Linux build's
+# libfreetype6, so both draw the same glyphs. Static, and without the
+# optional libraries (zlib, bzip2, libpng, HarfBuzz, Brotli) it can use:
+# DejaVu Sans needs none of them. Its own copy of zlib, for gzip-packed
+# bitmap fonts, is left out too: it would clash with the zlib the PNG writer
+# links. Linked as Freetype::Freetype, the name find_package(Freetype) gives
+# it on Linux.
+execute_process(
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/fetch-debian-source freetype ${PROJECT_BINARY_DIR}/third-party
+  OUTPUT_VARIABLE freetype_dir OUTPUT_STRIP_TRAILING_WHITESPACE
+  COMMAND_ERROR_IS_FATAL ANY)
+foreach(dependency ZLIB BZIP2 PNG HARFBUZZ BROTLI)
+  set(FT_DISABLE_${dependency} ON CACHE BOOL "FreeType without ${dependency}" FORCE)
+endforeach()
+# In a scope of its own, so that the static build and the skipped install
+# rules stay FreeType's.
+function(velmora_add_freetype dir)
+  set(BUILD_SHARED_LIBS OFF)
+  set(SKIP_INSTALL_ALL ON)
+  add_subdirectory(${dir} ${PROJECT_BINARY_DIR}/freetype EXCLUDE_FROM_ALL)
+endfunction()
+velmora_add_freetype(${freetype_dir})
+set(freetype_options ${PROJECT_BINARY_DIR}/freetype-options)
+file(CONFIGURE OUTPUT ${freetype_options}/velmora_ftoption.h
+  CONTENT "#include <freetype/config/ftoption.h>\n#undef FT_CONFIG_OPTION_USE_ZLIB\n")
+target_include_directories(freetype PUBLIC $<BUILD_INTERFACE:${freetype_options}>)
+target_compile_definitions(freetype PUBLIC FT_CONFIG_OPTIONS_H="velmora_ftoption.h")
+target_compile_options(freetype PRIVATE -w)  # not our code: its warnings are not ours to fix
+add_library(Freetype::Freetype ALIAS freetype)

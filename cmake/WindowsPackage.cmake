@@ -14,7 +14,7 @@ if(TARGET velmora)
 endif()
 if(TARGET velmora-tool)
   string(APPEND VELMORA_PACKAGE_PROGRAMS
-    [=[  velmora-tool.exe       check, export, curve, format, diff, merge,
+    [=[  velmora-tool.exe       check, export, curve, render, format, diff, merge,
                          git-setup and watch (velmora-tool.exe --help)
 ]=])
 endif()
@@ -33,6 +33,23 @@ configure_file(${PROJECT_SOURCE_DIR}/resources/windows/README.txt.in ${doc_dir}/
   @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${doc_dir}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${doc_dir}/README.txt ${doc_dir}/LICENSE.txt DESTINATION .)
+
+# The licences of what velmora-tool.exe carries besides our code: the DejaVu
+# font (Debian's copyright file of fonts-dejavu-core) and FreeType (its
+# source's FreeType License). Copied as they are, with Windows line ends.
+if(TARGET velmora-tool)
+  foreach(licence "${VELMORA_PICTURE_FONT_LICENCE}|DejaVu-fonts-LICENSE.txt"
+                  "${freetype_dir}/docs/FTL.TXT|FreeType-LICENSE.txt")
+    string(REPLACE "|" ";" licence "${licence}")
+    list(GET licence 0 from)
+    list(GET licence 1 to)
+    file(READ ${from} text)
+    string(REGEX REPLACE "\r?\n" "\r\n" text "${text}")
+    file(WRITE ${doc_dir}/${to} "${text}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${from})
+    install(FILES ${doc_dir}/${to} DESTINATION .)
+  endforeach()
+endif()
 
 file(GLOB module_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/python/velmora/*.py)
 install(FILES ${module_files} DESTINATION python/velmora COMPONENT python)

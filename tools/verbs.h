@@ -26,8 +26,8 @@ using VerbRun = int (*)(const Verb& verb, int argc, char** argv);
 // and the choice of the verb to run come.
 struct Verb {
     const char* name;
-    const char* summary;         // its line in the usage text
-    const VerbOptions* options;  // null when not in this build (the summary says why)
+    const char* summary;  // its line in the usage text
+    const VerbOptions* options;
     VerbRun run;
 };
 

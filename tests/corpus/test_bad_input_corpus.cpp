@@ -370,9 +370,7 @@ TEST_P(BadInputCorpus, EditorAndToolStayWithin256Megabytes) {
         {"diff", path, moved},
         {"diff", "--json", path, moved},
         {"diff", "--git", "Splines.xml", path, "1", "100644", moved, "2", "100644"},
-#ifdef VELMORA_TOOL_RENDER
         {"render", "-o", m_dir.File("picture.png"), "--allow-partial", path},
-#endif
     };
     for (const Arguments& args : verbs) {
         const long peak = PeakKibOfChild([&args] { RunTool(args); });

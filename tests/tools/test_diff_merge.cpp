@@ -213,7 +213,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "*",
                  "\"b/Splines.xml\", line 1",
                  {}},
-#ifdef VELMORA_TOOL_RENDER
         DiffCase{"Render",
                  "--render DIR OLD NEW",
                  kOld,
@@ -222,7 +221,6 @@ INSTANTIATE_TEST_SUITE_P(
                  kChanges,
                  "",
                  {"note0-spline2-removed.png", "note1-spline1.png", "note1-spline3.png"}},
-#endif
         DiffCase{"GitDriverArguments",
                  "--git Splines.xml OLD",
                  kOld,

@@ -12,7 +12,7 @@
 #include "tests/support/case_names.h"
 #include "tests/support/temp_dir.h"
 
-#ifdef VELMORA_TOOL_RENDER
+#ifdef VELMORA_EDITOR
 #include <QtGui/QImage>
 
 #include "editor/velmora_dlg.h"
@@ -270,7 +270,6 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              {},
              "could not write \"/dev/full\""},
-#ifdef VELMORA_TOOL_RENDER
         Case{"RenderPartRefused",
              "render IN -o DIR/o.png",
              kPartFile,
@@ -292,6 +291,13 @@ INSTANTIATE_TEST_SUITE_P(
              1,
              {},
              "there is no spline 2"},
+        Case{"RenderNeedsOutput",
+             "render",
+             kDefaultFile,
+             2,
+             {},
+             "give either -o OUT.png or --all DIR"},
+#ifdef VELMORA_EDITOR
         Case{"EditorHelp",
              "velmora --help",
              "",
@@ -308,12 +314,6 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"EditorUnknownOption", "velmora --bogus", "", 2, {}, "Unknown option 'bogus'"},
         Case{"EditorNoSuchFolder", "velmora DIR/none", "", 2, {}, "none\" does not exist"},
         Case{"EditorFileAsFolder", "velmora IN", "", 2, {}, "in\" is not a folder"},
-        Case{"RenderNeedsOutput",
-             "render",
-             kDefaultFile,
-             2,
-             {},
-             "give either -o OUT.png or --all DIR"},
 #endif
         Case{"NoSecondFile", "check a b", "", 2, {}, "one FILE at most"}),
     testing_support::CaseName());
@@ -517,7 +517,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"22:23", "note", "ignored", "a comment"}}}),
     testing_support::CaseName());
 
-#ifdef VELMORA_TOOL_RENDER
+#ifdef VELMORA_EDITOR
 // Every PNG of render --all holds the editor's own canvas with that spline
 // shown; diff --render's picture of a changed spline holds it too, where the
 // editor draws, with words in a band below it.

@@ -1,6 +1,7 @@
 #include "tools/compare/diff_render.h"
 
 #include <cstring>
+#include <memory>
 
 #include "model/note_set.h"
 #include "render/colours.h"
@@ -10,6 +11,7 @@
 #include "tools/cli/path_kind.h"
 #include "tools/cli/verb_support.h"
 #include "tools/compare/diff_format.h"
+#include "tools/compare/picture_font.h"
 #include "tools/compare/review_picture.h"
 #include "tools/export/editor_view.h"
 #include "tools/export/png_image.h"
@@ -150,11 +152,10 @@ std::string WriteDiffPictures(const std::vector<SplineChange>& changes, const No
                               const NoteSet& newNotes, const std::string& dir) {
     if (std::string error = CreateFolder(dir); !error.empty())
         return error;
-    TextPainter text(kPictureFont, 13);
-    if (!changes.empty() && !text.Ok()) {
-        Failure("diff", std::string("warning: the pictures carry no words: the font \"") +
-                            kPictureFont + "\" cannot be read (it comes with fonts-dejavu-core)");
-    }
+    const std::unique_ptr<TextPainter> font = OpenPictureFont(13);
+    TextPainter& text = *font;
+    if (!changes.empty() && !text.Ok())
+        Failure("diff", "warning: the pictures carry no words: " + PictureFontProblem());
     for (const SplineChange& c : changes) {
         const std::string stem = dir + "/note" + std::to_string(c.note) + "-spline";
         std::string error;

@@ -1,9 +1,12 @@
 #include "tools/compare/merge_render.h"
 
+#include <memory>
+
 #include "render/scene.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/path_kind.h"
 #include "tools/cli/verb_support.h"
+#include "tools/compare/picture_font.h"
 #include "tools/compare/review_picture.h"
 #include "tools/export/png_image.h"
 
@@ -63,11 +66,10 @@ std::string WriteMergePictures(const MergedNotes& merged, const NoteSet& base,
         return std::string();
     if (std::string error = CreateFolder(dir); !error.empty())
         return error;
-    TextPainter text(kPictureFont, 13);
-    if (!text.Ok()) {
-        Failure("merge", std::string("warning: the pictures carry no words: the font \"") +
-                             kPictureFont + "\" cannot be read (it comes with fonts-dejavu-core)");
-    }
+    const std::unique_ptr<TextPainter> font = OpenPictureFont(13);
+    TextPainter& text = *font;
+    if (!text.Ok())
+        Failure("merge", "warning: the pictures carry no words: " + PictureFontProblem());
     int note = -1;
     int count = 0;
     for (const MergeConflict& c : merged.conflicts) {

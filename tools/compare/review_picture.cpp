@@ -8,12 +8,6 @@
 
 namespace velmora::tool {
 
-#ifdef VELMORA_PICTURE_FONT
-const char* const kPictureFont = VELMORA_PICTURE_FONT;
-#else
-const char* const kPictureFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-#endif
-
 namespace {
 
 // No colour the editor uses: its top byte is set.

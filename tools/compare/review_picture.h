@@ -10,10 +10,6 @@
 
 namespace velmora::tool {
 
-// The font the pictures' words are drawn in, so that they look the same on
-// every machine (Debian's fonts-dejavu-core).
-extern const char* const kPictureFont;
-
 // Colours a review picture adds to the editor's own.
 constexpr Colour kOldColour = MakeColour(255, 0, 255);      // magenta: what was there before
 constexpr Colour kOtherColour = MakeColour(232, 232, 232);  // near white: the note's other splines

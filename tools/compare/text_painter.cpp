@@ -32,8 +32,24 @@ Colour Blend(Colour under, Colour over, unsigned alpha) {
 
 TextPainter::TextPainter(const std::string& fontFile, int pixels) : m_library(new Library) {
     FT_Face face = nullptr;
-    if (FT_Init_FreeType(&m_library->handle) != 0 ||
+    if (FT_Init_FreeType(&m_library->handle) == 0 &&
         FT_New_Face(m_library->handle, fontFile.c_str(), 0, &face) != 0)
+        face = nullptr;
+    Adopt(face, pixels);
+}
+
+TextPainter::TextPainter(const unsigned char* font, std::size_t size, int pixels)
+    : m_library(new Library) {
+    FT_Face face = nullptr;
+    if (font != nullptr && size > 0 && FT_Init_FreeType(&m_library->handle) == 0 &&
+        FT_New_Memory_Face(m_library->handle, font, static_cast<FT_Long>(size), 0, &face) != 0)
+        face = nullptr;
+    Adopt(face, pixels);
+}
+
+void TextPainter::Adopt(void* opened, int pixels) {
+    const FT_Face face = Face(opened);
+    if (face == nullptr)
         return;
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixels)) != 0) {
         FT_Done_Face(face);

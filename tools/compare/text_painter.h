@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -15,6 +16,9 @@ class TextPainter {
 public:
     // The font in `fontFile`, `pixels` high; Ok() tells whether it loaded.
     TextPainter(const std::string& fontFile, int pixels);
+    // The font held in memory: `size` bytes at `font`, which must outlive
+    // the painter.
+    TextPainter(const unsigned char* font, std::size_t size, int pixels);
     ~TextPainter();
     TextPainter(const TextPainter&) = delete;
     TextPainter& operator=(const TextPainter&) = delete;
@@ -32,6 +36,9 @@ public:
 
 private:
     struct Library;
+    // Takes `face` (null when it could not be opened) at `pixels` high.
+    void Adopt(void* face, int pixels);
+
     std::unique_ptr<Library> m_library;
     void* m_face = nullptr;  // FT_Face, kept out of this header
     int32_t m_lineHeight = 0;

@@ -4,10 +4,8 @@
 #include "tools/cli/options.h"
 #include "tools/cli/verb_support.h"
 #include "tools/compare/diff_format.h"
-#include "tools/compare/note_diff.h"
-#ifdef VELMORA_TOOL_RENDER
 #include "tools/compare/diff_render.h"
-#endif
+#include "tools/compare/note_diff.h"
 
 namespace velmora::tool {
 
@@ -127,13 +125,6 @@ int RunDiffVerb(const Verb& verb, int argc, char** argv) {
         return UsageError("diff", "give two files, OLD and NEW");
     if (files[0] == "-" && files[1] == "-")
         return UsageError("diff", "only one of OLD and NEW can be standard input");
-#ifndef VELMORA_TOOL_RENDER
-    if (render) {
-        return UsageError("diff",
-                          "this build cannot --render: it was built without the GUI "
-                          "(VELMORA_GUI=OFF), and render needs Qt's image support");
-    }
-#endif
     const auto oldNotes = LoadWholeForVerb("diff", files[0]);
     const auto newNotes = oldNotes ? LoadWholeForVerb("diff", files[1]) : std::nullopt;
     if (!newNotes)
@@ -145,7 +136,6 @@ int RunDiffVerb(const Verb& verb, int argc, char** argv) {
             count = PrintChanges(out, json, *oldNotes, *newNotes, render ? &changes : nullptr);
         }) != 0)
         return 2;
-#ifdef VELMORA_TOOL_RENDER
     if (render) {
         const std::string error = WriteDiffPictures(changes, *oldNotes, *newNotes, *render);
         if (!error.empty()) {
@@ -153,7 +143,6 @@ int RunDiffVerb(const Verb& verb, int argc, char** argv) {
             return 2;
         }
     }
-#endif
     return count == 0 ? 0 : 1;
 }
 

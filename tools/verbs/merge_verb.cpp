@@ -9,10 +9,8 @@
 #include "tools/cli/options.h"
 #include "tools/cli/path_kind.h"
 #include "tools/cli/verb_support.h"
-#include "tools/compare/note_merge.h"
-#ifdef VELMORA_TOOL_RENDER
 #include "tools/compare/merge_render.h"
-#endif
+#include "tools/compare/note_merge.h"
 
 namespace velmora::tool {
 
@@ -107,13 +105,6 @@ int RunMergeVerb(const Verb& verb, int argc, char** argv) {
         if (file == "-")
             return UsageError("merge", "BASE, OURS and THEIRS must be files");
     }
-#ifndef VELMORA_TOOL_RENDER
-    if (render) {
-        return UsageError("merge",
-                          "this build cannot --render: it was built without the GUI "
-                          "(VELMORA_GUI=OFF), and render needs Qt's image support");
-    }
-#endif
     const auto base = LoadBase(files[0]);
     const auto ours = base ? LoadWholeForVerb("merge", files[1]) : std::nullopt;
     const auto theirs = ours ? LoadWholeForVerb("merge", files[2]) : std::nullopt;
@@ -134,12 +125,10 @@ int RunMergeVerb(const Verb& verb, int argc, char** argv) {
     }
     for (const MergeConflict& conflict : merged.conflicts)
         std::fprintf(stderr, "%s\n", ConflictLine(conflict).c_str());
-#ifdef VELMORA_TOOL_RENDER
     if (render) {
         if (const std::string error = WriteMergePictures(merged, *base, *render); !error.empty())
             return Failure("merge", error);
     }
-#endif
     return merged.conflicts.empty() ? 0 : 1;
 }
 

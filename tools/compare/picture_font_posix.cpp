@@ -1,0 +1,24 @@
+#include "tools/compare/picture_font.h"
+
+namespace velmora::tool {
+
+namespace {
+
+#ifdef VELMORA_PICTURE_FONT
+const char* const kFontFile = VELMORA_PICTURE_FONT;
+#else
+const char* const kFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+#endif
+
+}  // namespace
+
+std::unique_ptr<TextPainter> OpenPictureFont(int pixels) {
+    return std::make_unique<TextPainter>(kFontFile, pixels);
+}
+
+std::string PictureFontProblem() {
+    return std::string("the font \"") + kFontFile +
+           "\" cannot be read (it comes with fonts-dejavu-core)";
+}
+
+}  // namespace velmora::tool
