@@ -2,7 +2,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#ifdef _WIN32
+#include "io/disk/win32/win32_files.h"
+#endif
 #include "resources/resource_ids.h"
 #include "tools/cli/verb_support.h"
 
@@ -27,11 +31,7 @@ const Verb kVerbs[] = {
      RunGitSetupVerb},
     {"format", "rewrite a spline file in the form the editor saves, safely", &kFormatOptions,
      RunFormatVerb},
-#ifdef VELMORA_TOOL_RENDER
     {"render", "draw what the editor shows for a spline, as a PNG", &kRenderOptions, RunRenderVerb},
-#else
-    {"render", "(not in this build: it needs the GUI build, VELMORA_GUI=ON)", nullptr, nullptr},
-#endif
 };
 
 // The usage text, with one line per verb of the table.
@@ -59,19 +59,12 @@ int RunVerb(const std::string& name, int argc, char** argv) {
     for (const Verb& verb : kVerbs) {
         if (name != verb.name)
             continue;
-        if (verb.run == nullptr) {
-            return UsageError("", "this build has no " + name +
-                                      " verb: it was built without the GUI "
-                                      "(VELMORA_GUI=OFF), and render needs Qt's image support");
-        }
         return verb.run(verb, argc, argv);
     }
     return UsageError("", "unknown verb '" + Printable(name) + "'");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
     static const option kLong[] = {
         {"help", no_argument, nullptr, 'h'}, {"version", no_argument, nullptr, 'V'}, {}};
     char mode = 0;
@@ -94,3 +87,23 @@ int main(int argc, char** argv) {
     const int first = argc - static_cast<int>(rest->size());
     return RunVerb(rest->front(), argc - first, argv + first);
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Windows hands over the arguments as UTF-16; the verbs take them in UTF-8,
+// as on Linux, so that a name outside the ANSI code page reaches the files
+// whole.
+int wmain(int argc, wchar_t** wide) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i)
+        args.push_back(velmora::win32::Utf8FromWide(wide[i]));
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    return Main(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) { return Main(argc, argv); }
+#endif

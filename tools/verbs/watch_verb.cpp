@@ -17,6 +17,13 @@ namespace velmora::tool {
 
 namespace {
 
+// The shell --exec runs its command with.
+#ifdef _WIN32
+#define VELMORA_WATCH_SHELL "cmd.exe /c"
+#else
+#define VELMORA_WATCH_SHELL "/bin/sh -c"
+#endif
+
 const char* const kWatchHelp =
     "Usage: velmora-tool watch FILE [--format json|csv|svg] -o OUT [--exec CMD]\n"
     "\n"
@@ -30,7 +37,8 @@ const char* const kWatchHelp =
     "\n"
     "  -f, --format FMT  json (the default), csv or svg\n"
     "  -o, --output OUT  the file to export to\n"
-    "  -x, --exec CMD    after each export, run CMD through /bin/sh -c and wait\n"
+    "  -x, --exec CMD    after each export, run CMD through " VELMORA_WATCH_SHELL
+    " and wait\n"
     "                    for it\n"
     "\n"
     "Each export is told by one line on standard error, with the time. A version\n"
