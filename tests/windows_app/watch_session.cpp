@@ -86,9 +86,9 @@ long Ended(HANDLE process) {
     return static_cast<long>(code);
 }
 
-// One argument as the C runtime reads it back; no backslash ends a quote here.
 BOOL WINAPI KeepRunning(DWORD) { return TRUE; }
 
+// One argument as the C runtime reads it back; no backslash ends a quote here.
 std::wstring Quoted(const std::wstring& text) {
     std::wstring quoted = L"\"";
     for (wchar_t c : text)

@@ -1,7 +1,6 @@
 #include "tools/compare/diff_render.h"
 
 #include <cstring>
-#include <memory>
 
 #include "model/note_set.h"
 #include "render/colours.h"
@@ -152,10 +151,9 @@ std::string WriteDiffPictures(const std::vector<SplineChange>& changes, const No
                               const NoteSet& newNotes, const std::string& dir) {
     if (std::string error = CreateFolder(dir); !error.empty())
         return error;
-    const std::unique_ptr<TextPainter> font = OpenPictureFont(13);
-    TextPainter& text = *font;
+    TextPainter text = OpenPictureFont(13);
     if (!changes.empty() && !text.Ok())
-        Failure("diff", "warning: the pictures carry no words: " + PictureFontProblem());
+        Failure("diff", PictureFontWarning());
     for (const SplineChange& c : changes) {
         const std::string stem = dir + "/note" + std::to_string(c.note) + "-spline";
         std::string error;

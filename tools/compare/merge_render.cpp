@@ -1,7 +1,5 @@
 #include "tools/compare/merge_render.h"
 
-#include <memory>
-
 #include "render/scene.h"
 #include "tools/cli/cli_io.h"
 #include "tools/cli/path_kind.h"
@@ -66,10 +64,9 @@ std::string WriteMergePictures(const MergedNotes& merged, const NoteSet& base,
         return std::string();
     if (std::string error = CreateFolder(dir); !error.empty())
         return error;
-    const std::unique_ptr<TextPainter> font = OpenPictureFont(13);
-    TextPainter& text = *font;
+    TextPainter text = OpenPictureFont(13);
     if (!text.Ok())
-        Failure("merge", "warning: the pictures carry no words: " + PictureFontProblem());
+        Failure("merge", PictureFontWarning());
     int note = -1;
     int count = 0;
     for (const MergeConflict& c : merged.conflicts) {

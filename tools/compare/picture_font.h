@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "tools/compare/text_painter.h"
@@ -11,9 +10,9 @@ namespace velmora::tool {
 // the file Debian installs on Linux, the copy built into velmora-tool.exe on
 // Windows, so that both draw the same words. Ok() is false when it could not
 // be loaded.
-std::unique_ptr<TextPainter> OpenPictureFont(int pixels);
+TextPainter OpenPictureFont(int pixels);
 
-// Why OpenPictureFont's font did not load, for a warning.
-std::string PictureFontProblem();
+// The warning when OpenPictureFont's font did not load, and why.
+std::string PictureFontWarning();
 
 }  // namespace velmora::tool

@@ -12,12 +12,10 @@ const char* const kFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 }  // namespace
 
-std::unique_ptr<TextPainter> OpenPictureFont(int pixels) {
-    return std::make_unique<TextPainter>(kFontFile, pixels);
-}
+TextPainter OpenPictureFont(int pixels) { return TextPainter(kFontFile, pixels); }
 
-std::string PictureFontProblem() {
-    return std::string("the font \"") + kFontFile +
+std::string PictureFontWarning() {
+    return std::string("warning: the pictures carry no words: the font \"") + kFontFile +
            "\" cannot be read (it comes with fonts-dejavu-core)";
 }
 

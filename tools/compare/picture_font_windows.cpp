@@ -12,7 +12,7 @@ namespace velmora::tool {
 // The font is the program's resource PICTURE_FONT (tools/picture_font.rc.in):
 // a resource stays mapped as long as the program runs, as FreeType needs
 // the bytes of a face it reads from memory.
-std::unique_ptr<TextPainter> OpenPictureFont(int pixels) {
+TextPainter OpenPictureFont(int pixels) {
     const unsigned char* bytes = nullptr;
     std::size_t size = 0;
     if (const HRSRC found =
@@ -22,9 +22,12 @@ std::unique_ptr<TextPainter> OpenPictureFont(int pixels) {
             size = bytes != nullptr ? SizeofResource(nullptr, found) : 0;
         }
     }
-    return std::make_unique<TextPainter>(bytes, size, pixels);
+    return TextPainter(bytes, size, pixels);
 }
 
-std::string PictureFontProblem() { return "the font built into velmora-tool.exe cannot be read"; }
+std::string PictureFontWarning() {
+    return "warning: the pictures carry no words: the font built into velmora-tool.exe cannot be "
+           "read";
+}
 
 }  // namespace velmora::tool
